@@ -1,0 +1,103 @@
+#pragma once
+
+#include "matchstate.h"
+#include "protocol.h"
+
+#include "core/board.h"
+#include "core/fleetgenerator.h"
+
+#include <optional>
+#include <string_view>
+
+class PeerLink;
+class WindowRequests;
+
+// One side of a match. It keeps the side's boards and phase, builds and declares the fleet,
+// fires and answers shots, counts turns, notices the end of a match, keeps the score and
+// starts the next match. It does no I/O: it takes commands (clicks, the bytes of a read,
+// connection events) and reports through the window requests and the peer link, so two
+// engines can play each other in memory. A click on the enemy grid and a shot from the
+// network go through the same checks.
+class MatchEngine {
+public:
+    MatchEngine(WindowRequests& window, PeerLink& peer); // neither owned
+    MatchEngine(const MatchEngine&) = delete;
+    MatchEngine& operator=(const MatchEngine&) = delete;
+
+    // Matches.
+    void startNewMatch();
+    void declareReady(std::string_view message);
+    bool fireShot(); // true when the shot was refused (a cell already shot)
+    void onPeerData(std::string_view bytes);
+
+    // Building the fleet by hand and with the generator.
+    void placeCell();
+    void removeCell();
+    void onRandomize();
+    void onAcceptFleet();
+    // The rule a fleet built by hand must pass: see validateFleet.
+
+    // The player's pointer and buttons, in the dialog's pixel coordinates.
+    void onMouseMove(int x, int y);
+    void onLeftButtonDown();
+    void onRightButtonDown();
+    // Points at a cell of the enemy grid as the mouse would (for players without a mouse).
+    void aimAt(int column, int row);
+    void onHideShow();
+
+    // Sends a chat line and logs it; an empty line is not sent.
+    void sendChatLine(std::string_view utf8Text);
+
+    // The connection, as the connection handlers see it.
+    void connectionOpened(bool listening); // starts the first match
+    void connectionClosed();
+    void onSendReady();
+    void resetScore();
+
+    void sendToPeerGuarded(std::string_view message);
+
+    const MatchState& matchState() const { return state; }
+    const Board& ownBoard() const { return own; }
+    Board& ownBoard() { return own; }
+    const Board& enemyBoard() const { return enemy; }
+    const Board& coverBoard() const { return cover; }
+    const Board& displayedBoard() const { return *displayed; }
+    int myWins() const { return myWinCount; }
+    int peerWins() const { return peerWinCount; }
+    bool connected() const { return isConnected; }
+    RandomSource& random() { return randomSource; }
+
+private:
+    void act(const protocol::Message& message);
+    void opponentReady(bool randomized);
+    void incomingShot(char columnLetter, char rowDigit);
+    void matchLost();
+    void matchWon();
+    void shotReply(char argument);
+    void sunkReply(char argument);
+    void advanceTurn();
+    void turnReceived();
+    void endMatch(); // the common tail of a win and a loss
+    void showPlacementPrompt();
+
+    WindowRequests& window;
+    PeerLink& peer;
+    protocol::MessageReader reader;
+
+    Board own { 25, 10 };
+    Board enemy { 310, 10 };
+    Board cover { 25, 10 };
+    Board* displayed = &own;
+    MatchState state;
+    int myWinCount = 0;
+    int peerWinCount = 0;
+    RandomSource randomSource;
+
+    bool isConnected = false;
+    bool listening = false; // this side listened for the connection (it did not connect)
+    // True from the start of a match until the first reply or hand-over: a shot that reaches
+    // a shooter then means both sides declared ready at the same time.
+    bool openingVolley = false;
+    // An opponent's ready that came before this side's match started; applied when it does.
+    std::optional<bool> earlyReady;
+};

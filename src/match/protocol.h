@@ -1,0 +1,92 @@
+#pragma once
+
+// The wire protocol between two copies of the game, over one TCP connection.
+//
+// Every message is a run of Windows-1252 bytes; nothing goes before or after it: no length,
+// no terminator, no line end. The shooter is the side whose turn it is to fire.
+//
+//   message                  bytes  sender   meaning
+//   "TIRO:" L D                  7  shooter  a shot; L = 'A' + column, D = '0' + row
+//   "TREQ:*"                     6  target   the last shot found open sea
+//   "TREQ:" N                    6  target   it hit a ship that still has unhit cells;
+//                                            N = '0' + the ship's whole length
+//   "TAFQ:" N                    6  target   it hit the last unhit cell of a ship of length N
+//   "$WINGAME$"                  9  target   sent after the reply that left it no ship cell
+//   "$XCHG_MACHINE$"            14  shooter  sent after the reply to its third shot of a turn
+//   "$READY$"                    7  either   its fleet, placed by hand, is complete and valid
+//   "$READY$ &RANDOMIZED"       19  either   its generated fleet was accepted
+//   "USER_MSG:" text        9 + n   either   a chat line; chat has no end marker, so the text
+//                                            runs to the end of the read that carries it
+//
+// Each message goes out in one send call. A reader may get several messages in one read, or
+// a message cut across two reads: MessageReader separates them, completes a cut message
+// with the next read, and skips bytes that start no message. Two cuts cannot be mended,
+// since nothing marks where the message ends: a chat line cut inside its text arrives as
+// two texts, and "$READY$" at the very end of a read is a plain ready, acted on at once
+// (its sender may be waiting for the answer), even if " &RANDOMIZED" follows in the next.
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace protocol {
+
+inline constexpr std::string_view ShotToken = "TIRO:";
+inline constexpr std::string_view ReplyToken = "TREQ:";
+inline constexpr std::string_view SunkToken = "TAFQ:";
+inline constexpr std::string_view WinGameMessage = "$WINGAME$";
+inline constexpr std::string_view ExchangeMachineMessage = "$XCHG_MACHINE$";
+inline constexpr std::string_view ReadyMessage = "$READY$";
+inline constexpr std::string_view ReadyRandomizedMessage = "$READY$ &RANDOMIZED";
+inline constexpr std::string_view ChatToken = "USER_MSG:";
+inline constexpr char MissArgument = '*';
+
+// Reads hold at most this many bytes; a chat line must fit one read with its token.
+inline constexpr std::size_t ReadSize = 1024;
+inline constexpr std::size_t MaxChatBytes = ReadSize - ChatToken.size();
+
+std::string formShot(int column, int row);
+std::string formMiss();
+std::string formHit(int length);
+std::string formSunk(int length);
+// The chat text is UTF-8; it travels as Windows-1252.
+std::string formChat(std::string_view utf8Text);
+
+enum class MessageKind {
+    Chat, // text
+    Shot, // first, second: the column letter and the row digit as received
+    Reply, // first: '*' for a miss, else the length digit as received
+    Sunk, // first: the length digit as received
+    WinGame,
+    ExchangeMachine,
+    Ready, // randomized
+};
+
+struct Message {
+    MessageKind kind;
+    char first = 0;
+    char second = 0;
+    bool randomized = false;
+    std::string text; // UTF-8
+
+    bool operator==(const Message&) const = default;
+};
+
+// Turns the bytes of successive reads into messages, in the order they were sent. Bytes
+// that start no message are skipped. A message cut at the end of a read is kept and
+// completed by the next read; only that unfinished tail is kept. Everything after
+// "USER_MSG:" to the end of the read is chat text.
+class MessageReader {
+public:
+    std::vector<Message> feed(std::string_view bytes);
+    void reset() { tailLength = 0; }
+    std::string_view pending() const { return { tail.data(), tailLength }; }
+
+private:
+    // The longest unfinished message is "$READY$ &RANDOMIZE".
+    std::array<char, 20> tail {};
+    std::size_t tailLength = 0;
+};
+
+} // namespace protocol

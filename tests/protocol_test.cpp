@@ -1,0 +1,192 @@
+#include "match/protocol.h"
+#include "match/wintext.h"
+
+#include <gtest/gtest.h>
+
+namespace protocol {
+
+void PrintTo(const Message& message, std::ostream* out)
+{
+    *out << "{kind " << static_cast<int>(message.kind) << " '" << message.first << "' '"
+         << message.second << "' " << (message.randomized ? "randomized " : "") << '"'
+         << message.text << "\"}";
+}
+
+} // namespace protocol
+
+namespace {
+
+using protocol::Message;
+using protocol::MessageKind;
+using protocol::MessageReader;
+
+Message shot(char column, char row) { return { MessageKind::Shot, column, row, false, {} }; }
+Message reply(char argument) { return { MessageKind::Reply, argument, 0, false, {} }; }
+Message sunk(char argument) { return { MessageKind::Sunk, argument, 0, false, {} }; }
+Message ready(bool randomized) { return { MessageKind::Ready, 0, 0, randomized, {} }; }
+Message chat(std::string text) { return { MessageKind::Chat, 0, 0, false, std::move(text) }; }
+const Message won { MessageKind::WinGame, 0, 0, false, {} };
+const Message exchange { MessageKind::ExchangeMachine, 0, 0, false, {} };
+
+std::vector<Message> readAll(std::initializer_list<std::string_view> reads)
+{
+    MessageReader reader;
+    std::vector<Message> all;
+    for (std::string_view bytes : reads) {
+        for (Message& message : reader.feed(bytes))
+            all.push_back(std::move(message));
+    }
+    return all;
+}
+
+TEST(Protocol, FormsEveryMessageByteExact)
+{
+    EXPECT_EQ(protocol::formShot(0, 0), "TIRO:A0");
+    EXPECT_EQ(protocol::formShot(2, 7), "TIRO:C7");
+    EXPECT_EQ(protocol::formShot(9, 9), "TIRO:J9");
+    EXPECT_EQ(protocol::formMiss(), "TREQ:*");
+    EXPECT_EQ(protocol::formHit(3), "TREQ:3");
+    EXPECT_EQ(protocol::formSunk(1), "TAFQ:1");
+    EXPECT_EQ(protocol::formChat("ola"), "USER_MSG:ola");
+    EXPECT_EQ(protocol::formChat("olá"), "USER_MSG:ol\xE1");
+    EXPECT_EQ(protocol::WinGameMessage, "$WINGAME$");
+    EXPECT_EQ(protocol::ExchangeMachineMessage, "$XCHG_MACHINE$");
+    EXPECT_EQ(protocol::ReadyMessage, "$READY$");
+    EXPECT_EQ(protocol::ReadyRandomizedMessage, "$READY$ &RANDOMIZED");
+    EXPECT_EQ(protocol::MaxChatBytes, 1015u);
+}
+
+TEST(Protocol, RecognisesEachMessageAlone)
+{
+    const std::pair<std::string_view, Message> cases[] = {
+        { "TIRO:B3", shot('B', '3') },
+        { "TREQ:*", reply('*') },
+        { "TREQ:3", reply('3') },
+        { "TAFQ:5", sunk('5') },
+        { "$WINGAME$", won },
+        { "$XCHG_MACHINE$", exchange },
+        { "$READY$", ready(false) },
+        { "$READY$ &RANDOMIZED", ready(true) },
+        { "USER_MSG:ola", chat("ola") },
+        { "USER_MSG:ol\xE1 \x80", chat("olá €") },
+        { "USER_MSG:   ", chat("   ") },
+    };
+    for (const auto& [bytes, expected] : cases)
+        EXPECT_EQ(readAll({ bytes }), std::vector { expected }) << bytes;
+}
+
+// Every message, cut at every byte position into two reads, is still read exactly once and
+// in order. Two cuts cannot be mended, since nothing marks where those messages end: inside
+// a chat line's text, and right after "$READY$", which is acted on as a plain ready at once
+// because the peer that sent it may be waiting for the answer.
+TEST(Protocol, MessagesCutAtEveryPositionArriveWhole)
+{
+    const std::string stream = "TIRO:A0TREQ:*TREQ:4$READY$ &RANDOMIZEDTAFQ:2$XCHG_MACHINE$"
+                               "$READY$$WINGAME$USER_MSG:fim";
+    const std::vector expected { shot('A', '0'), reply('*'), reply('4'), ready(true), sunk('2'),
+        exchange, ready(false), won, chat("fim") };
+    const std::size_t afterReady = stream.find("$READY$") + 7;
+    const std::size_t chatText = stream.find("fim");
+    for (std::size_t cut = 0; cut <= stream.size(); ++cut) {
+        const std::string_view all(stream);
+        const auto read = readAll({ all.substr(0, cut), all.substr(cut) });
+        if (cut == afterReady) {
+            EXPECT_EQ(read[3], ready(false));
+            EXPECT_EQ(read.size(), expected.size());
+        } else if (cut > chatText && cut < stream.size()) {
+            EXPECT_EQ(read.back(), chat(stream.substr(chatText, cut - chatText)));
+        } else {
+            EXPECT_EQ(read, expected) << cut;
+        }
+    }
+}
+
+TEST(Protocol, MessagesReadOneByteAtATimeArriveWhole)
+{
+    const std::string stream = "TIRO:J9TREQ:1TAFQ:3$WINGAME$$XCHG_MACHINE$$READY$";
+    MessageReader reader;
+    std::vector<Message> all;
+    for (char byte : stream) {
+        for (Message& message : reader.feed(std::string_view(&byte, 1)))
+            all.push_back(std::move(message));
+    }
+    EXPECT_EQ(
+        all, (std::vector { shot('J', '9'), reply('1'), sunk('3'), won, exchange, ready(false) }));
+}
+
+TEST(Protocol, SkipsBytesThatStartNoMessage)
+{
+    EXPECT_EQ(
+        readAll({ "xxTIRO:B3yy$$WINGAME$\0\0TREQ:*" }), (std::vector { shot('B', '3'), won }));
+    EXPECT_EQ(readAll({ std::string_view("xxTIRO:B3yy$$WINGAME$\0\0TREQ:*", 29) }),
+        (std::vector { shot('B', '3'), won, reply('*') }));
+    EXPECT_EQ(
+        readAll({ "TIRTIRO:C1", "TREQTREQ:2" }), (std::vector { shot('C', '1'), reply('2') }));
+    EXPECT_EQ(readAll({ "garbage", "" }), std::vector<Message> {});
+    EXPECT_EQ(readAll({ "$READY$ TIRO:A1" }), (std::vector { ready(false), shot('A', '1') }));
+}
+
+TEST(Protocol, ChatTextRunsToTheEndOfTheRead)
+{
+    // Tokens inside a chat line are text, and a chat line ends its read.
+    EXPECT_EQ(readAll({ "USER_MSG:ol\xE1 TIRO:B3" }), std::vector { chat("olá TIRO:B3") });
+    EXPECT_EQ(readAll({ "TIRO:B3USER_MSG:oi" }), (std::vector { shot('B', '3'), chat("oi") }));
+    EXPECT_EQ(readAll({ "USER_MSG:a$READY$", "$READY$" }),
+        (std::vector { chat("a$READY$"), ready(false) }));
+    // The token without its text waits for the text.
+    EXPECT_EQ(
+        readAll({ "TREQ:*USER_MSG:", "bom dia" }), (std::vector { reply('*'), chat("bom dia") }));
+    // A zero byte ends the chat text.
+    EXPECT_EQ(readAll({ std::string_view("USER_MSG:ab\0cd", 14) }), std::vector { chat("ab") });
+}
+
+TEST(Protocol, ShotArgumentsAreTakenAsTheyCome)
+{
+    // What the two bytes name is the engine's business; the reader only takes them.
+    EXPECT_EQ(readAll({ "TIRO:Z!" }), std::vector { shot('Z', '!') });
+    EXPECT_EQ(readAll({ "TIRO:$WINGAME$" }), std::vector { shot('$', 'W') });
+    EXPECT_EQ(readAll({ "TIRO:A" }), std::vector<Message> {}) << "waits for its row digit";
+}
+
+TEST(Protocol, KeepsOnlyTheUnfinishedTail)
+{
+    MessageReader reader;
+    EXPECT_TRUE(reader.feed("TIRO:B3$XCHG_MACH").size() == 1);
+    EXPECT_EQ(reader.pending(), "$XCHG_MACH");
+    EXPECT_EQ(reader.feed("INE$"), std::vector { exchange });
+    EXPECT_EQ(reader.pending(), "");
+    reader.feed("$READY$ &RAND");
+    EXPECT_EQ(reader.pending(), "$READY$ &RAND");
+    reader.reset();
+    EXPECT_EQ(reader.feed("OMIZED"), std::vector<Message> {});
+}
+
+TEST(Protocol, AFullReadIsReadWhole)
+{
+    std::string block;
+    while (block.size() + 7 <= protocol::ReadSize)
+        block += "TIRO:A1";
+    block.resize(protocol::ReadSize, 'x');
+    const auto messages = readAll({ block });
+    EXPECT_EQ(messages.size(), protocol::ReadSize / 7);
+}
+
+TEST(WindowsText, ConvertsAtTheWireBoundary)
+{
+    EXPECT_EQ(toWindows1252("Olá, Conecção €"), "Ol\xE1, Conec\xE7\xE3o \x80");
+    EXPECT_EQ(toWindows1252("日本 ok"), "?? ok") << "characters the code page lacks become ?";
+    EXPECT_EQ(toWindows1252("\xC3"), "?") << "a cut UTF-8 sequence";
+    EXPECT_EQ(toWindows1252("a\xFF"
+                            "b"),
+        "a?b")
+        << "a byte that is not UTF-8";
+    EXPECT_EQ(fromWindows1252("Ol\xE1 \x80"), "Olá €");
+    EXPECT_EQ(fromWindows1252("a\x81z"), "a\xEF\xBF\xBDz") << "an undefined byte";
+    std::string everyByte;
+    for (int byte = 0; byte < 256; ++byte)
+        everyByte += static_cast<char>(byte);
+    const std::string utf8 = fromWindows1252(everyByte);
+    EXPECT_EQ(toWindows1252(utf8).size(), 256u);
+}
+
+} // namespace
