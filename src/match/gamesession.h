@@ -1,0 +1,51 @@
+#pragma once
+
+#include "gamesocket.h"
+#include "matchengine.h"
+#include "peerlink.h"
+
+#include <cstdint>
+#include <string_view>
+
+class WindowRequests;
+
+// One player's side of the game over TCP: the match engine, the listening socket and the
+// socket that carries the match, and the connection handlers. It shows everything through
+// the window requests, so the game window, the headless opponent and the tests all drive it
+// the same way: the window only forwards its button clicks here.
+class GameSession : public PeerLink {
+public:
+    explicit GameSession(WindowRequests& window); // not owned
+    ~GameSession() override;
+    GameSession(const GameSession&) = delete;
+    GameSession& operator=(const GameSession&) = delete;
+
+    MatchEngine& engine() { return match; }
+    const MatchEngine& engine() const { return match; }
+
+    // The player's clicks on "Servidor"/"Cliente", "Escutar"/"Conectar" and "Fechar COM".
+    // They read the mode, port and address through WindowRequests::saveControls.
+    void onModeChanged();
+    void onListenConnect();
+    void onCloseConnection();
+
+    // What the sockets report.
+    void onAcceptRequest();
+    void onConnected();
+    void onConnectFailed();
+    void onPeerData(std::string_view bytes);
+    void onSendReady();
+    void onPeerClosed();
+
+    long sendToPeer(std::string_view bytes) override;
+
+    // The port the listening socket is bound to (0 when not listening): with port 0 in the
+    // controls, the system picks a free one.
+    std::uint16_t listeningPort() const;
+
+private:
+    WindowRequests& window;
+    MatchEngine match;
+    GameSocket listenSocket;
+    GameSocket peerSocket;
+};

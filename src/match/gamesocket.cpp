@@ -1,0 +1,6 @@
+#include "gamesocket.h"
+
+GameSocket::GameSocket(GameSession& session)
+    : owner(session)
+{
+}
