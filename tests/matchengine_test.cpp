@@ -80,6 +80,7 @@ TEST(MatchEngineStart, FirstToDeclareFiresFirst)
     EXPECT_FALSE(pair.client.window.generatorShown);
     pair.pump();
     EXPECT_EQ(pair.server.window.statusText, "O outro jogador randomizou o jogo e está pronto.");
+    EXPECT_TRUE(pair.server.engine.peerFleetRandomized());
     EXPECT_FALSE(pair.server.engine.matchState().isShooter);
     EXPECT_EQ(pair.server.window.beeps.back(), BeepKind::Default);
 
@@ -132,6 +133,11 @@ TEST_F(Match, SingleCellShipsSinkAtOnceAndMissesAreWater)
     EXPECT_EQ(pair.server.window.log.back(), "<CPU> Afundou um barco de 1 cano.");
     EXPECT_EQ(server.enemyBoard().getCell(8, 8), CellWater);
     serverFires(5, 5);
+    ASSERT_EQ(server.shotResults().size(), 2u);
+    EXPECT_EQ(server.shotResults()[0].kind, ShotResult::Sunk);
+    EXPECT_EQ(server.shotResults()[0].length, '1');
+    EXPECT_EQ(server.shotResults()[1].kind, ShotResult::Miss);
+    EXPECT_EQ(server.shotResults()[1].column, 5);
     EXPECT_EQ(pair.client.link.sent.back(), "TREQ:*");
     EXPECT_EQ(server.enemyBoard().getCell(5, 5), CellWater);
     EXPECT_EQ(client.ownBoard().getCell(5, 5), CellWater);

@@ -41,6 +41,7 @@ void MatchEngine::startNewMatch()
     state.cellsPlaced = 0;
     state.shotPending = false;
     openingVolley = true;
+    results.clear();
     own.clear();
     enemy.clear();
     for (int column = 0; column < Board::Size; ++column) {
@@ -150,6 +151,7 @@ void MatchEngine::act(const protocol::Message& message)
 
 void MatchEngine::opponentReady(bool randomized)
 {
+    peerRandomized = randomized;
     if (state.phase == GamePhase::Idle || state.phase == GamePhase::Playing) {
         // The opponent has already started the next match: remember its ready for ours.
         earlyReady = randomized;
@@ -220,7 +222,10 @@ void MatchEngine::endMatch()
 void MatchEngine::shotReply(char argument)
 {
     openingVolley = false;
-    if (argument == protocol::MissArgument) {
+    const bool miss = argument == protocol::MissArgument;
+    results.push_back({ state.lastShotCol, state.lastShotRow,
+        miss ? ShotResult::Miss : ShotResult::Hit, miss ? '\0' : argument });
+    if (miss) {
         enemy.setCell(state.lastShotCol, state.lastShotRow, CellWater);
     } else {
         enemy.setCell(state.lastShotCol, state.lastShotRow, CellShip);
@@ -234,6 +239,7 @@ void MatchEngine::shotReply(char argument)
 void MatchEngine::sunkReply(char argument)
 {
     openingVolley = false;
+    results.push_back({ state.lastShotCol, state.lastShotRow, ShotResult::Sunk, argument });
     window.addLogLine("<CPU> Afundou um barco de " + shipLength(argument));
     enemy.setCell(state.lastShotCol, state.lastShotRow, CellShip);
     enemy.measureShip(state.lastShotCol, state.lastShotRow, MarkWater);

@@ -8,9 +8,19 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 class PeerLink;
 class WindowRequests;
+
+// One of this side's shots and the opponent's answer to it.
+struct ShotResult {
+    enum Kind { Miss, Hit, Sunk };
+    int column;
+    int row;
+    Kind kind;
+    char length; // the length digit of a hit or a sinking, as the reply gave it
+};
 
 // One side of a match. It keeps the side's boards and phase, builds and declares the fleet,
 // fires and answers shots, counts turns, notices the end of a match, keeps the score and
@@ -65,6 +75,10 @@ public:
     int myWins() const { return myWinCount; }
     int peerWins() const { return peerWinCount; }
     bool connected() const { return isConnected; }
+    // This side's answered shots in the current match, in order.
+    const std::vector<ShotResult>& shotResults() const { return results; }
+    // Whether the opponent's latest ready declared a generated fleet.
+    bool peerFleetRandomized() const { return peerRandomized; }
     RandomSource& random() { return randomSource; }
 
 private:
@@ -100,4 +114,6 @@ private:
     bool openingVolley = false;
     // An opponent's ready that came before this side's match started; applied when it does.
     std::optional<bool> earlyReady;
+    bool peerRandomized = false;
+    std::vector<ShotResult> results;
 };
