@@ -1,0 +1,149 @@
+#include "core/board.h"
+#include "core/fleetrules.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string_view>
+
+namespace {
+
+using Grid = std::array<std::string_view, 10>; // rows top to bottom, '#' a ship cell
+
+Board boardFrom(const Grid& grid)
+{
+    Board board;
+    for (int row = 0; row < 10; ++row) {
+        for (int column = 0; column < static_cast<int>(grid[row].size()); ++column) {
+            if (grid[row][column] == '#')
+                board.setCell(column, row, CellShip);
+        }
+    }
+    return board;
+}
+
+Board mirrored(const Board& board)
+{
+    Board result;
+    for (int column = 0; column < 10; ++column) {
+        for (int row = 0; row < 10; ++row)
+            result.setCell(9 - column, row, board.getCell(column, row));
+    }
+    return result;
+}
+
+Board transposed(const Board& board)
+{
+    Board result;
+    for (int column = 0; column < 10; ++column) {
+        for (int row = 0; row < 10; ++row)
+            result.setCell(row, column, board.getCell(column, row));
+    }
+    return result;
+}
+
+// A legal fleet: the T of five with its bar along row 1 and its stem down.
+constexpr Grid legal {
+    "..........",
+    ".###.####.",
+    "..#.......",
+    "..#......#",
+    "....##...#",
+    "#......#.#",
+    "#.##......",
+    "#.........",
+    "......##..",
+    "#...#....#",
+};
+
+// The T's bar along the right edge, its stem pointing left.
+constexpr Grid teeOnTheEdge {
+    "#.#......#",
+    ".......###",
+    "####.....#",
+    "..........",
+    "###..###..",
+    "..........",
+    "##..##..##",
+    "..........",
+    "..........",
+    "#....#....",
+};
+
+struct Case {
+    const char* name;
+    Grid grid;
+    bool valid;
+};
+
+const Case cases[] = {
+    { "legal fleet", legal, true },
+    { "straight five",
+        { "..#.......", "..#..####.", "..#.......", "..#......#", "..#.##...#", "#......#.#",
+            "#.##......", "#.........", "......##..", "#...#....#" },
+        false },
+    { "plus-shaped five",
+        { "..........", "..#..####.", ".###......", "..#......#", "....##...#", "#......#.#",
+            "#.##......", "#.........", "......##..", "#...#....#" },
+        false },
+    { "bent three",
+        { "..........", ".###.####.", "..#.......", "..#.....##", "....##...#", "#......#..",
+            "#.##......", "#.........", "......##..", "#...#....#" },
+        true },
+    { "T-shaped four to the right of the five",
+        { "..........", ".###.###..", "..#...#...", "..#......#", "....##...#", "#......#.#",
+            "#.##......", "#.........", "......##..", "#...#....#" },
+        true },
+    { "square four",
+        { "..........", ".###.##...", "..#..##...", "..#......#", "....##...#", "#......#.#",
+            "#.##......", "#.........", "......##..", "#...#....#" },
+        true },
+    { "two ships touching at a corner",
+        { "..........", ".###.####.", "..#.......", "..#......#", "....##...#", "#........#",
+            "#.##....#.", "#.........", "......##..", "#...#....#" },
+        false },
+    { "two singles side by side",
+        { "..........", ".###.####.", "..#.......", "..#......#", "....##...#", "#......#.#",
+            "#.##......", "#.........", "......##..", "##.......#" },
+        false },
+    { "a group of six",
+        { ".....#..#.", ".###.####.", "..#.......", "..#......#", "....##...#", "#........#",
+            "#.##......", "#.........", "......##..", "#...#....#" },
+        false },
+    { "a cell missing",
+        { "..........", ".###.####.", "..#.......", "..#......#", "....##...#", "#........#",
+            "#.##......", "#.........", "......##..", "#...#....#" },
+        false },
+    { "T along the right edge", teeOnTheEdge, true },
+    { "empty board", { "", "", "", "", "", "", "", "", "", "" }, false },
+};
+
+TEST(FleetRules, JudgesEachFleet)
+{
+    for (const Case& c : cases)
+        EXPECT_EQ(validateFleet(boardFrom(c.grid)), c.valid) << c.name;
+}
+
+// A legal fleet stays legal however it is turned or mirrored: the T may stand in any of its
+// four orientations, along any edge of the grid.
+TEST(FleetRules, AcceptsTheTeeInEveryOrientationAndOnEveryEdge)
+{
+    for (const Grid& grid : { legal, teeOnTheEdge }) {
+        Board turned = boardFrom(grid);
+        for (int quarter = 0; quarter < 4; ++quarter) {
+            EXPECT_TRUE(validateFleet(turned)) << quarter;
+            EXPECT_TRUE(validateFleet(mirrored(turned))) << quarter;
+            turned = mirrored(transposed(turned)); // a quarter turn
+        }
+    }
+}
+
+TEST(FleetRules, ReadsTheBoardWithoutChangingIt)
+{
+    const Board board = boardFrom(legal);
+    const Board copy = board;
+    validateFleet(board);
+    EXPECT_EQ(board.cells, copy.cells);
+}
+
+} // namespace
