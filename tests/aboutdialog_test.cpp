@@ -11,14 +11,6 @@
 
 namespace {
 
-// Listing the tests at build time runs this program outside CTest, without its
-// environment; the application object in main needs a platform even then.
-const bool offscreen = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    return true;
-}();
-
 QColor cellColour(std::uint32_t cell)
 {
     return QColor(static_cast<int>(cell & 255), static_cast<int>((cell >> 8) & 255),

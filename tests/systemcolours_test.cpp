@@ -14,14 +14,6 @@
 
 namespace {
 
-// Listing the tests at build time runs this program outside CTest, without its
-// environment; the application object in main needs a platform even then.
-const bool offscreen = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    return true;
-}();
-
 constexpr std::uint32_t untouched = 0x00abcdef;
 
 constexpr std::uint32_t rgb(std::uint32_t red, std::uint32_t green, std::uint32_t blue)
