@@ -1,49 +1,168 @@
 #include "gamecanvas.h"
 
+#include "boardpainter.h"
+
 #include "match/matchengine.h"
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
+
+#include <cmath>
 
 GameCanvas::GameCanvas(MatchEngine& matchEngine, QWidget* parent)
     : QWidget(parent)
     , engine(matchEngine)
     , cover(Qt::lightGray)
-    , surface(579, 489, QImage::Format_RGB32)
+    , surface(QSize(Width, Height), devicePixelRatioF(), palette().color(QPalette::Window).rgb())
 {
     setMouseTracking(true);
-    setGeometry(0, 0, 579, 489);
-    surface.fill(palette().color(QPalette::Window));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setGeometry(0, 0, Width, Height);
+    drawGrids();
+    surface.takeChangedArea();
 }
 
 void GameCanvas::setCoverColour(QColor colour) { cover = colour; }
 
-void GameCanvas::drawBoard(const Board&) { }
-void GameCanvas::eraseCursor(const Board&) { }
-void GameCanvas::drawCursor(const Board&) { }
-void GameCanvas::paintGrids() { }
-void GameCanvas::flashHit(const Board&) { }
-void GameCanvas::fadeOut(const Board&) { }
-void GameCanvas::fadeIn(const Board&) { }
-void GameCanvas::drawCoverPanel() { }
-
-void GameCanvas::paintEvent(QPaintEvent*)
+void GameCanvas::setFrameClock(FrameClock* frameClock)
 {
+    clock = frameClock ? frameClock : &steadyClock;
+}
+
+void GameCanvas::drawBoard(const Board& board)
+{
+    BoardPainter(board).drawBoard(surface);
+    if (&board == &engine.enemyBoard())
+        coverPanelShown = false;
+    present();
+}
+
+void GameCanvas::eraseCursor(const Board& board)
+{
+    BoardPainter(board).eraseCursor(surface);
+    present();
+}
+
+void GameCanvas::drawCursor(const Board& board)
+{
+    BoardPainter(board).drawCursor(surface);
+    present();
+}
+
+void GameCanvas::paintGrids()
+{
+    drawGrids();
+    present();
+}
+
+// The left grid shows the own fleet or its cover; the enemy grid is drawn only in play,
+// and each cursor highlight goes on top of its grid.
+void GameCanvas::drawGrids()
+{
+    const MatchState& state = engine.matchState();
+    const BoardPainter left(state.showOwnFleet ? engine.ownBoard() : engine.coverBoard());
+    left.drawBoard(surface);
+    if (state.phase == GamePhase::Playing) {
+        const BoardPainter enemy(engine.enemyBoard());
+        enemy.drawBoard(surface);
+        enemy.drawCursor(surface);
+        coverPanelShown = false;
+    }
+    left.drawCursor(surface);
+}
+
+void GameCanvas::fadeFrame(const Board& board, int fade)
+{
+    BoardPainter(board).drawBoardFaded(surface, static_cast<std::uint8_t>(fade));
+    present();
+    clock->frameShown(fade);
+}
+
+// The grid being left fades towards grey in 24 frames.
+void GameCanvas::fadeOut(const Board& leaving)
+{
+    for (int fade = 0; fade <= 230; fade += 10)
+        fadeFrame(leaving, fade);
+}
+
+// The grid arriving comes back from near grey in 23 frames; the repaint that follows
+// brings it to full colour.
+void GameCanvas::fadeIn(const Board& arriving)
+{
+    for (int fade = 240; fade >= 20; fade -= 10)
+        fadeFrame(arriving, fade);
+}
+
+// The left grid pulses from grey back towards colour in 50 frames while the caption flips
+// six times, so that it ends as it began. The caller's repaint restores full colour.
+void GameCanvas::flashHit(const Board& shown)
+{
+    QWidget& dialog = *window();
+    for (int frame = 1; frame <= 50; ++frame) {
+        if (frame % 10 == 0)
+            clock->flipCaption(dialog);
+        fadeFrame(shown, 255 - 5 * frame);
+    }
+    clock->flipCaption(dialog);
+}
+
+void GameCanvas::drawCoverPanel()
+{
+    BoardPainter(engine.enemyBoard()).drawCoverPanel(surface, cover.rgb());
+    coverPanelShown = true;
+    present();
+}
+
+// Shows what was just drawn before the caller goes on, so every animation frame reaches
+// the screen.
+void GameCanvas::present()
+{
+    const QRect changed = surface.takeChangedArea();
+    if (!painting && !changed.isEmpty() && isVisible())
+        repaint(changed);
+}
+
+// A new device pixel ratio (the window moved to another screen, or the scale changed):
+// the image is drawn afresh at the new resolution.
+void GameCanvas::rebuild(qreal devicePixelRatio)
+{
+    surface.setBackground(palette().color(QPalette::Window).rgb());
+    surface.reset(devicePixelRatio);
+    if (coverPanelShown)
+        BoardPainter(engine.enemyBoard()).drawCoverPanel(surface, cover.rgb());
+    drawGrids();
+    surface.takeChangedArea();
+}
+
+void GameCanvas::paintEvent(QPaintEvent* event)
+{
+    painting = true;
+    if (devicePixelRatioF() != surface.devicePixelRatio())
+        rebuild(devicePixelRatioF());
+    painting = false;
+
+    const QRect area = event->rect();
+    const qreal ratio = surface.devicePixelRatio();
     QPainter painter(this);
-    painter.drawImage(0, 0, surface);
+    painter.drawImage(area, surface.image(),
+        QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
 }
 
 void GameCanvas::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPoint point = event->position().toPoint();
-    engine.onMouseMove(point.x(), point.y());
+    // A logical pixel covers the positions from its own coordinate up to the next one.
+    const QPointF point = event->position();
+    engine.onMouseMove(
+        static_cast<int>(std::floor(point.x())), static_cast<int>(std::floor(point.y())));
 }
 
 void GameCanvas::mousePressEvent(QMouseEvent* event)
 {
-    const QPoint point = event->position().toPoint();
-    engine.onMouseMove(point.x(), point.y());
+    const QPointF point = event->position();
+    engine.onMouseMove(
+        static_cast<int>(std::floor(point.x())), static_cast<int>(std::floor(point.y())));
     if (event->button() == Qt::LeftButton)
         engine.onLeftButtonDown();
     else if (event->button() == Qt::RightButton)

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QRgb>
+
+#include <cstdint>
+
+class Board;
+class Surface;
+
+// The drawing operations of one board: its 10x10 cells at the board's pixel origin, each
+// filled in a colour from its code and position and outlined in blue, the rows lettered and
+// the columns numbered (each label with a grey drop shadow), a graded shadow frame along the
+// bottom and right, the cursor highlight, the faded cells of the animations and the cover
+// panel. Nothing is kept between calls: every routine puts back the pen, brush, mode and
+// text colour it changed, so the routines nest.
+class BoardPainter {
+public:
+    explicit BoardPainter(const Board& drawn)
+        : board(drawn)
+    {
+    } // not owned
+
+    // Code 4 is never stored in a board; it colours the shadow frame.
+    static constexpr std::uint8_t FrameCode = 4;
+    static constexpr QRgb outlineColour = qRgb(100, 100, 255);
+    static constexpr QRgb cursorColour = qRgb(200, 200, 0);
+    static constexpr QRgb labelColour = qRgb(255, 100, 100);
+    static constexpr QRgb labelShadowColour = qRgb(150, 150, 150);
+    static constexpr std::uint8_t cursorFade = 100;
+
+    // The colour of a code, brightened by shade (a negative shade wraps each channel modulo
+    // 256 rather than stopping at 0) and then pulled fade/255 of the way towards its grey.
+    static QRgb cellColour(std::uint8_t code, std::int8_t shade, std::uint8_t fade);
+
+    // Fills and outlines one cell with the surface's current pen.
+    void drawCell(
+        int column, int row, std::uint8_t code, Surface& surface, std::uint8_t fade) const;
+    // Labels, the 100 cells at full colour and the shadow frame.
+    void drawBoard(Surface& surface) const;
+    void eraseCursor(Surface& surface) const;
+    void drawCursor(Surface& surface) const;
+    // The 100 cells at one fade, outlined as usual: one frame of an animation.
+    void drawBoardFaded(Surface& surface, std::uint8_t fade) const;
+    // A borderless panel over the labels, the grid and the frame.
+    void drawCoverPanel(Surface& surface, QRgb colour) const;
+
+private:
+    void redrawCursorCell(Surface& surface, QRgb outline, std::uint8_t fade) const;
+
+    const Board& board;
+};
