@@ -1,0 +1,161 @@
+// Drawing the grids, at device pixel ratio 1 and 2 side by side. An animation frame has a
+// 16 ms slot; drawing one must take a small fraction of it. The baseline is 100 plain
+// filled rectangles, a board's worth, drawn with QPainter on an image of the same size.
+//
+// The canvas benchmarks show a real widget on the offscreen platform with one screen of
+// each ratio (unless QT_QPA_PLATFORM says otherwise), so they include presenting the
+// changed area.
+
+#include "enginepair.h"
+
+#include "ui/boardpainter.h"
+#include "ui/gamecanvas.h"
+#include "ui/surface.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+constexpr QSize ClientArea(GameCanvas::Width, GameCanvas::Height);
+constexpr QRgb Paper = qRgb(212, 208, 200);
+
+qreal ratioOf(const benchmark::State& state) { return static_cast<qreal>(state.range(0)); }
+
+// A board with a fleet, some water and hits, as in the middle of a match.
+Board playedBoard(int originX)
+{
+    Board board(originX, 10);
+    for (auto [column, row] : handFleet)
+        board.setCell(column, row, CellShip);
+    for (int i = 0; i < 100; i += 7)
+        if (board.cells[i] == CellEmpty)
+            board.cells[i] = CellWater;
+    board.setCell(1, 1, CellHit);
+    board.setCell(2, 1, CellHit);
+    return board;
+}
+
+void baseline100Rectangles(benchmark::State& state)
+{
+    QImage image(ClientArea * ratioOf(state), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratioOf(state));
+    image.fill(Paper);
+    int shade = 0;
+    for (auto _ : state) {
+        QPainter painter(&image);
+        for (int column = 0; column < 10; ++column)
+            for (int row = 0; row < 10; ++row)
+                painter.fillRect(25 + 25 * column, 10 + 25 * row, 26, 26,
+                    QColor(shade & 0xff, column * 20, row * 20));
+        ++shade;
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(baseline100Rectangles)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+void drawBoard(benchmark::State& state)
+{
+    Surface surface(ClientArea, ratioOf(state), Paper);
+    const Board board = playedBoard(25);
+    for (auto _ : state) {
+        BoardPainter(board).drawBoard(surface);
+        benchmark::DoNotOptimize(surface.takeChangedArea());
+    }
+}
+BENCHMARK(drawBoard)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// One frame of the hide/show fade or of the hit flash.
+void drawBoardFaded(benchmark::State& state)
+{
+    Surface surface(ClientArea, ratioOf(state), Paper);
+    const Board board = playedBoard(25);
+    int fade = 0;
+    for (auto _ : state) {
+        BoardPainter(board).drawBoardFaded(surface, static_cast<std::uint8_t>(fade));
+        fade = (fade + 10) % 250;
+        benchmark::DoNotOptimize(surface.takeChangedArea());
+    }
+}
+BENCHMARK(drawBoardFaded)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// A clock that never waits, so a benchmark measures the frames themselves.
+class FreeClock : public FrameClock {
+public:
+    void frameShown(int) override { }
+    void flipCaption(QWidget&) override { }
+};
+
+// A match in play with its canvas shown on the screen of the wanted ratio.
+class ShownMatch {
+public:
+    explicit ShownMatch(qreal ratio)
+    {
+        pair.connect();
+        pair.randomizeAndAccept(pair.server);
+        pair.pump();
+        pair.randomizeAndAccept(pair.client);
+        pair.pump();
+        canvas.setFrameClock(&clock);
+        canvas.show();
+        for (QScreen* screen : QGuiApplication::screens())
+            if (screen->devicePixelRatio() == ratio)
+                canvas.windowHandle()->setScreen(screen);
+        QApplication::processEvents();
+    }
+
+    bool atRatio(qreal ratio) const { return canvas.image().devicePixelRatio() == ratio; }
+
+    EnginePair pair;
+    FreeClock clock;
+    GameCanvas canvas { pair.server.engine, nullptr };
+};
+
+// The whole repaint of both grids in play, presented on screen.
+void paintGrids(benchmark::State& state)
+{
+    ShownMatch match(ratioOf(state));
+    if (!match.atRatio(ratioOf(state))) {
+        state.SkipWithError("no screen of this ratio");
+        return;
+    }
+    for (auto _ : state)
+        match.canvas.paintGrids();
+}
+BENCHMARK(paintGrids)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// One frame of the fade as the canvas draws it: the cells and their presentation.
+void canvasFadeFrame(benchmark::State& state)
+{
+    ShownMatch match(ratioOf(state));
+    if (!match.atRatio(ratioOf(state))) {
+        state.SkipWithError("no screen of this ratio");
+        return;
+    }
+    for (auto _ : state)
+        match.canvas.fadeOut(match.pair.server.engine.ownBoard()); // 24 frames
+    state.counters["per frame"] = benchmark::Counter(static_cast<double>(state.iterations()) * 24,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(canvasFadeFrame)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" QUORVEL_SCREENS);
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
