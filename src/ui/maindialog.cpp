@@ -1,0 +1,380 @@
+#include "maindialog.h"
+
+#include "gamecanvas.h"
+
+#include "about/aboutdialog.h"
+#include "match/controlids.h"
+#include "match/protocol.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QIcon>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QTime>
+
+#include <ctime>
+
+namespace {
+
+const QString programName = QStringLiteral("Quorvel Naval");
+
+// The controls are laid out in dialog units of an 8 point "MS Sans Serif" dialog, whose
+// base units are 6 x 13 pixels (a unit is a quarter of the width and an eighth of the
+// height), rounded to the nearest pixel; the grids beneath them are drawn in pixels.
+int horizontalPixels(int units) { return (units * 6 + 2) / 4; }
+int verticalPixels(int units) { return (units * 13 + 4) / 8; }
+
+QRect dialogRect(int x, int y, int width, int height)
+{
+    return { horizontalPixels(x), verticalPixels(y), horizontalPixels(width),
+        verticalPixels(height) };
+}
+
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A colour cell packs red + 256 * green + 65536 * blue.
+QColor cellColour(std::uint32_t cell)
+{
+    return QColor(static_cast<int>(cell & 0xFF), static_cast<int>((cell >> 8) & 0xFF),
+        static_cast<int>((cell >> 16) & 0xFF));
+}
+
+template <typename Widget> Widget* place(Widget* widget, const QRect& rect)
+{
+    widget->setGeometry(rect);
+    return widget;
+}
+
+QLabel* staticText(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+} // namespace
+
+MainDialog::MainDialog(QWidget* parent)
+    : QDialog(parent)
+    , session(*this)
+{
+    setWindowTitle(QStringLiteral("TCP/IP - Quorvel Naval"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+        | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(579, 489);
+
+    // The captions must fit rectangles laid out for a narrow 13-pixel font. Sized in pixels,
+    // as the layout is, they fit whatever the screen's resolution.
+    QFont controlFont(QStringLiteral("DejaVu Sans"));
+    controlFont.setPixelSize(11);
+    controlFont.setStretch(QFont::SemiCondensed);
+    setFont(controlFont);
+
+    gameCanvas = new GameCanvas(session.engine(), this);
+    gameCanvas->setGeometry(0, 0, 579, 489);
+    createControls();
+    onInitDialog();
+}
+
+MainDialog::~MainDialog() = default;
+
+// In the order a player tabs through them.
+void MainDialog::createControls()
+{
+    modeGroup
+        = place(new QGroupBox(QStringLiteral("Socket Modo"), this), dialogRect(204, 257, 53, 37));
+    serverRadio
+        = place(new QRadioButton(QStringLiteral("Servidor"), this), dialogRect(210, 267, 43, 10));
+    clientRadio
+        = place(new QRadioButton(QStringLiteral("Cliente"), this), dialogRect(210, 280, 42, 10));
+    modeButtons = new QButtonGroup(this);
+    modeButtons->addButton(serverRadio, 0);
+    modeButtons->addButton(clientRadio, 1);
+    listenConnectButton
+        = place(new QPushButton(QStringLiteral("Escutar"), this), dialogRect(205, 238, 50, 14));
+    closeComButton
+        = place(new QPushButton(QStringLiteral("Fechar COM"), this), dialogRect(205, 219, 50, 14));
+    chatEdit = place(new QLineEdit(this), dialogRect(7, 200, 162, 13));
+    // A chat line must fit one read of the receiving side together with its token.
+    chatEdit->setMaxLength(static_cast<int>(protocol::MaxChatBytes));
+    sendButton
+        = place(new QPushButton(QStringLiteral("Enviar"), this), dialogRect(171, 200, 29, 14));
+    sendButton->setDefault(true);
+    addressLabel
+        = place(staticText(QStringLiteral("IP socket"), this), dialogRect(263, 277, 30, 10));
+    addressGroup = place(
+        new QGroupBox(QStringLiteral("Endereço de TCP/IP"), this), dialogRect(260, 248, 119, 46));
+    portEdit = place(new QLineEdit(this), dialogRect(294, 259, 43, 12));
+    portLabel = place(staticText(QStringLiteral("Porto"), this), dialogRect(270, 262, 20, 9));
+    logList = place(new QListWidget(this), dialogRect(7, 217, 193, 77));
+    logList->setSelectionMode(QAbstractItemView::NoSelection);
+    logList->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    logList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    addressEdit = place(new QLineEdit(this), dialogRect(294, 275, 78, 12));
+    statusGroup = place(
+        new QGroupBox(QStringLiteral("Situação actual"), this), dialogRect(259, 198, 120, 47));
+    statusLabel = place(staticText(QString(), this), dialogRect(265, 212, 107, 28));
+    statusLabel->setWordWrap(true);
+    hideShowButton
+        = place(new QPushButton(QStringLiteral("Ocultar"), this), dialogRect(205, 200, 50, 14));
+    acceptButton
+        = place(new QPushButton(QStringLiteral("Aceitar"), this), dialogRect(282, 73, 50, 14));
+    randomizeButton
+        = place(new QPushButton(QStringLiteral("Randomize"), this), dialogRect(281, 47, 50, 14));
+    generatorGroup = place(
+        new QGroupBox(QStringLiteral("Gerador de jogo"), this), dialogRect(260, 27, 94, 78));
+
+    controls = {
+        { IDC_MODE_GROUP, modeGroup },
+        { IDC_MODE_SERVER, serverRadio },
+        { IDC_MODE_CLIENT, clientRadio },
+        { IDC_LISTEN_CONNECT, listenConnectButton },
+        { IDC_CLOSE_COM, closeComButton },
+        { IDC_CHAT_EDIT, chatEdit },
+        { IDC_SEND, sendButton },
+        { IDC_ADDRESS_LABEL, addressLabel },
+        { IDC_ADDRESS_GROUP, addressGroup },
+        { IDC_PORT, portEdit },
+        { IDC_PORT_LABEL, portLabel },
+        { IDC_LOG, logList },
+        { IDC_ADDRESS, addressEdit },
+        { IDC_STATUS, statusLabel },
+        { IDC_HIDE_SHOW, hideShowButton },
+        { IDC_ACCEPT, acceptButton },
+        { IDC_RANDOMIZE, randomizeButton },
+        { IDC_GENERATOR_GROUP, generatorGroup },
+    };
+    for (int id : { IDC_CLOSE_COM, IDC_CHAT_EDIT, IDC_SEND, IDC_LOG, IDC_HIDE_SHOW, IDC_ACCEPT,
+             IDC_RANDOMIZE, IDC_GENERATOR_GROUP })
+        enableControl(id, false);
+
+    // Frames go beneath what they frame, and the grids beneath everything.
+    for (QGroupBox* group : { modeGroup, addressGroup, statusGroup, generatorGroup })
+        group->lower();
+    gameCanvas->lower();
+
+    MatchEngine& engine = session.engine();
+    connect(serverRadio, &QRadioButton::clicked, this, [this] { session.onModeChanged(); });
+    connect(clientRadio, &QRadioButton::clicked, this, [this] { session.onModeChanged(); });
+    connect(
+        listenConnectButton, &QPushButton::clicked, this, [this] { session.onListenConnect(); });
+    connect(closeComButton, &QPushButton::clicked, this, [this] { session.onCloseConnection(); });
+    connect(sendButton, &QPushButton::clicked, this, &MainDialog::onSendChat);
+    connect(hideShowButton, &QPushButton::clicked, this, [&engine] { engine.onHideShow(); });
+    connect(randomizeButton, &QPushButton::clicked, this, [&engine] { engine.onRandomize(); });
+    connect(acceptButton, &QPushButton::clicked, this, [&engine] { engine.onAcceptFleet(); });
+
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, [this] { onSysCommand(IDM_ABOUTBOX); });
+}
+
+void MainDialog::onInitDialog()
+{
+    setWindowIcon(QIcon(QStringLiteral(":/icons/quorvel-naval.svg")));
+
+    port = 4000;
+    address = QStringLiteral("127.0.0.1");
+    socketMode = 0;
+    statusText = QStringLiteral("Verifique as ligações\ncliente-server.");
+    updateData(false);
+    enableConnectionControls(true);
+    enableChatControls(false);
+    session.onModeChanged();
+
+    readPaletteColours(systemColours);
+    readSystemColours(systemColours);
+    gameCanvas->setCoverColour(cellColour(systemColours[MenuColour]));
+
+    session.engine().random().seed(static_cast<RandomSource::result_type>(std::time(nullptr)));
+    repaint();
+}
+
+QWidget* MainDialog::control(int id) const
+{
+    const auto found = controls.find(id);
+    return found == controls.end() ? nullptr : found->second;
+}
+
+bool MainDialog::updateData(bool save)
+{
+    if (!save) {
+        // An exclusive group cannot show "none selected"; let go of it for the moment.
+        modeButtons->setExclusive(false);
+        serverRadio->setChecked(socketMode == 0);
+        clientRadio->setChecked(socketMode == 1);
+        modeButtons->setExclusive(true);
+        portEdit->setText(QString::number(port));
+        addressEdit->setText(address);
+        statusLabel->setText(statusText);
+        return true;
+    }
+
+    socketMode = modeButtons->checkedId();
+    bool isNumber = false;
+    const int typedPort = portEdit->text().toInt(&isNumber, 10);
+    if (!isNumber || typedPort < 0 || typedPort > 65535) {
+        QMessageBox prompt(QMessageBox::Warning, programName,
+            QStringLiteral("Introduza um número inteiro entre 0 e 65535."), QMessageBox::Ok, this);
+        prompt.exec();
+        portEdit->setFocus();
+        portEdit->selectAll();
+        return false;
+    }
+    port = typedPort;
+    address = addressEdit->text();
+    statusText = statusLabel->text();
+    return true;
+}
+
+void MainDialog::onSysCommand(int id)
+{
+    if ((id & ~0xF) != IDM_ABOUTBOX)
+        return;
+    AboutDialog about(systemColours, this);
+    about.exec();
+}
+
+void MainDialog::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu menu(this);
+    fillContextMenu(menu);
+    menu.exec(event->globalPos());
+}
+
+// The window's own commands, offered on a right click outside both grids.
+void MainDialog::fillContextMenu(QMenu& menu)
+{
+    QAction* about = menu.addAction(QStringLiteral("Acerca do quorvel..."));
+    about->setShortcut(QKeySequence::HelpContents);
+    connect(about, &QAction::triggered, this, [this] { onSysCommand(IDM_ABOUTBOX); });
+}
+
+void MainDialog::onSendChat()
+{
+    const QString text = chatEdit->text();
+    if (text.isEmpty())
+        return;
+    session.engine().sendChatLine(text.toUtf8().toStdString());
+    chatEdit->clear();
+}
+
+void MainDialog::trimLog()
+{
+    while (logList->count() > LogEntries)
+        delete logList->takeItem(LogEntries);
+}
+
+void MainDialog::setStatusText(std::string_view text)
+{
+    statusText = fromUtf8(text);
+    statusLabel->setText(statusText);
+}
+
+ControlValues MainDialog::saveControls()
+{
+    const bool valid = updateData(true);
+    return { socketMode, port, address.toStdString(), valid };
+}
+
+void MainDialog::updateTitle(std::string_view baseTitle, int myWins, int peerWins)
+{
+    setWindowTitle(
+        fromUtf8(baseTitle) + QString::asprintf(" [ Eu=%d , Adv=%d ]", myWins, peerWins));
+}
+
+void MainDialog::enableConnectionControls(bool enable)
+{
+    for (int id : { IDC_LISTEN_CONNECT, IDC_ADDRESS, IDC_PORT, IDC_MODE_CLIENT, IDC_MODE_SERVER,
+             IDC_MODE_GROUP, IDC_ADDRESS_GROUP, IDC_PORT_LABEL, IDC_ADDRESS_LABEL })
+        enableControl(id, enable);
+}
+
+void MainDialog::enableChatControls(bool enable)
+{
+    for (int id : { IDC_SEND, IDC_CHAT_EDIT, IDC_LOG })
+        enableControl(id, enable);
+}
+
+void MainDialog::disableGeneratorControls()
+{
+    for (int id : { IDC_ACCEPT, IDC_RANDOMIZE, IDC_GENERATOR_GROUP })
+        enableControl(id, false);
+}
+
+void MainDialog::enableControl(int id, bool enable)
+{
+    if (QWidget* widget = control(id))
+        widget->setEnabled(enable);
+}
+
+void MainDialog::setButtonCaption(int id, std::string_view caption)
+{
+    if (auto* button = qobject_cast<QAbstractButton*>(control(id)))
+        button->setText(fromUtf8(caption));
+}
+
+void MainDialog::addLogLine(std::string_view line)
+{
+    const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+    logList->insertItem(0, QLatin1Char('[') + time + QStringLiteral("] ") + fromUtf8(line));
+    trimLog();
+}
+
+void MainDialog::drawBoard(const Board& board) { gameCanvas->drawBoard(board); }
+void MainDialog::eraseCursor(const Board& board) { gameCanvas->eraseCursor(board); }
+void MainDialog::drawCursor(const Board& board) { gameCanvas->drawCursor(board); }
+
+void MainDialog::repaint()
+{
+    trimLog();
+    gameCanvas->paintGrids();
+}
+
+void MainDialog::flashHit(const Board& shown) { gameCanvas->flashHit(shown); }
+void MainDialog::fadeOut(const Board& leaving) { gameCanvas->fadeOut(leaving); }
+void MainDialog::fadeIn(const Board& arriving) { gameCanvas->fadeIn(arriving); }
+
+// The generator's buttons lie over the enemy grid; beneath them the grid's area is a plain
+// panel in the cover colour.
+void MainDialog::showGenerator(bool show)
+{
+    QWidget* const generator[] = { generatorGroup, acceptButton, randomizeButton };
+    if (show) {
+        if (session.engine().matchState().phase == GamePhase::Playing)
+            gameCanvas->drawCoverPanel();
+        for (QWidget* widget : generator)
+            widget->show();
+        for (QWidget* widget : generator)
+            widget->repaint();
+    } else {
+        for (QWidget* widget : generator)
+            widget->hide();
+        gameCanvas->drawCoverPanel();
+    }
+}
+
+void MainDialog::messageBox(std::string_view text, std::string_view caption, BoxIcon icon)
+{
+    QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
+    if (icon == BoxIcon::Error)
+        boxIcon = QMessageBox::Critical;
+    else if (icon == BoxIcon::Exclamation)
+        boxIcon = QMessageBox::Warning;
+    QMessageBox box(boxIcon, fromUtf8(caption), fromUtf8(text), QMessageBox::Ok, this);
+    box.exec();
+}
+
+void MainDialog::beep(BeepKind) { QApplication::beep(); }

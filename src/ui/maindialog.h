@@ -1,0 +1,116 @@
+#pragma once
+
+#include "about/systemcolours.h"
+#include "match/gamesession.h"
+#include "match/windowrequests.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <map>
+
+class GameCanvas;
+class QAbstractButton;
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+
+// The game window: one fixed-size dialog with the two grids (drawn by the canvas beneath
+// the controls), the connection controls, the chat line, the event log and the status
+// text. It holds no game rules: it forwards the player's clicks to the connection layer and
+// the match engine, and carries out what they ask of the window.
+class MainDialog : public QDialog, public WindowRequests {
+    Q_OBJECT
+
+public:
+    explicit MainDialog(QWidget* parent = nullptr);
+    ~MainDialog() override;
+    MainDialog(const MainDialog&) = delete;
+    MainDialog& operator=(const MainDialog&) = delete;
+
+    // The window menu's commands: ids 16 to 31 open the About box, others do nothing.
+    void onSysCommand(int id);
+
+    GameSession& gameSession() { return session; }
+    GameCanvas& canvas() { return *gameCanvas; }
+    QWidget* control(int id) const; // nullptr for an id the dialog does not have
+
+    // WindowRequests
+    void setStatusText(std::string_view text) override;
+    ControlValues saveControls() override;
+    void updateTitle(std::string_view baseTitle, int myWins, int peerWins) override;
+    void enableConnectionControls(bool enable) override;
+    void enableChatControls(bool enable) override;
+    void disableGeneratorControls() override;
+    void enableControl(int id, bool enable) override;
+    void setButtonCaption(int id, std::string_view caption) override;
+    void addLogLine(std::string_view line) override;
+    void drawBoard(const Board& board) override;
+    void eraseCursor(const Board& board) override;
+    void drawCursor(const Board& board) override;
+    void repaint() override;
+    void flashHit(const Board& shown) override;
+    void fadeOut(const Board& leaving) override;
+    void fadeIn(const Board& arriving) override;
+    void showGenerator(bool show) override;
+    void messageBox(std::string_view text, std::string_view caption, BoxIcon icon) override;
+    void beep(BeepKind kind) override;
+
+    // The event log keeps this many entries, newest first.
+    static constexpr int LogEntries = 25;
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void createControls();
+    void onInitDialog();
+    // Copies the fields into the controls (load) or the controls into the fields (save);
+    // a save stops at a port text that is not a whole number in 0..65535 and returns false.
+    bool updateData(bool save);
+    void onSendChat();
+    void fillContextMenu(QMenu& menu);
+    void trimLog();
+
+    // Fields exchanged with the controls. The chat text is read and cleared by onSendChat
+    // alone, so a load never throws away a line the player is typing.
+    int socketMode = -1; // 0 server, 1 client
+    int port = 0;
+    QString address;
+    QString statusText;
+
+    SystemColours systemColours {};
+
+    // Destroyed before the base class deletes the controls, so whatever the sockets report
+    // while they close still finds them.
+    GameSession session;
+    GameCanvas* gameCanvas = nullptr; // child widget
+
+    QGroupBox* modeGroup = nullptr;
+    QRadioButton* serverRadio = nullptr;
+    QRadioButton* clientRadio = nullptr;
+    QButtonGroup* modeButtons = nullptr;
+    QPushButton* listenConnectButton = nullptr;
+    QPushButton* closeComButton = nullptr;
+    QLineEdit* chatEdit = nullptr;
+    QPushButton* sendButton = nullptr;
+    QLabel* addressLabel = nullptr;
+    QGroupBox* addressGroup = nullptr;
+    QLineEdit* portEdit = nullptr;
+    QLabel* portLabel = nullptr;
+    QListWidget* logList = nullptr;
+    QLineEdit* addressEdit = nullptr;
+    QGroupBox* statusGroup = nullptr;
+    QLabel* statusLabel = nullptr;
+    QPushButton* hideShowButton = nullptr;
+    QPushButton* acceptButton = nullptr;
+    QPushButton* randomizeButton = nullptr;
+    QGroupBox* generatorGroup = nullptr;
+
+    std::map<int, QWidget*> controls; // by control id
+};
