@@ -37,11 +37,18 @@ public:
     void onSendReady();
     void onPeerClosed();
 
+    // One write of the whole message: the bytes accepted, or -1 when there is no connection
+    // or it has too much still to send.
     long sendToPeer(std::string_view bytes) override;
 
     // The port the listening socket is bound to (0 when not listening): with port 0 in the
     // controls, the system picks a free one.
     std::uint16_t listeningPort() const;
+    // Whether a connection to the opponent is open.
+    bool peerConnected() const;
+    // Bytes received from the opponent and not yet read: never more than the socket's
+    // bound, however fast the opponent sends.
+    std::int64_t unreadPeerBytes() const;
 
 private:
     WindowRequests& window;

@@ -1,6 +1,212 @@
 #include "gamesocket.h"
 
+#include "gamesession.h"
+#include "protocol.h"
+
+#include <QHostAddress>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <array>
+#include <cassert>
+#include <utility>
+
 GameSocket::GameSocket(GameSession& session)
     : owner(session)
 {
 }
+
+// The owner is going away with this object: nothing may reach it any more. The Qt objects
+// are children and go with it; an open connection is closed by their destructors.
+GameSocket::~GameSocket()
+{
+    for (QObject* child : children())
+        disconnect(child, nullptr, this, nullptr);
+}
+
+// Every handler of a Qt object's signal runs through here, so that the object outlives it.
+template <typename Handler> void GameSocket::dispatch(QObject* source, Handler handler)
+{
+    const QPointer<QObject> alive(source);
+    ++handlerDepth;
+    handler();
+    if (--handlerDepth == 0)
+        releaseRetired();
+    // Qt goes on using the object when the handler returns.
+    assert(alive != nullptr && "a socket object was deleted inside its own handler");
+}
+
+bool GameSocket::listen(std::uint16_t port)
+{
+    close();
+    auto* created = new QTcpServer(this);
+    created->setListenBacklogSize(5);
+    if (!created->listen(QHostAddress::Any, port)) {
+        delete created;
+        return false;
+    }
+    server = created;
+    ++generation;
+    connect(created, &QTcpServer::newConnection, this,
+        [this, created] { dispatch(created, [this] { owner.onAcceptRequest(); }); });
+    return true;
+}
+
+void GameSocket::connectToHost(const QString& host, std::uint16_t port)
+{
+    close();
+    auto* created = new QTcpSocket(this);
+    attach(created);
+    // A failure may be reported from inside this call; nothing here touches the object after.
+    created->connectToHost(host, port);
+}
+
+bool GameSocket::accept(GameSocket& listening)
+{
+    if (listening.server == nullptr)
+        return false;
+    QTcpSocket* taken = listening.server->nextPendingConnection();
+    if (taken == nullptr)
+        return false;
+    close();
+    taken->setParent(this);
+    attach(taken);
+    established = true;
+    sendAtOnce(taken);
+    // Bytes that came with the connection would otherwise wait for the next arrival.
+    if (taken->bytesAvailable() > 0) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, taken, reading = generation] {
+                if (reading == generation)
+                    dispatch(taken, [this] { readAvailable(); });
+            },
+            Qt::QueuedConnection);
+    }
+    return true;
+}
+
+void GameSocket::attach(QTcpSocket* created)
+{
+    socket = created;
+    ++generation;
+    established = false;
+    created->setReadBufferSize(ReadBufferSize);
+    connect(created, &QTcpSocket::connected, this, [this, created] {
+        dispatch(created, [this] {
+            established = true;
+            sendAtOnce(socket);
+            owner.onConnected();
+        });
+    });
+    connect(created, &QTcpSocket::errorOccurred, this,
+        [this, created](QAbstractSocket::SocketError error) {
+            dispatch(created, [this, error] { connectionError(error); });
+        });
+    connect(created, &QTcpSocket::disconnected, this,
+        [this, created] { dispatch(created, [this] { owner.onPeerClosed(); }); });
+    connect(created, &QTcpSocket::readyRead, this,
+        [this, created] { dispatch(created, [this] { readAvailable(); }); });
+    connect(created, &QTcpSocket::bytesWritten, this,
+        [this, created] { dispatch(created, [this] { owner.onSendReady(); }); });
+}
+
+// Every message is small and written whole. Sending each at once keeps a side that writes
+// twice without hearing back (its last reply of a match, then its next ready) from waiting
+// for the peer's delayed acknowledgement.
+void GameSocket::sendAtOnce(QTcpSocket* connected)
+{
+    connected->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+}
+
+// Qt announces new data once, and not again while this handler runs (a message box may be
+// open inside onPeerData); so everything buffered is read now, a read at a time.
+void GameSocket::readAvailable()
+{
+    const std::uint64_t reading = generation;
+    std::array<char, protocol::ReadSize> buffer {};
+    while (socket != nullptr && generation == reading) {
+        const qint64 count = socket->read(buffer.data(), static_cast<qint64>(buffer.size()));
+        if (count <= 0)
+            return;
+        owner.onPeerData(std::string_view(buffer.data(), static_cast<std::size_t>(count)));
+    }
+}
+
+// An error before the connection was made is a failed attempt. Once connected, an error
+// that leaves the connection dead counts as the peer closing it: the window must never stay
+// connected to a dead connection.
+void GameSocket::connectionError(int error)
+{
+    if (socket == nullptr)
+        return;
+    if (!established) {
+        owner.onConnectFailed();
+        return;
+    }
+    const bool harmless
+        = error == QAbstractSocket::TemporaryError || error == QAbstractSocket::SocketTimeoutError;
+    if (harmless && socket->state() == QAbstractSocket::ConnectedState)
+        return;
+    owner.onPeerClosed();
+}
+
+void GameSocket::close()
+{
+    ++generation;
+    established = false;
+    if (QTcpServer* leaving = std::exchange(server, nullptr)) {
+        disconnect(leaving, nullptr, this, nullptr);
+        leaving->close(); // drops the connections it took but nobody accepted
+        retire(leaving);
+    }
+    if (QTcpSocket* leaving = std::exchange(socket, nullptr)) {
+        disconnect(leaving, nullptr, this, nullptr);
+        if (leaving->state() == QAbstractSocket::ConnectedState)
+            leaving->disconnectFromHost(); // sends what is still buffered, then closes
+        else
+            leaving->abort();
+        retire(leaving);
+    }
+}
+
+void GameSocket::retire(QObject* object)
+{
+    retired.push_back(object);
+    if (handlerDepth == 0)
+        releaseRetired();
+}
+
+// No handler of ours runs: the retired objects can go once control is back in the event
+// loop. A connection still sending its last bytes goes when it has closed.
+void GameSocket::releaseRetired()
+{
+    for (QObject* object : std::exchange(retired, {})) {
+        auto* leaving = qobject_cast<QTcpSocket*>(object);
+        if (leaving != nullptr && leaving->state() != QAbstractSocket::UnconnectedState)
+            connect(leaving, &QTcpSocket::disconnected, leaving, &QObject::deleteLater);
+        else
+            object->deleteLater();
+    }
+}
+
+long GameSocket::send(std::string_view bytes)
+{
+    if (socket == nullptr || socket->state() != QAbstractSocket::ConnectedState)
+        return -1;
+    const auto size = static_cast<qint64>(bytes.size());
+    if (socket->bytesToWrite() + size > WriteBacklogLimit)
+        return -1;
+    const qint64 written = socket->write(bytes.data(), size);
+    return written < 0 ? -1 : static_cast<long>(written);
+}
+
+std::uint16_t GameSocket::localPort() const { return server != nullptr ? server->serverPort() : 0; }
+
+bool GameSocket::isConnected() const
+{
+    return socket != nullptr && socket->state() == QAbstractSocket::ConnectedState;
+}
+
+qint64 GameSocket::bytesUnread() const { return socket != nullptr ? socket->bytesAvailable() : 0; }

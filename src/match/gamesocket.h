@@ -1,16 +1,79 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
 
 class GameSession;
+class QTcpServer;
+class QTcpSocket;
 
-// A listening or a connected TCP socket that reports to its owner's connection handlers.
+// One of a session's two sockets: a server's listening socket, or the socket that carries
+// the match. Each listen, connect or accept makes a fresh Qt socket object, and each close
+// retires it. What the Qt object reports goes to the owner's connection handlers:
+//
+//   a connection waits (listening socket)        -> onAcceptRequest
+//   the connection attempt succeeded / failed    -> onConnected / onConnectFailed
+//   data arrived                                 -> onPeerData, once per read
+//   bytes went out, more can be sent             -> onSendReady
+//   the connection ended: orderly close, reset,
+//   or any error that leaves it dead             -> onPeerClosed
+//
+// Handlers may open message boxes, whose event loops deliver further notifications, and a
+// nested handler may close this socket. So a closed Qt object is kept until every handler
+// that one of its signals started has returned, and a read loop stops once its connection
+// is gone.
 class GameSocket : public QObject {
     Q_OBJECT
 
 public:
-    explicit GameSocket(GameSession& owner);
+    // The most a peer can make us hold unread; the rest waits in the system's buffers.
+    static constexpr qint64 ReadBufferSize = 16 * 1024;
+    // Bytes not yet handed to the system beyond which a send is refused.
+    static constexpr qint64 WriteBacklogLimit = 64 * 1024;
+
+    explicit GameSocket(GameSession& owner); // not owned
+    ~GameSocket() override;
+    GameSocket(const GameSocket&) = delete;
+    GameSocket& operator=(const GameSocket&) = delete;
+
+    // Listens on every local interface, IPv4 and IPv6; port 0 takes any free port.
+    bool listen(std::uint16_t port);
+    // Starts connecting to a dotted IPv4 address, an IPv6 address or a host name; the
+    // outcome arrives as onConnected or onConnectFailed.
+    void connectToHost(const QString& host, std::uint16_t port);
+    // Takes the oldest waiting connection of the listening socket.
+    bool accept(GameSocket& listening);
+    // Closes whatever is open; a connection gets an orderly close. Nothing more is reported.
+    void close();
+
+    // One write of the whole message: the bytes accepted, or -1 when the socket is not
+    // connected or has too much still to send.
+    long send(std::string_view bytes);
+
+    std::uint16_t localPort() const; // of a listening socket, else 0
+    bool isConnected() const;
+    qint64 bytesUnread() const; // received and buffered, not yet read
 
 private:
+    template <typename Handler> void dispatch(QObject* source, Handler handler);
+    void attach(QTcpSocket* created);
+    static void sendAtOnce(QTcpSocket* connected);
+    void readAvailable();
+    void connectionError(int error);
+    void retire(QObject* object);
+    void releaseRetired();
+
     GameSession& owner;
+    QTcpServer* server = nullptr; // child of this
+    QTcpSocket* socket = nullptr; // child of this
+    bool established = false; // the socket has been connected (not merely connecting)
+    // Changes with every open and close, so a running read loop notices that its connection
+    // was replaced or closed while a handler ran.
+    std::uint64_t generation = 0;
+    int handlerDepth = 0;
+    std::vector<QObject*> retired; // closed objects waiting until no handler runs
 };
