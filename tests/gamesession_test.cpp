@@ -351,6 +351,37 @@ TEST(GameSessionControls, ARefusedPortChangesNothing)
     }
 }
 
+TEST(GameSessionControls, FecharComWhileConnectingAbandonsTheAttempt)
+{
+    Player server;
+    Player client;
+    server.listen();
+    EXPECT_EQ(server.window.statusText, "A esperar pela conecção...");
+    EXPECT_FALSE(server.window.connectionControls);
+    EXPECT_FALSE(server.window.enabled(IDC_CLOSE_COM));
+    EXPECT_FALSE(server.window.chatControls);
+
+    client.connect(server.session.listeningPort());
+    EXPECT_EQ(client.window.statusText, "A estabelecer conecção ao servidor...");
+    EXPECT_FALSE(client.window.connectionControls);
+    EXPECT_TRUE(client.window.enabled(IDC_CLOSE_COM));
+    client.session.onCloseConnection();
+    EXPECT_EQ(client.window.statusText,
+        "As comunicações foram encerradas.Pode voltar a conectar para novo jogo.");
+    EXPECT_TRUE(client.window.connectionControls);
+    EXPECT_FALSE(client.window.enabled(IDC_CLOSE_COM));
+
+    // On the loopback interface the system completed the connection at once, so the server
+    // took it and then saw it close. The client heard nothing more of it.
+    ASSERT_TRUE(waitUntil([&] { return server.window.statusText == peerClosedStatus; }));
+    EXPECT_EQ(server.session.listeningPort(), 0);
+    EXPECT_EQ(client.phase(), GamePhase::Idle);
+    EXPECT_EQ(client.window.title, scoreTitle("TCP/IP - Quorvel Naval", 0, 0));
+    EXPECT_FALSE(client.window.chatControls);
+    EXPECT_FALSE(client.session.peerConnected());
+    EXPECT_TRUE(client.window.boxes.empty());
+}
+
 TEST(GameSessionFailure, ListenOrConnectThatFailsIsReported)
 {
     struct Case {
