@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QStyle>
 #include <QTcpServer>
 #include <QTcpSocket>
