@@ -145,6 +145,20 @@ void canvasFadeFrame(benchmark::State& state)
 }
 BENCHMARK(canvasFadeFrame)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
+// The hide/show transition at the real pace of one frame per 16 ms: 47 frames, so about
+// 0.75 s whatever the drawing costs.
+void hideShowAtRealPace(benchmark::State& state)
+{
+    ShownMatch match(ratioOf(state));
+    match.canvas.setFrameClock(nullptr);
+    const MatchEngine& engine = match.pair.server.engine;
+    for (auto _ : state) {
+        match.canvas.fadeOut(engine.ownBoard());
+        match.canvas.fadeIn(engine.coverBoard());
+    }
+}
+BENCHMARK(hideShowAtRealPace)->Arg(1)->Iterations(4)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv)

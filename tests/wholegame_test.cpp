@@ -89,6 +89,7 @@ struct Player {
     GameCanvas& canvas() { return dialog.canvas(); }
 
     void click(int id) { QTest::mouseClick(dialog.control(id), Qt::LeftButton); }
+    QString caption(int id) { return qobject_cast<QAbstractButton*>(dialog.control(id))->text(); }
     void typePort(int port)
     {
         auto* edit = qobject_cast<QLineEdit*>(dialog.control(IDC_PORT));
@@ -180,6 +181,7 @@ TEST(WholeGame, TwoWindowsPlayAMatchWithTheMouse)
     client.click(IDC_HIDE_SHOW);
     EXPECT_EQ(&client.engine().displayedBoard(), &client.engine().coverBoard());
     EXPECT_EQ(client.clock.frames, 47);
+    EXPECT_EQ(client.caption(IDC_HIDE_SHOW), QStringLiteral("Mostrar"));
     saveScreenshot(client.dialog, "hidden");
 
     // The server sweeps the grid column by column, the client row by row.
@@ -239,6 +241,7 @@ TEST(WholeGame, TwoWindowsPlayAMatchWithTheMouse)
             && client.state().phase == GamePhase::Placing;
     }));
     EXPECT_EQ(&client.engine().displayedBoard(), &client.engine().ownBoard());
+    EXPECT_EQ(client.caption(IDC_HIDE_SHOW), QStringLiteral("Ocultar"));
     EXPECT_EQ(logicalPixel(client.canvas().image(), 400, 150),
         client.canvas().coverColour().rgb() | 0xff000000u);
     saveScreenshot(server.dialog, "next");
