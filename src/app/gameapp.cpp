@@ -7,8 +7,9 @@
 GameApp::GameApp(int& argc, char** argv)
     : QApplication(argc, argv)
 {
+    // No display name: the desktop would append it to the window title, and the title
+    // carries the game's own texts and the score exactly.
     setApplicationName(QStringLiteral("quorvel-naval"));
-    setApplicationDisplayName(QStringLiteral("Quorvel Naval"));
     setApplicationVersion(QStringLiteral("3.0"));
     setDesktopFileName(QStringLiteral("quorvel-naval"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/quorvel-naval.svg")));
