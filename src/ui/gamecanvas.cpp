@@ -120,7 +120,7 @@ void GameCanvas::drawCoverPanel()
 void GameCanvas::present()
 {
     const QRect changed = surface.takeChangedArea();
-    if (!painting && !changed.isEmpty() && isVisible())
+    if (!changed.isEmpty() && isVisible())
         repaint(changed);
 }
 
@@ -138,10 +138,8 @@ void GameCanvas::rebuild(qreal devicePixelRatio)
 
 void GameCanvas::paintEvent(QPaintEvent* event)
 {
-    painting = true;
     if (devicePixelRatioF() != surface.devicePixelRatio())
         rebuild(devicePixelRatioF());
-    painting = false;
 
     const QRect area = event->rect();
     const qreal ratio = surface.devicePixelRatio();

@@ -59,7 +59,6 @@ private:
     Surface surface;
     SteadyFrameClock steadyClock;
     FrameClock* clock = &steadyClock;
-    bool painting = false; // inside paintEvent, where the whole image is shown anyway
     // The cover panel lies over the enemy grid's area, not yet drawn over by the grid.
     bool coverPanelShown = false;
 };
