@@ -1,0 +1,45 @@
+#pragma once
+
+#include "fleetsampler.h"
+#include "shotplanner.h"
+
+#include <chrono>
+
+class SeaChart;
+
+// Fires where a ship is most likely. It draws whole fleets that agree with everything seen
+// so far (see FleetSampler) and fires at the open cell that the most weight of them puts a
+// ship on. Against a fleet declared as generated, fleets are weighed by the odds of the
+// game's generator, whose draws favour the middle rows and columns. The work per shot is
+// bounded by a number of drawn fleets and by a time limit.
+class HardPlanner : public ShotPlanner {
+public:
+    struct Options {
+        int draws = 1500; // fleets drawn per shot
+        std::chrono::microseconds timeLimit { 100'000 }; // per shot, whatever the draws
+        bool generatorWeights = true; // weigh generated fleets by the generator's odds
+    };
+
+    // How the last shot was chosen.
+    struct Decision {
+        int draws = 0;
+        int validDraws = 0;
+        bool fellBack = false; // no fleet agreed with the replies: hunt and target instead
+    };
+
+    HardPlanner();
+    explicit HardPlanner(const Options& options);
+
+    std::optional<GridCell> chooseShot(const FiringView& view, RandomSource& random) override;
+
+    const Decision& lastDecision() const { return decision; }
+
+private:
+    static GridCell pick(
+        const SeaChart& chart, const FleetSampler::Estimate& estimate, RandomSource& random);
+
+    Options options;
+    FleetSampler generated;
+    FleetSampler anyLegal { FleetSampler::Shapes::AnyLegal, FleetSampler::Prior::Uniform };
+    Decision decision;
+};
