@@ -1,0 +1,66 @@
+#include "autoplayer.h"
+
+#include "matchengine.h"
+
+AutoPlayer::AutoPlayer(MatchEngine& matchEngine, std::unique_ptr<ShotPlanner> shotPlanner)
+    : engine(matchEngine)
+    , planner(std::move(shotPlanner))
+{
+}
+
+AutoPlayer::Move AutoPlayer::nextMove() const
+{
+    const MatchState& state = engine.matchState();
+    if (state.phase == GamePhase::Placing)
+        return Move::DeclareFleet;
+    if (state.phase == GamePhase::Playing && state.isShooter && !state.shotPending)
+        return Move::Fire;
+    return Move::None;
+}
+
+AutoPlayer::Move AutoPlayer::play()
+{
+    switch (nextMove()) {
+    case Move::DeclareFleet:
+        engine.onRandomize();
+        engine.onAcceptFleet();
+        return Move::DeclareFleet;
+    case Move::Fire:
+        return fire() ? Move::Fire : Move::None;
+    case Move::None:
+        break;
+    }
+    return Move::None;
+}
+
+std::vector<ShotReport> AutoPlayer::shotReports() const
+{
+    std::vector<ShotReport> reports;
+    reports.reserve(engine.shotResults().size());
+    for (const ShotResult& result : engine.shotResults()) {
+        ShotReport report;
+        report.cell = { result.column, result.row };
+        report.kind = result.kind == ShotResult::Miss ? ShotReport::Miss
+            : result.kind == ShotResult::Hit          ? ShotReport::Hit
+                                                      : ShotReport::Sunk;
+        // The length travels as a digit; anything else names no ship of the fleet.
+        if (report.kind != ShotReport::Miss && result.length >= '1'
+            && result.length <= '0' + LongestShip)
+            report.length = result.length - '0';
+        reports.push_back(report);
+    }
+    return reports;
+}
+
+// Points at the planner's cell and clicks, as a person would. The engine refuses a cell
+// already shot, which a planner never chooses.
+bool AutoPlayer::fire()
+{
+    const std::vector<ShotReport> reports = shotReports();
+    const FiringView view { engine.enemyBoard(), reports, engine.peerFleetRandomized() };
+    const std::optional<GridCell> cell = planner->chooseShot(view, engine.random());
+    if (!cell)
+        return false;
+    engine.aimAt(cell->column, cell->row);
+    return !engine.fireShot() && engine.matchState().shotPending;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/shotplanner.h"
+
+#include <memory>
+#include <vector>
+
+class MatchEngine;
+
+// A computer player at the controls of a match engine. It declares a generated fleet when a
+// match starts and fires when it is its turn, through the same commands a person's buttons
+// and clicks give ("Randomize", "Aceitar", a click on the enemy grid), so neither the engine
+// nor the opponent can tell it from a person. Where it fires is its planner's choice.
+class AutoPlayer {
+public:
+    enum class Move {
+        None, // nothing to do until the opponent answers
+        DeclareFleet, // a match has started and the fleet is not yet declared
+        Fire, // this side's turn, no shot unanswered
+    };
+
+    AutoPlayer(MatchEngine& engine, std::unique_ptr<ShotPlanner> planner); // engine not owned
+
+    // What the player would do now.
+    Move nextMove() const;
+    // Does it, and answers what it did (None when there was nothing to do).
+    Move play();
+
+    // The answered shots of the engine's current match, as the planner reads them.
+    std::vector<ShotReport> shotReports() const;
+
+private:
+    bool fire();
+
+    MatchEngine& engine;
+    std::unique_ptr<ShotPlanner> planner;
+};

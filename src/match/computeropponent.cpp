@@ -1,0 +1,190 @@
+#include "computeropponent.h"
+
+#include <QRandomGenerator>
+#include <QTime>
+
+#include <numeric>
+
+namespace {
+
+// A text of the game as one line: its line breaks become spaces.
+QString oneLine(std::string_view text)
+{
+    QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return line;
+}
+
+} // namespace
+
+ComputerOpponent::ComputerOpponent(const Settings& chosen, QObject* parent)
+    : QObject(parent)
+    , settings(chosen)
+    , player(session.engine(), makeShotPlanner(chosen.level))
+{
+    session.engine().random().seed(
+        settings.seed ? *settings.seed : QRandomGenerator::system()->generate());
+    pace.setSingleShot(true);
+    connect(&pace, &QTimer::timeout, this, &ComputerOpponent::move);
+}
+
+ComputerOpponent::~ComputerOpponent() { stopping = true; }
+
+bool ComputerOpponent::listen(std::uint16_t port)
+{
+    controls = { 0, port, "127.0.0.1", true };
+    session.onListenConnect();
+    return session.listeningPort() != 0;
+}
+
+void ComputerOpponent::connectTo(const QString& host, std::uint16_t port)
+{
+    controls = { 1, port, host.toStdString(), true };
+    session.onListenConnect();
+}
+
+void ComputerOpponent::close()
+{
+    finish(Outcome::ConnectionEnded);
+    session.onCloseConnection();
+}
+
+double ComputerOpponent::meanShotsPerWonMatch() const
+{
+    if (wonShots.empty())
+        return 0;
+    return std::accumulate(wonShots.begin(), wonShots.end(), 0.0)
+        / static_cast<double>(wonShots.size());
+}
+
+void ComputerOpponent::print(const QString& line) { Q_EMIT eventLine(line); }
+
+// The engine calls these from inside its handlers; the player moves only once they have
+// returned, from the event loop.
+void ComputerOpponent::reconsiderLater()
+{
+    if (reconsidering || stopping)
+        return;
+    reconsidering = true;
+    QMetaObject::invokeMethod(this, &ComputerOpponent::reconsider, Qt::QueuedConnection);
+}
+
+void ComputerOpponent::reconsider()
+{
+    reconsidering = false;
+    if (stopping || !isConnected || player.nextMove() == AutoPlayer::Move::None)
+        return;
+    if (!pace.isActive())
+        pace.start(settings.delayMs);
+}
+
+void ComputerOpponent::move()
+{
+    if (stopping || !isConnected)
+        return;
+    player.play();
+    reconsiderLater();
+}
+
+// The first reason to stop is the one reported, once the engine's handler that brought it
+// has returned (and, when asked, the connection has been closed).
+void ComputerOpponent::finish(Outcome outcome, bool closeConnection)
+{
+    if (stopping)
+        return;
+    stopping = true;
+    pace.stop();
+    QMetaObject::invokeMethod(
+        this,
+        [this, outcome, closeConnection] {
+            if (closeConnection)
+                session.onCloseConnection();
+            Q_EMIT finished(outcome);
+        },
+        Qt::QueuedConnection);
+}
+
+void ComputerOpponent::setStatusText(std::string_view text)
+{
+    const QString line = oneLine(text);
+    if (line != lastStatus) {
+        lastStatus = line;
+        print(line);
+    }
+    reconsiderLater();
+}
+
+ControlValues ComputerOpponent::saveControls() { return controls; }
+
+// The score in the title tells how a match ended: it rises by one for the winner.
+void ComputerOpponent::updateTitle(std::string_view baseTitle, int myWins, int peerWins)
+{
+    print(oneLine(baseTitle) + QStringLiteral(" [ Eu=%1 , Adv=%2 ]").arg(myWins).arg(peerWins));
+    const bool won = myWins == knownMyWins + 1 && peerWins == knownPeerWins;
+    const bool lost = peerWins == knownPeerWins + 1 && myWins == knownMyWins;
+    knownMyWins = myWins;
+    knownPeerWins = peerWins;
+    if (!won && !lost)
+        return;
+    const int shots = static_cast<int>(session.engine().shotResults().size());
+    if (won)
+        wonShots.push_back(shots);
+    else
+        ++lostMatches;
+    QMetaObject::invokeMethod(
+        this, [this, won, shots] { Q_EMIT matchFinished(won, shots); }, Qt::QueuedConnection);
+    // The engine goes on to start the next match, which is left unplayed.
+    if (settings.matches > 0 && matchesPlayed() >= settings.matches)
+        finish(Outcome::MatchesPlayed, true);
+}
+
+// The connection controls come back when the connection has ended, or never came about.
+void ComputerOpponent::enableConnectionControls(bool enable)
+{
+    if (!enable)
+        return;
+    const bool wasConnected = isConnected;
+    isConnected = false;
+    finish(wasConnected ? Outcome::ConnectionEnded : Outcome::ConnectionFailed);
+}
+
+// The chat controls are enabled when a connection is made.
+void ComputerOpponent::enableChatControls(bool enable)
+{
+    if (enable) {
+        isConnected = true;
+        reconsiderLater();
+    }
+}
+
+void ComputerOpponent::disableGeneratorControls() { }
+void ComputerOpponent::enableControl(int, bool) { }
+void ComputerOpponent::setButtonCaption(int, std::string_view) { }
+
+void ComputerOpponent::addLogLine(std::string_view line)
+{
+    print(QLatin1Char('[') + QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))
+        + QStringLiteral("] ")
+        + QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+}
+
+void ComputerOpponent::drawBoard(const Board&) { }
+void ComputerOpponent::eraseCursor(const Board&) { }
+void ComputerOpponent::drawCursor(const Board&) { }
+void ComputerOpponent::repaint() { reconsiderLater(); }
+void ComputerOpponent::flashHit(const Board&) { }
+void ComputerOpponent::fadeOut(const Board&) { }
+void ComputerOpponent::fadeIn(const Board&) { }
+void ComputerOpponent::showGenerator(bool) { }
+
+// Answered at once. A failure to listen or connect is kept for whoever started it.
+void ComputerOpponent::messageBox(std::string_view text, std::string_view caption, BoxIcon icon)
+{
+    if (icon == BoxIcon::Error) {
+        failure = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        return;
+    }
+    print(oneLine(caption) + QStringLiteral(": ") + oneLine(text));
+}
+
+void ComputerOpponent::beep(BeepKind) { }

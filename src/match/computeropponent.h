@@ -1,0 +1,119 @@
+#pragma once
+
+#include "autoplayer.h"
+#include "gamesession.h"
+#include "windowrequests.h"
+
+#include "core/shotplanner.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// A computer opponent over TCP: a game session like the window's, played by an AutoPlayer,
+// with window requests that become one line of text per event instead of drawing. Message
+// boxes are answered at once; after a match the next one starts as in the game. Its moves
+// are paced by a timer, so a person can follow: the delay passes before it declares its
+// fleet and before each shot.
+//
+// The game window runs one in-process for "Jogar contra o computador", listening on a free
+// port that the window then connects to; quorvel-bot runs one on its own.
+class ComputerOpponent : public QObject, private WindowRequests {
+    Q_OBJECT
+
+public:
+    struct Settings {
+        PlannerLevel level = PlannerLevel::Hard;
+        int delayMs = 400; // before declaring the fleet and before each shot
+        int matches = 0; // finished matches after which it closes the connection; 0: never
+        std::optional<std::uint32_t> seed; // of the fleets and the shots; none: from the system
+    };
+
+    // How it ended.
+    enum class Outcome {
+        MatchesPlayed, // the number of matches asked for was reached; it closed the connection
+        ConnectionEnded, // the opponent closed the connection
+        ConnectionFailed, // it could not listen or connect: see failureText()
+    };
+
+    explicit ComputerOpponent(const Settings& settings, QObject* parent = nullptr);
+    ~ComputerOpponent() override;
+
+    // Listens on every interface for one opponent; port 0 takes a free port (listeningPort()).
+    // False when the port cannot be used: failureText() then holds the game's own message,
+    // and finished(ConnectionFailed) follows.
+    bool listen(std::uint16_t port);
+    // Connects to a game that listens; finished(ConnectionFailed) follows if that fails.
+    void connectTo(const QString& host, std::uint16_t port);
+    // Closes the connection, as "Fechar COM" does; finished() follows.
+    void close();
+
+    std::uint16_t listeningPort() const { return session.listeningPort(); }
+    bool connected() const { return isConnected; }
+
+    int matchesPlayed() const { return static_cast<int>(wonShots.size()) + lostMatches; }
+    int myWins() const { return session.engine().myWins(); }
+    int peerWins() const { return session.engine().peerWins(); }
+    // The answered shots it needed in each match it won, in order.
+    const std::vector<int>& shotsOfWonMatches() const { return wonShots; }
+    double meanShotsPerWonMatch() const;
+    QString failureText() const { return failure; }
+
+    GameSession& gameSession() { return session; }
+
+Q_SIGNALS:
+    // One event as the window would show it: a status text, a log entry, the title, a box.
+    void eventLine(const QString& line);
+    // A match ended; shots: the answered shots this side fired in it.
+    void matchFinished(bool won, int shots);
+    // Emitted once, from the event loop, when it has stopped playing.
+    void finished(ComputerOpponent::Outcome outcome);
+
+private:
+    // Window requests.
+    void setStatusText(std::string_view text) override;
+    ControlValues saveControls() override;
+    void updateTitle(std::string_view baseTitle, int myWins, int peerWins) override;
+    void enableConnectionControls(bool enable) override;
+    void enableChatControls(bool enable) override;
+    void disableGeneratorControls() override;
+    void enableControl(int id, bool enable) override;
+    void setButtonCaption(int id, std::string_view caption) override;
+    void addLogLine(std::string_view line) override;
+    void drawBoard(const Board& board) override;
+    void eraseCursor(const Board& board) override;
+    void drawCursor(const Board& board) override;
+    void repaint() override;
+    void flashHit(const Board& shown) override;
+    void fadeOut(const Board& leaving) override;
+    void fadeIn(const Board& arriving) override;
+    void showGenerator(bool show) override;
+    void messageBox(std::string_view text, std::string_view caption, BoxIcon icon) override;
+    void beep(BeepKind kind) override;
+
+    void print(const QString& line);
+    void reconsiderLater();
+    void reconsider();
+    void move();
+    void finish(Outcome outcome, bool closeConnection = false);
+
+    Settings settings;
+    ControlValues controls;
+    GameSession session { *this };
+    AutoPlayer player;
+    QTimer pace;
+    bool reconsidering = false;
+    bool isConnected = false;
+    bool stopping = false; // no more moves: finished, or about to be
+    QString lastStatus;
+    QString failure;
+    int knownMyWins = 0;
+    int knownPeerWins = 0;
+    std::vector<int> wonShots;
+    int lostMatches = 0;
+};
