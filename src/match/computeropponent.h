@@ -40,6 +40,7 @@ public:
         ConnectionEnded, // the opponent closed the connection
         ConnectionFailed, // it could not listen or connect: see failureText()
     };
+    Q_ENUM(Outcome)
 
     explicit ComputerOpponent(const Settings& settings, QObject* parent = nullptr);
     ~ComputerOpponent() override;
