@@ -113,6 +113,11 @@ int playOut(ShotPlanner& planner, const Board& fleet, bool declaredGenerated, un
                           << cell->row << " (shot " << shots + 1 << ")";
             break;
         }
+        // A legal fleet always answers in a way some fleet of the hard level's models explains.
+        if (const auto* hard = dynamic_cast<const HardPlanner*>(&planner)) {
+            EXPECT_FALSE(hard->lastDecision().fellBack) << "shot " << shots + 1;
+            EXPECT_GT(hard->lastDecision().validDraws, 0) << "shot " << shots + 1;
+        }
         target.fire(cell->column, cell->row);
         ++shots;
     }
@@ -139,7 +144,8 @@ const LevelCase levels[] = {
 
 // Every level sinks every fleet, generated or built by hand, whatever the opponent declared
 // (a peer may declare a generated fleet and place one by hand), and never fires at a cell
-// already shot or known to be water.
+// already shot or known to be water. The hard level always finds fleets that explain the
+// replies, ships along every edge included.
 TEST(ShotPlanners, EveryLevelSinksEveryFleetWithoutWastingAShot)
 {
     ASSERT_TRUE(validateFleet(boardOf(bentFleet)));
@@ -331,7 +337,7 @@ bool answersAlike(const Board& drawn, const Target& real)
 }
 
 // Every fleet the sampler draws is legal and would have answered every shot of the match so
-// far exactly as the real fleet did.
+// far exactly as the real fleet did, and the weights are spread over many of them.
 TEST(FleetSampler, DrawnFleetsAreLegalAndAnswerEveryShotAlike)
 {
     struct Model {
@@ -341,8 +347,8 @@ TEST(FleetSampler, DrawnFleetsAreLegalAndAnswerEveryShotAlike)
     };
     const Model models[] = {
         { FleetSampler::Shapes::Generated, FleetSampler::Prior::Generator, true },
-        { FleetSampler::Shapes::Generated, FleetSampler::Prior::Uniform, true },
-        { FleetSampler::Shapes::AnyLegal, FleetSampler::Prior::Uniform, false },
+        { FleetSampler::Shapes::Generated, FleetSampler::Prior::Even, true },
+        { FleetSampler::Shapes::AnyLegal, FleetSampler::Prior::Even, false },
     };
     for (const Model& model : models) {
         FleetSampler sampler(model.shapes, model.prior);
@@ -358,11 +364,15 @@ TEST(FleetSampler, DrawnFleetsAreLegalAndAnswerEveryShotAlike)
             }
             ASSERT_TRUE(sampler.observe(SeaChart(target.firingView(model.generatedFleet))));
             int valid = 0;
+            double weights = 0;
+            double squares = 0;
             for (int draw = 0; draw < 150; ++draw) {
                 const FleetSampler::Fleet fleet = sampler.drawFleet(random);
                 if (fleet.weight <= 0)
                     continue;
                 ++valid;
+                weights += fleet.weight;
+                squares += fleet.weight * fleet.weight;
                 Board drawn;
                 for (int index = 0; index < Board::CellCount; ++index) {
                     if (fleet.ship[static_cast<std::size_t>(index)])
@@ -371,7 +381,9 @@ TEST(FleetSampler, DrawnFleetsAreLegalAndAnswerEveryShotAlike)
                 ASSERT_TRUE(validateFleet(drawn));
                 ASSERT_TRUE(answersAlike(drawn, target));
             }
-            EXPECT_GT(valid, 0);
+            // No few fleets carry all the weight: the effective number of draws stays high.
+            EXPECT_GT(weights * weights / squares, 50.0);
+            EXPECT_GT(valid, 120);
         }
     }
 }
@@ -406,7 +418,7 @@ TEST(FleetSampler, GeneratorOddsMatchTheGenerator)
         }
 
         FleetSampler sampler(FleetSampler::Shapes::Generated, FleetSampler::Prior::Generator);
-        FleetSampler uniform(FleetSampler::Shapes::Generated, FleetSampler::Prior::Uniform);
+        FleetSampler uniform(FleetSampler::Shapes::Generated, FleetSampler::Prior::Even);
         const SeaChart chart(target.firingView(true));
         ASSERT_TRUE(sampler.observe(chart));
         ASSERT_TRUE(uniform.observe(chart));

@@ -124,10 +124,13 @@ int pickAnchor(Bits anchors, int target, bool weighted)
     return last;
 }
 
+// A draw in [0, 1) from the raw output of the source.
+double unitDraw(RandomSource& random) { return static_cast<double>(random()) / 4294967296.0; }
+
 int toBitOffset(int column, int row) { return column * Stride + row; }
 
-// Every fixed shape of `size` cells joined through sides, each with its rows centred on the
-// anchor so that no cell lies more than two rows from it.
+// Every fixed shape of `size` cells joined through sides, anchored on one of its cells no more
+// than two rows from any other.
 std::vector<std::vector<std::pair<int, int>>> polyominoes(int size)
 {
     using Cells = std::vector<std::pair<int, int>>;
@@ -167,9 +170,15 @@ std::vector<std::vector<std::pair<int, int>>> polyominoes(int size)
         int height = 0;
         for (auto [column, row] : shape)
             height = std::max(height, row + 1);
-        const int shift = height == 4 ? 2 : 1;
-        for (auto& cell : shape)
-            cell.second -= shift;
+        // The anchor is a cell of the shape, so every place has an anchor on the grid.
+        const int anchorRow = std::min(2, height - 1);
+        const auto anchor = std::find_if(shape.begin(), shape.end(),
+            [anchorRow](auto cell) { return cell.second == anchorRow; });
+        const int anchorColumn = anchor->first;
+        for (auto& [column, row] : shape) {
+            column -= anchorColumn;
+            row -= anchorRow;
+        }
         shapes.push_back(std::move(shape));
     }
     return shapes;
@@ -186,7 +195,7 @@ std::vector<int> offsetsOf(const ShipTemplate& shipTemplate)
 } // namespace
 
 FleetSampler::FleetSampler(Shapes shapeSet, Prior chosenPrior)
-    : prior(shapeSet == Shapes::Generated ? chosenPrior : Prior::Uniform)
+    : prior(shapeSet == Shapes::Generated ? chosenPrior : Prior::Even)
 {
     const bool weighted = prior == Prior::Generator;
     for (int length = 1; length <= LongestShip; ++length) {
@@ -334,10 +343,12 @@ void FleetSampler::sample(int draws, std::chrono::steady_clock::time_point deadl
 // One fleet, ship by ship in the generator's order. Each ship is drawn among the places left
 // free by the ships before it that agree with the observations: no water, no hit of a ship
 // of another length, nothing touching a hit it does not cover, and a hit covered only with
-// the whole of its group. Under the generator's prior a place's odds are those of its anchor
-// and shape draws; the weight is the product, over the ships, of the odds of the places
-// allowed to the odds of every place the generator could have taken (under the uniform prior,
-// simply the number of places allowed).
+// the whole of its group. A ship of a length that still has hits to cover covers one of them
+// with the share of such groups among the ships of its length left (always, when no later ship
+// could); otherwise it keeps clear of them. Within either choice a place is drawn by its odds
+// under the prior. The weight is the product, over the ships, of the prior's odds of the
+// chosen place among every place free of the ships before it, divided by the chance of
+// drawing it.
 double FleetSampler::draw(RandomSource& random, Bits& fleet) const
 {
     struct Candidate {
@@ -352,11 +363,11 @@ double FleetSampler::draw(RandomSource& random, Bits& fleet) const
     Bits halo = 0;
     fleet = 0;
     double weight = 1;
-    std::array<Candidate, 1024> touching;
-    std::array<Bits, 20> freeAnchors {};
-    std::array<int, 20> freeWeight {};
+    std::array<Candidate, 1024> covering;
+    std::array<Bits, 20> clearAnchors {};
+    std::array<int, 20> clearWeight {};
     for (int length : FleetLengths) {
-        --left[length];
+        const int shipsLeft = left[length]--; // this one included
         int sunkOpen = 0;
         int afloatOpen = 0;
         Bits required = 0;
@@ -367,33 +378,33 @@ double FleetSampler::draw(RandomSource& random, Bits& fleet) const
             ++(requirement.sunk ? sunkOpen : afloatOpen);
         }
         const int needed = sunkOpen + (mergeable[length] ? (afloatOpen > 0 ? 1 : 0) : afloatOpen);
-        if (needed > left[length] + 1)
+        if (needed > shipsLeft)
             return 0;
-        const bool mustCover = needed > left[length];
+        const bool mustCover = needed == shipsLeft && needed > 0;
 
         const Bits free = Grid & ~halo;
         const Bits allowedHere = free & allowed[length];
         const Bits near = required ? dilate(required) : Bits(0);
-        int total = 0;
-        int generatorTotal = 0;
-        int touchCount = 0;
+        int everyWeight = 0; // of every place free of the ships before
+        int clearTotal = 0;
+        int coverTotal = 0;
+        int coverCount = 0;
         const auto& lengthShapes = shapes[length];
         for (std::size_t s = 0; s < lengthShapes.size(); ++s) {
             const Shape& shape = lengthShapes[s];
             Bits anchors = Grid;
             Bits nearAnchors = 0;
-            Bits generatorAnchors = Grid;
+            Bits freeAnchors = Grid;
             for (int offset : shape.offsets) {
                 anchors &= anchorsInto(allowedHere, offset);
                 nearAnchors |= anchorsInto(near, offset);
-                if (weighted)
-                    generatorAnchors &= anchorsInto(free, offset);
+                freeAnchors &= anchorsInto(free, offset);
             }
-            if (weighted)
-                generatorTotal += shape.weight * anchorWeight(generatorAnchors, true);
-            freeAnchors[s] = mustCover ? Bits(0) : anchors & ~nearAnchors;
-            freeWeight[s] = shape.weight * anchorWeight(freeAnchors[s], weighted);
-            total += freeWeight[s];
+            everyWeight += shape.weight * anchorWeight(freeAnchors, weighted);
+            clearAnchors[s] = mustCover ? Bits(0) : anchors & ~nearAnchors;
+            clearWeight[s] = shape.weight * anchorWeight(clearAnchors[s], weighted);
+            clearTotal += clearWeight[s];
+            // A place near a hit to cover must cover it: otherwise it would touch that ship.
             for (Bits touch = anchors & nearAnchors; touch; touch &= touch - 1) {
                 const int anchor = lowestBit(touch);
                 Bits cells = 0;
@@ -405,34 +416,48 @@ double FleetSampler::draw(RandomSource& random, Bits& fleet) const
                 // a sunk one.
                 if ((cells & open) ? (cells & sunkCells) != 0 : (cells & ~sunkCells) != 0)
                     continue;
-                if (touchCount == static_cast<int>(touching.size()))
+                if (coverCount == static_cast<int>(covering.size()))
                     break;
                 const int odds = shape.weight * oddsAt(anchor, weighted);
-                touching[static_cast<std::size_t>(touchCount++)] = { cells, odds };
-                total += odds;
+                covering[static_cast<std::size_t>(coverCount++)] = { cells, odds };
+                coverTotal += odds;
             }
         }
-        if (total == 0)
+        if (clearTotal + coverTotal == 0)
             return 0;
-        weight *= weighted ? double(total) / double(generatorTotal) : double(total);
 
-        int target = uniformBelow(random, total);
+        // The chance of covering a hit now.
+        double coverShare = static_cast<double>(std::min(sunkOpen + afloatOpen, shipsLeft))
+            / static_cast<double>(shipsLeft);
+        if (mustCover || clearTotal == 0)
+            coverShare = 1;
+        if (coverTotal == 0)
+            coverShare = 0;
+        const bool cover = coverShare >= 1 || (coverShare > 0 && unitDraw(random) < coverShare);
+        weight *= cover ? coverTotal / coverShare : clearTotal / (1 - coverShare);
+        weight /= everyWeight;
+
         Bits cells = 0;
-        for (std::size_t s = 0; s < lengthShapes.size() && !cells; ++s) {
-            if (target >= freeWeight[s]) {
-                target -= freeWeight[s];
-                continue;
+        if (cover) {
+            int target = uniformBelow(random, coverTotal);
+            for (int c = 0; c < coverCount && !cells; ++c) {
+                if (target < covering[static_cast<std::size_t>(c)].weight)
+                    cells = covering[static_cast<std::size_t>(c)].cells;
+                else
+                    target -= covering[static_cast<std::size_t>(c)].weight;
             }
-            const int anchor
-                = pickAnchor(freeAnchors[s], target / lengthShapes[s].weight, weighted);
-            for (int offset : lengthShapes[s].offsets)
-                cells |= bitAt(anchor + offset);
-        }
-        for (int t = 0; t < touchCount && !cells; ++t) {
-            if (target < touching[static_cast<std::size_t>(t)].weight)
-                cells = touching[static_cast<std::size_t>(t)].cells;
-            else
-                target -= touching[static_cast<std::size_t>(t)].weight;
+        } else {
+            int target = uniformBelow(random, clearTotal);
+            for (std::size_t s = 0; s < lengthShapes.size() && !cells; ++s) {
+                if (target >= clearWeight[s]) {
+                    target -= clearWeight[s];
+                    continue;
+                }
+                const int anchor
+                    = pickAnchor(clearAnchors[s], target / lengthShapes[s].weight, weighted);
+                for (int offset : lengthShapes[s].offsets)
+                    cells |= bitAt(anchor + offset);
+            }
         }
         fleet |= cells;
         halo |= dilate(cells);

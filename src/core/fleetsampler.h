@@ -16,9 +16,9 @@ class SeaChart;
 // how likely a ship is there.
 //
 // A fleet is drawn ship by ship in the generator's order, each ship among the places that
-// still agree with the observations; a ship that must cover a hit (because no later ship of
-// its length is left to do it) is drawn among the places that do. The weight corrects for
-// the narrowed choice, so the estimate is that of the prior conditioned on the observations.
+// still agree with the observations, covering a hit of its length or keeping clear of it. The
+// weight corrects for the narrowed choice, so the estimate is that of the prior conditioned
+// on the observations.
 class FleetSampler {
 public:
     enum class Shapes {
@@ -27,7 +27,7 @@ public:
     };
     enum class Prior {
         Generator, // fleets as likely as the game's generator makes them (Generated shapes only)
-        Uniform, // every legal fleet alike
+        Even, // ship by ship, every place free of the ships before equally likely
     };
 
     // A set of cells, as column * 12 + row bits: two spare bits per column keep a shift by a

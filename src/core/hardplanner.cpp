@@ -14,7 +14,7 @@ HardPlanner::HardPlanner()
 HardPlanner::HardPlanner(const Options& chosen)
     : options(chosen)
     , generated(FleetSampler::Shapes::Generated,
-          chosen.generatorWeights ? FleetSampler::Prior::Generator : FleetSampler::Prior::Uniform)
+          chosen.generatorWeights ? FleetSampler::Prior::Generator : FleetSampler::Prior::Even)
 {
 }
 

@@ -15,8 +15,8 @@ class SeaChart;
 class HardPlanner : public ShotPlanner {
 public:
     struct Options {
-        int draws = 1500; // fleets drawn per shot
-        std::chrono::microseconds timeLimit { 100'000 }; // per shot, whatever the draws
+        int draws = 1500; // fleets drawn per shot: about 2 ms
+        std::chrono::microseconds timeLimit { 50'000 }; // per shot, whatever the draws
         bool generatorWeights = true; // weigh generated fleets by the generator's odds
     };
 
@@ -40,6 +40,6 @@ private:
 
     Options options;
     FleetSampler generated;
-    FleetSampler anyLegal { FleetSampler::Shapes::AnyLegal, FleetSampler::Prior::Uniform };
+    FleetSampler anyLegal { FleetSampler::Shapes::AnyLegal, FleetSampler::Prior::Even };
     Decision decision;
 };
