@@ -10,18 +10,16 @@
 
 namespace {
 
-// Both sides connected, the server's fleet declared first (so it fires first), then the
-// client's: both are playing.
+// Both sides connected and playing: the server declared first, so it fires first.
 class Match : public testing::Test {
 protected:
     void SetUp() override
     {
         pair.connect();
-        placeFleetByHand(pair.server.engine, handFleet);
+        placeFleetByHand(server, handFleet);
         pair.pump();
-        placeFleetByHand(pair.client.engine, handFleet);
+        placeFleetByHand(client, handFleet);
         pair.pump();
-        ASSERT_EQ(server.matchState().phase, GamePhase::Playing);
         ASSERT_EQ(client.matchState().phase, GamePhase::Playing);
     }
 
@@ -32,151 +30,131 @@ protected:
         pair.pump();
     }
 
-    std::vector<std::string> sentBy(Side& side, std::size_t from)
-    {
-        return { side.link.sent.begin() + static_cast<long>(from), side.link.sent.end() };
-    }
-
     EnginePair pair;
     MatchEngine& server = pair.server.engine;
     MatchEngine& client = pair.client.engine;
+    RecordingWindow& serverWindow = pair.server.window;
+    RecordingWindow& clientWindow = pair.client.window;
 };
 
-TEST(MatchEngineStart, NewMatchResetsEverything)
+TEST(MatchEngineStart, ANewMatchResetsTheSide)
 {
     Side side;
     side.engine.connectionOpened(false);
     const MatchState& state = side.engine.matchState();
     EXPECT_EQ(state.phase, GamePhase::Placing);
     EXPECT_TRUE(state.isShooter);
-    EXPECT_EQ(state.cellsPlaced, 0);
-    EXPECT_TRUE(state.showOwnFleet);
     EXPECT_EQ(side.window.statusText, "Criar tabuleiro.");
     EXPECT_EQ(side.window.captions[IDC_HIDE_SHOW], "Ocultar");
     EXPECT_TRUE(side.window.generatorShown);
     EXPECT_TRUE(side.window.enabled(IDC_RANDOMIZE));
-    EXPECT_TRUE(side.window.enabled(IDC_GENERATOR_GROUP));
     EXPECT_FALSE(side.window.enabled(IDC_ACCEPT));
     EXPECT_FALSE(side.window.enabled(IDC_HIDE_SHOW));
-    for (int i = 0; i < 100; ++i)
-        EXPECT_EQ(side.engine.coverBoard().cells[i], CellCover);
-    EXPECT_EQ(&side.engine.displayedBoard(), &side.engine.ownBoard());
-
-    // A second start while a match runs does nothing.
+    const auto& cover = side.engine.coverBoard().cells;
+    EXPECT_EQ(std::count(cover.begin(), cover.end(), CellCover), 100);
     side.window.transcript.clear();
     side.engine.startNewMatch();
-    EXPECT_TRUE(side.window.transcript.empty());
+    EXPECT_TRUE(side.window.transcript.empty()) << "a match under way is not reset";
 }
 
-TEST(MatchEngineStart, FirstToDeclareFiresFirst)
+TEST(MatchEngineStart, TheFirstToDeclareFiresFirst)
 {
     EnginePair pair;
     pair.connect();
     pair.randomizeAndAccept(pair.client);
     EXPECT_EQ(pair.client.window.statusText, "Jogo preenchido.A aguardar pelo outro jogador");
     EXPECT_EQ(pair.client.link.sent.back(), "$READY$ &RANDOMIZED");
-    EXPECT_EQ(pair.client.engine.matchState().phase, GamePhase::Ready);
     EXPECT_TRUE(pair.client.window.enabled(IDC_HIDE_SHOW));
     EXPECT_FALSE(pair.client.window.generatorShown);
     pair.pump();
     EXPECT_EQ(pair.server.window.statusText, "O outro jogador randomizou o jogo e está pronto.");
     EXPECT_TRUE(pair.server.engine.peerFleetRandomized());
-    EXPECT_FALSE(pair.server.engine.matchState().isShooter);
     EXPECT_EQ(pair.server.window.beeps.back(), BeepKind::Default);
-
     placeFleetByHand(pair.server.engine, handFleet);
-    EXPECT_EQ(pair.server.link.sent.back(), "$READY$");
     EXPECT_EQ(pair.server.window.statusText, "Let the game BEGIN!\nA receber tiros.");
     EXPECT_EQ(pair.server.engine.matchState().phase, GamePhase::Playing);
+    EXPECT_FALSE(pair.server.engine.matchState().isShooter);
     pair.pump();
     EXPECT_EQ(pair.client.window.statusText, "Let the game begin!\nPode atirar.");
-    EXPECT_EQ(pair.client.engine.matchState().phase, GamePhase::Playing);
     EXPECT_TRUE(pair.client.engine.matchState().isShooter);
 }
 
-TEST_F(Match, RepliesNameTheWholeShipLength)
+TEST_F(Match, RepliesNameTheShipAndTheTurnPassesAfterThree)
 {
-    // The client's three at column 0, rows 5..7.
-    serverFires(0, 6);
+    serverFires(0, 6); // the client's three at column 0, rows 5 to 7
     EXPECT_EQ(pair.client.link.sent.back(), "TREQ:3");
     EXPECT_EQ(client.ownBoard().getCell(0, 6), CellHit);
     EXPECT_EQ(client.coverBoard().getCell(0, 6), CellHit);
-    EXPECT_EQ(pair.client.window.flashes, 1);
+    EXPECT_EQ(clientWindow.flashes, 1);
     EXPECT_EQ(server.enemyBoard().getCell(0, 6), CellShip);
-    EXPECT_EQ(pair.server.window.log.back(), "<CPU> Acertou num barco de 3 canos.");
-    EXPECT_EQ(pair.server.window.statusText, "A enviar tiro 2 .");
-
+    EXPECT_EQ(serverWindow.log.back(), "<CPU> Acertou num barco de 3 canos.");
+    EXPECT_EQ(serverWindow.statusText, "A enviar tiro 2 .");
     serverFires(0, 5);
+    EXPECT_EQ(serverWindow.statusText, "A enviar tiro 3 .");
     serverFires(0, 7);
     EXPECT_EQ(pair.client.link.sent.back(), "TAFQ:3");
-    EXPECT_EQ(pair.server.window.log.back(), "<CPU> Afundou um barco de 3 canos.");
-    // Third answered shot: the turn goes over.
+    EXPECT_EQ(serverWindow.log.back(), "<CPU> Afundou um barco de 3 canos.");
     EXPECT_EQ(pair.server.link.sent.back(), "$XCHG_MACHINE$");
-    EXPECT_EQ(pair.server.window.statusText, "A receber tiros do adversario.");
-    EXPECT_EQ(pair.client.window.statusText, "A enviar tiro 1...");
-    EXPECT_FALSE(server.matchState().isShooter);
+    EXPECT_EQ(serverWindow.statusText, "A receber tiros do adversario.");
+    EXPECT_EQ(clientWindow.statusText, "A enviar tiro 1...");
     EXPECT_TRUE(client.matchState().isShooter);
     // Water all round the sunk three; the hits stay.
     for (int column = 0; column <= 1; ++column) {
         for (int row = 4; row <= 8; ++row) {
-            const std::uint8_t expected
-                = column == 0 && row >= 5 && row <= 7 ? CellShip : CellWater;
-            EXPECT_EQ(server.enemyBoard().getCell(column, row), expected) << column << "," << row;
+            const bool hit = column == 0 && row >= 5 && row <= 7;
+            EXPECT_EQ(server.enemyBoard().getCell(column, row), hit ? CellShip : CellWater);
         }
     }
+    ASSERT_EQ(server.shotResults().size(), 3u);
+    EXPECT_EQ(server.shotResults()[2].kind, ShotResult::Sunk);
+    EXPECT_EQ(server.shotResults()[2].length, '3');
 }
 
-TEST_F(Match, SingleCellShipsSinkAtOnceAndMissesAreWater)
+TEST_F(Match, SinglesSinkAtOnceAndMissesAreWater)
 {
     serverFires(9, 9);
     EXPECT_EQ(pair.client.link.sent.back(), "TAFQ:1");
-    EXPECT_EQ(pair.server.window.log.back(), "<CPU> Afundou um barco de 1 cano.");
-    EXPECT_EQ(server.enemyBoard().getCell(8, 8), CellWater);
+    EXPECT_EQ(serverWindow.log.back(), "<CPU> Afundou um barco de 1 cano.");
     serverFires(5, 5);
-    ASSERT_EQ(server.shotResults().size(), 2u);
-    EXPECT_EQ(server.shotResults()[0].kind, ShotResult::Sunk);
-    EXPECT_EQ(server.shotResults()[0].length, '1');
-    EXPECT_EQ(server.shotResults()[1].kind, ShotResult::Miss);
-    EXPECT_EQ(server.shotResults()[1].column, 5);
     EXPECT_EQ(pair.client.link.sent.back(), "TREQ:*");
     EXPECT_EQ(server.enemyBoard().getCell(5, 5), CellWater);
-    EXPECT_EQ(client.ownBoard().getCell(5, 5), CellWater);
     EXPECT_EQ(client.coverBoard().getCell(5, 5), CellWater);
+    // A reply's length is logged as it came, whatever it holds.
+    ASSERT_TRUE(pair.fireAt(pair.server, 6, 6));
+    server.onPeerData("TREQ:\xE9");
+    EXPECT_EQ(serverWindow.log.back(), "<CPU> Acertou num barco de é canos.");
 }
 
-TEST_F(Match, ShotsThatCannotBeFiredAreNotSent)
+TEST_F(Match, WhatCannotBeDoneIsRefusedOrIgnored)
 {
     serverFires(5, 5);
-    const auto before = pair.server.link.sent.size();
-    // Again at the same cell: refused with a beep.
-    pair.server.engine.aimAt(5, 5);
-    EXPECT_TRUE(server.fireShot());
-    EXPECT_EQ(pair.server.window.beeps.back(), BeepKind::Error);
-    EXPECT_EQ(pair.server.window.statusText, "Aponte num local vazio...para não repetir tiros!");
-    // While a shot is unanswered, a click does nothing.
-    pair.server.engine.aimAt(3, 3);
+    server.aimAt(5, 5);
+    EXPECT_TRUE(server.fireShot()) << "a cell already shot";
+    EXPECT_EQ(serverWindow.beeps.back(), BeepKind::Error);
+    EXPECT_EQ(serverWindow.statusText, "Aponte num local vazio...para não repetir tiros!");
+    const auto sent = pair.server.link.sent.size();
+    server.aimAt(3, 3);
     EXPECT_FALSE(server.fireShot());
-    EXPECT_FALSE(server.fireShot());
-    EXPECT_EQ(pair.server.link.sent.size(), before + 1);
-    // The target cannot fire.
-    pair.client.engine.aimAt(3, 3);
+    EXPECT_FALSE(server.fireShot()) << "a second shot while the first is unanswered";
+    EXPECT_EQ(pair.server.link.sent.size(), sent + 1);
+    client.aimAt(3, 3);
     EXPECT_FALSE(client.fireShot());
-    EXPECT_EQ(pair.client.link.sent.back(), "TREQ:*");
-}
+    EXPECT_EQ(pair.client.link.queued.size(), 0u) << "the target cannot fire";
 
-TEST_F(Match, MessagesThatDoNotApplyAreIgnored)
-{
-    const Board enemyBefore = server.enemyBoard();
-    client.onPeerData("TREQ:*TAFQ:3"); // the client is not the shooter
-    EXPECT_EQ(client.matchState().shotsThisTurn, 0);
-    server.onPeerData("TIRO:A0"); // the server fires; a shot at it is not answered
-    EXPECT_TRUE(pair.server.link.queued.empty());
-    EXPECT_EQ(server.enemyBoard().cells, enemyBefore.cells);
+    // Messages that do not apply now are ignored; a ready only changes the status.
+    const Board enemy = client.enemyBoard();
+    client.onPeerData("TREQ:*TAFQ:3");
+    server.onPeerData("TIRO:A0");
+    EXPECT_EQ(client.enemyBoard().cells, enemy.cells);
+    EXPECT_EQ(pair.server.link.sent.size(), sent + 1) << "a shooter does not answer shots";
+    server.onPeerData("$READY$");
+    EXPECT_EQ(serverWindow.statusText, "O outro jogador está pronto.");
+    EXPECT_EQ(server.matchState().phase, GamePhase::Playing);
+    EXPECT_TRUE(server.matchState().isShooter);
 }
 
 TEST_F(Match, ShotsOffTheGridAreAnsweredAsMisses)
 {
-    // The client is the target: whatever a shot's two bytes name, it is answered.
     for (std::string_view bytes : { "TIRO:K0", "TIRO:A:", "TIRO:a1", "TIRO:\xC1\x31", "TIRO:@9" }) {
         const Board before = client.ownBoard();
         pair.client.link.queued.clear();
@@ -187,67 +165,43 @@ TEST_F(Match, ShotsOffTheGridAreAnsweredAsMisses)
     }
 }
 
-TEST_F(Match, ReplyArgumentsAreLoggedAsTheyCome)
+TEST_F(Match, ChatAndFailedSends)
 {
-    ASSERT_TRUE(pair.fireAt(pair.server, 5, 5));
-    server.onPeerData("TREQ:4");
-    EXPECT_EQ(pair.server.window.log.back(), "<CPU> Acertou num barco de 4 canos.");
-    ASSERT_TRUE(pair.fireAt(pair.server, 6, 6));
-    server.onPeerData("TAFQ:\xE9");
-    EXPECT_EQ(pair.server.window.log.back(), "<CPU> Afundou um barco de é canos.");
-}
-
-TEST_F(Match, ReadyDuringPlayOnlyChangesTheStatus)
-{
-    const MatchState before = server.matchState();
-    server.onPeerData("$READY$");
-    EXPECT_EQ(pair.server.window.statusText, "O outro jogador está pronto.");
-    EXPECT_EQ(pair.server.window.beeps.back(), BeepKind::Default);
-    EXPECT_EQ(server.matchState().phase, GamePhase::Playing);
-    EXPECT_EQ(server.matchState().isShooter, before.isShooter);
-}
-
-TEST_F(Match, ChatLinesGoBothWays)
-{
-    pair.server.engine.sendChatLine("olá, tudo bem?");
+    server.sendChatLine("olá, tudo bem?");
     EXPECT_EQ(pair.server.link.sent.back(), "USER_MSG:ol\xE1, tudo bem?");
-    EXPECT_EQ(pair.server.window.log.back(), "<EU> olá, tudo bem?");
+    EXPECT_EQ(serverWindow.log.back(), "<EU> olá, tudo bem?");
     pair.pump();
-    EXPECT_EQ(pair.client.window.log.back(), "<ADV> olá, tudo bem?");
+    EXPECT_EQ(clientWindow.log.back(), "<ADV> olá, tudo bem?");
     const auto sent = pair.server.link.sent.size();
-    pair.server.engine.sendChatLine("");
+    server.sendChatLine("");
     EXPECT_EQ(pair.server.link.sent.size(), sent);
-    pair.server.link.open = false;
-    pair.server.engine.sendChatLine("   ");
-    EXPECT_FALSE(pair.server.window.enabled(IDC_SEND));
-    EXPECT_EQ(pair.server.window.log.back(), "<EU>    ");
-}
 
-TEST_F(Match, FailedGuardedSendsWarnOncePerMessage)
-{
+    // A failed chat disables "Enviar"; a failed reply warns once and the match goes on.
+    pair.server.link.open = false;
+    server.sendChatLine("   ");
+    EXPECT_FALSE(serverWindow.enabled(IDC_SEND));
+    EXPECT_EQ(serverWindow.log.back(), "<EU>    ");
+    pair.server.link.open = true;
     pair.client.link.open = false;
-    serverFires(9, 9); // the reply fails
-    EXPECT_EQ(pair.client.window.boxes,
+    ASSERT_TRUE(pair.fireAt(pair.server, 9, 9));
+    client.onPeerData(pair.server.link.sent.back());
+    EXPECT_EQ(clientWindow.boxes,
         std::vector<std::string> { "Envio de mensagem: Erro ao comunicar dados.Buffer underrun?" });
     EXPECT_TRUE(client.matchState().sendPending);
     client.onSendReady();
     EXPECT_FALSE(client.matchState().sendPending);
 }
 
-TEST_F(Match, HiddenFleetShowsHitsOnTheCoverAndReturnsAfterALoss)
+TEST_F(Match, AHiddenFleetShowsHitsAndReturnsAfterALoss)
 {
-    pair.client.engine.onHideShow();
-    EXPECT_FALSE(client.matchState().showOwnFleet);
-    EXPECT_EQ(pair.client.window.captions[IDC_HIDE_SHOW], "Mostrar");
+    client.onHideShow();
+    EXPECT_EQ(clientWindow.captions[IDC_HIDE_SHOW], "Mostrar");
     EXPECT_EQ(&client.displayedBoard(), &client.coverBoard());
-
-    // The server sinks the client's whole fleet; in its turns the client fires at open sea.
+    // The server sinks the client's fleet; in its turns the client fires at open sea.
     std::vector<std::pair<int, int>> sea;
-    for (int column = 0; column < 10; ++column) {
-        for (int row = 0; row < 10; ++row) {
-            if (server.ownBoard().getCell(column, row) == CellEmpty)
-                sea.emplace_back(column, row);
-        }
+    for (int index = 0; index < 100; ++index) {
+        if (server.ownBoard().getCell(index / 10, index % 10) == CellEmpty)
+            sea.emplace_back(index / 10, index % 10);
     }
     auto nextSea = sea.begin();
     for (auto [column, row] : handFleet) {
@@ -256,28 +210,29 @@ TEST_F(Match, HiddenFleetShowsHitsOnTheCoverAndReturnsAfterALoss)
             ++nextSea;
             pair.pump();
         }
+        if (column == 9 && row == 9) {
+            EXPECT_EQ(client.coverBoard().getCell(0, 5), CellHit) << "hits show on the cover";
+        }
         serverFires(column, row);
     }
-    EXPECT_EQ(client.coverBoard().getCell(9, 9), CellCover) << "a new match covers all again";
     EXPECT_EQ(pair.client.link.sent.back(), "$WINGAME$");
-    EXPECT_EQ(pair.client.window.boxes.back(),
+    EXPECT_EQ(clientWindow.boxes.back(),
         "Melhor sorte para a próxima...: O outro jogador ganhou. Carrege em OK para novo jogo.");
-    EXPECT_EQ(pair.server.window.boxes.back(),
-        "BUM! he he he...: Ganhou o jogo. Carrege em OK para novo.");
-    EXPECT_EQ(pair.client.window.title, "Redefinir novo jogo... [ Eu=0 , Adv=1 ]");
-    EXPECT_EQ(pair.server.window.title, "Redefinir novo jogo... [ Eu=1 , Adv=0 ]");
-    // The fleet is shown again, and a new match has begun on both sides.
-    EXPECT_TRUE(client.matchState().showOwnFleet);
-    EXPECT_EQ(pair.client.window.captions[IDC_HIDE_SHOW], "Ocultar");
+    EXPECT_EQ(
+        serverWindow.boxes.back(), "BUM! he he he...: Ganhou o jogo. Carrege em OK para novo.");
+    EXPECT_EQ(clientWindow.title, "Redefinir novo jogo... [ Eu=0 , Adv=1 ]");
+    EXPECT_EQ(serverWindow.title, "Redefinir novo jogo... [ Eu=1 , Adv=0 ]");
+    EXPECT_EQ(clientWindow.captions[IDC_HIDE_SHOW], "Ocultar");
     EXPECT_EQ(&client.displayedBoard(), &client.ownBoard());
     for (MatchEngine* engine : { &server, &client }) {
         EXPECT_EQ(engine->matchState().phase, GamePhase::Placing);
         EXPECT_TRUE(engine->matchState().isShooter);
-        EXPECT_FALSE(engine->ownBoard().holdsCode(CellShip));
     }
 }
 
-TEST(MatchEngineWhole, MatchesPlayToTheEndInEveryDelivery)
+// Whole matches, with the messages delivered one per read, all in one read, or byte by byte:
+// every match ends, the scores agree, and a hand-over always follows three shots.
+TEST(MatchEngineWhole, MatchesPlayToTheEndHoweverTheBytesArrive)
 {
     for (Delivery delivery : { Delivery::PerSend, Delivery::Coalesced, Delivery::ByteByByte }) {
         EnginePair pair(7);
@@ -287,37 +242,21 @@ TEST(MatchEngineWhole, MatchesPlayToTheEndInEveryDelivery)
             pair.pump(delivery);
             pair.randomizeAndAccept(match % 2 == 0 ? pair.client : pair.server);
             pair.pump(delivery);
-            const int shots = pair.playToEnd(delivery);
-            EXPECT_GE(shots, 25);
-            EXPECT_LE(shots, 200);
+            pair.playToEnd(delivery);
         }
-        const int serverWins = pair.server.engine.myWins();
-        const int clientWins = pair.client.engine.myWins();
-        EXPECT_EQ(serverWins + clientWins, 3);
-        EXPECT_EQ(pair.server.engine.peerWins(), clientWins);
-        EXPECT_EQ(pair.client.engine.peerWins(), serverWins);
-        EXPECT_EQ(pair.server.engine.matchState().phase, GamePhase::Placing);
-    }
-}
-
-TEST(MatchEngineWhole, EveryTurnIsThreeAnsweredShots)
-{
-    EnginePair pair(11);
-    pair.connect();
-    pair.randomizeAndAccept(pair.server);
-    pair.pump();
-    pair.randomizeAndAccept(pair.client);
-    pair.pump();
-    pair.playToEnd();
-    // In each side's sent messages, a hand-over follows exactly three shots.
-    for (Side* side : { &pair.server, &pair.client }) {
-        int shots = 0;
-        for (const std::string& message : side->link.sent) {
-            if (message.starts_with("TIRO:"))
-                ++shots;
-            if (message == "$XCHG_MACHINE$") {
-                EXPECT_EQ(shots, 3);
-                shots = 0;
+        EXPECT_EQ(pair.server.engine.myWins() + pair.client.engine.myWins(), 3);
+        EXPECT_EQ(pair.server.engine.peerWins(), pair.client.engine.myWins());
+        EXPECT_EQ(pair.client.engine.peerWins(), pair.server.engine.myWins());
+        for (Side* side : { &pair.server, &pair.client }) {
+            int shots = 0;
+            for (const std::string& message : side->link.sent) {
+                shots += message.starts_with("TIRO:");
+                if (message == "$XCHG_MACHINE$") {
+                    EXPECT_EQ(shots, 3);
+                    shots = 0;
+                }
+                if (message.starts_with("$READY$"))
+                    shots = 0; // a new match: the winner's last turn was cut short
             }
         }
     }
@@ -329,10 +268,7 @@ TEST(MatchEngineConflict, SimultaneousReadyLetsTheListenerFireFirst)
     pair.connect();
     pair.randomizeAndAccept(pair.server);
     pair.randomizeAndAccept(pair.client);
-    pair.pump(); // each ready reaches a side that is already ready
-    ASSERT_TRUE(pair.server.engine.matchState().isShooter);
-    ASSERT_TRUE(pair.client.engine.matchState().isShooter);
-    // Both fire before either shot arrives.
+    pair.pump(); // each ready reaches a side that is ready already: both think they fire
     ASSERT_TRUE(pair.fireAt(pair.client, 4, 4));
     ASSERT_TRUE(pair.fireAt(pair.server, 5, 5));
     pair.pump();
@@ -340,13 +276,12 @@ TEST(MatchEngineConflict, SimultaneousReadyLetsTheListenerFireFirst)
     EXPECT_FALSE(pair.client.engine.matchState().isShooter);
     EXPECT_EQ(pair.client.window.statusText, "Let the game begin!\nA receber os tiros...");
     EXPECT_EQ(pair.server.window.statusText, "A enviar tiro 2 .");
-    EXPECT_EQ(pair.client.engine.enemyBoard().getCell(4, 4), CellEmpty) << "shot forgotten";
-    // And the match goes on to its end.
+    EXPECT_EQ(pair.client.engine.enemyBoard().getCell(4, 4), CellEmpty) << "its shot forgotten";
     pair.playToEnd();
     EXPECT_EQ(pair.server.engine.myWins() + pair.client.engine.myWins(), 1);
 }
 
-TEST(MatchEngineConflict, EarlyReadyIsKeptForTheNextMatch)
+TEST(MatchEngineConflict, AnEarlyReadyIsKeptForTheNextMatch)
 {
     EnginePair pair;
     pair.connect();
@@ -354,8 +289,7 @@ TEST(MatchEngineConflict, EarlyReadyIsKeptForTheNextMatch)
     pair.pump();
     pair.randomizeAndAccept(pair.client);
     pair.pump();
-    // While the loser's box is open, the winner has already started the next match and
-    // declared its fleet: the ready reaches the loser still playing.
+    // While the loser's box is open, the winner starts the next match and declares.
     Side* loser = nullptr;
     Side* winner = nullptr;
     for (Side* side : { &pair.server, &pair.client }) {
@@ -379,27 +313,20 @@ TEST(MatchEngineConflict, EarlyReadyIsKeptForTheNextMatch)
     pair.randomizeAndAccept(*loser);
     pair.pump();
     EXPECT_EQ(loser->engine.matchState().phase, GamePhase::Playing);
-    EXPECT_EQ(winner->engine.matchState().phase, GamePhase::Playing);
     EXPECT_TRUE(winner->engine.matchState().isShooter);
     pair.playToEnd();
     EXPECT_EQ(pair.server.engine.myWins() + pair.client.engine.myWins(), 2);
 }
 
-TEST(MatchEngineConnection, ClosingForgetsAnEarlyReady)
+TEST(MatchEngineConnection, TheEndOfAConnectionForgetsTheMatch)
 {
     Side side;
     side.engine.connectionOpened(true);
     side.engine.connectionClosed();
     side.engine.onPeerData("$READY$");
     side.engine.connectionOpened(true);
-    EXPECT_TRUE(side.engine.matchState().isShooter);
-    EXPECT_EQ(side.window.statusText, "Criar tabuleiro.");
-}
-
-TEST(MatchEngineConnection, NoNewMatchStartsAfterTheConnectionEndedDuringTheBox)
-{
-    Side side;
-    side.engine.connectionOpened(true);
+    EXPECT_TRUE(side.engine.matchState().isShooter) << "an early ready is forgotten";
+    // A connection that ends while the end-of-match box is open starts no new match.
     side.window.duringBox = [&side] { side.engine.connectionClosed(); };
     side.engine.onPeerData("$WINGAME$");
     EXPECT_EQ(side.engine.myWins(), 1);
@@ -408,7 +335,7 @@ TEST(MatchEngineConnection, NoNewMatchStartsAfterTheConnectionEndedDuringTheBox)
 
 // A seeded match, every message and window request of both sides, against the stored
 // transcript: a change in behaviour shows here first, and must be deliberate.
-TEST(MatchEngineTranscript, SeededMatchMatchesTheStoredTranscript)
+TEST(MatchEngineTranscript, ASeededMatchMatchesTheStoredTranscript)
 {
     EnginePair pair(2024);
     pair.connect();
@@ -431,10 +358,7 @@ TEST(MatchEngineTranscript, SeededMatchMatchesTheStoredTranscript)
     }
     const std::string path = QUORVEL_TEST_DATA "/match_transcript.txt";
     std::ifstream stored(path);
-    if (!stored) {
-        std::ofstream(path) << actual.str();
-        FAIL() << "no stored transcript: wrote " << path << "; check it and commit it";
-    }
+    ASSERT_TRUE(stored) << path;
     std::stringstream expected;
     expected << stored.rdbuf();
     EXPECT_EQ(actual.str(), expected.str());
