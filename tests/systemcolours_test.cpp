@@ -1,5 +1,6 @@
 #include "about/systemcolours.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -20,8 +21,7 @@ constexpr std::uint32_t rgb(std::uint32_t red, std::uint32_t green, std::uint32_
 
 class ColourFile : public testing::Test {
 protected:
-    // Reads a colour scheme into cells that all hold `untouched`. Each file has a name of its
-    // own, since QSettings may keep what it read of a path within the same second.
+    // Reads a scheme into cells all `untouched`; a fresh name each time, as QSettings caches.
     bool read(const std::string& contents)
     {
         const QString path = directory.filePath(QStringLiteral("colours%1.ini").arg(++count));
@@ -39,9 +39,8 @@ protected:
     SystemColours cells;
 };
 
-// Each component keeps its low 8 bits; a text with fewer than three integers, a list, a
-// typed value or a text of 64 characters or more leaves the cell alone. The group is found
-// under any spelling QSettings gives it, without regard to case.
+// Each component keeps its low 8 bits; fewer than three integers, a list, a typed value or 64
+// characters or more leave the cell alone. Any spelling of the group, in any case, will do.
 TEST_F(ColourFile, ValueTextGivesTheCell)
 {
     const struct {
@@ -66,8 +65,7 @@ TEST_F(ColourFile, ValueTextGivesTheCell)
     }
 }
 
-// The names in the platform's order, written out here on their own so that a slip in the
-// program's table shows.
+// The names in the platform's order, written out on their own so a slip in the table shows.
 TEST_F(ColourFile, EveryNameFillsItsCell)
 {
     const char* const names[24] = { "Scrollbar", "Background", "ActiveTitle", "InactiveTitle",
@@ -77,11 +75,10 @@ TEST_F(ColourFile, EveryNameFillsItsCell)
         "ButtonLight", "InfoText" };
     std::string contents = "[Control Panel\\Colors]\n";
     for (int i = 23; i >= 0; --i)
-        contents += std::string(names[i]) + "=" + std::to_string(i) + " 7 "
-            + std::to_string(i + 200) + "\n";
+        contents += std::string(names[i]) + "=" + std::to_string(i) + " 7 7\n";
     ASSERT_TRUE(read(contents));
     for (std::uint32_t i = 0; i < 24; ++i)
-        EXPECT_EQ(cells[i], rgb(i, 7, i + 200)) << names[i];
+        EXPECT_EQ(cells[i], rgb(i, 7, 7)) << names[i];
 }
 
 TEST_F(ColourFile, WithoutTheFileOrTheGroupNothingIsRead)
@@ -95,6 +92,13 @@ TEST_F(ColourFile, WithoutTheFileOrTheGroupNothingIsRead)
     }
     EXPECT_FALSE(readSystemColours(cells, directory.filePath(QStringLiteral("missing.ini"))));
     EXPECT_FALSE(readSystemColours(cells, directory.path())); // a directory, not a file
+    // Nor is there yet a colours.ini in the program's configuration directory.
+    const QByteArray home = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", directory.path().toLocal8Bit());
+    QCoreApplication::setApplicationName(QStringLiteral("quorvel-naval"));
+    EXPECT_EQ(colourSchemePath(), directory.filePath(QStringLiteral("quorvel-naval/colours.ini")));
+    EXPECT_FALSE(readSystemColours(cells));
+    qputenv("XDG_CONFIG_HOME", home);
     EXPECT_EQ(untouchedCells(), 24);
 }
 
