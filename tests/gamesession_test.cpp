@@ -114,6 +114,7 @@ TEST(GameSession, TwoSessionsPlayOverTcpUntilTheClientCloses)
     ASSERT_TRUE(bothIn(GamePhase::Placing, server, client));
     EXPECT_EQ(server.window.title, "Quorvel Naval - Programa TCP/IP SERVIDOR [ Eu=0 , Adv=0 ]");
     EXPECT_EQ(client.window.title, "Quorvel Naval - Programa TCP/IP CLIENTE [ Eu=0 , Adv=0 ]");
+    EXPECT_TRUE(client.window.enabled(IDC_CLOSE_COM) && !server.window.enabled(IDC_CLOSE_COM));
 
     ASSERT_TRUE(declareFleets(server, client));
     QTcpSocket third;
