@@ -334,6 +334,47 @@ TEST(MainDialogTest, TwoWindowsPlayAWholeMatchWithTheMouse)
     saveScreenshot(server.dialog, "next");
 }
 
+// "Jogar contra o computador": the window meets a computer opponent of its own process on a
+// loopback port, as a client, and plays a match against it to the end.
+TEST(MainDialogTest, PlaysAMatchAgainstTheComputer)
+{
+    struct : FrameClock {
+        void frameShown(int) override { }
+        void flipCaption(QWidget&) override { }
+    } clock;
+    ModalCloser boxes(nullptr);
+    Window player;
+    player.dialog.canvas().setFrameClock(&clock);
+    ComputerOpponent::Settings settings;
+    settings.delayMs = 0;
+    settings.seed = 5;
+    player.dialog.playAgainstComputer(settings);
+    ASSERT_TRUE(settle([&] { return player.state().phase == GamePhase::Placing; }));
+    EXPECT_EQ(player.title(), "Quorvel Naval - Programa TCP/IP CLIENTE [ Eu=0 , Adv=0 ]");
+    EXPECT_EQ(player.text(IDC_LISTEN_CONNECT), "Conectar");
+    player.click(IDC_RANDOMIZE);
+    player.click(IDC_ACCEPT);
+    const MatchEngine& engine = player.dialog.gameSession().engine();
+    for (int cell = 0; engine.myWins() + engine.peerWins() == 0; ++cell) {
+        ASSERT_TRUE(settle([&] {
+            return (player.state().isShooter && !player.state().shotPending
+                       && player.state().phase == GamePhase::Playing)
+                || engine.myWins() + engine.peerWins() > 0;
+        }));
+        while (cell < 100 && engine.enemyBoard().getCell(cell / 10, cell % 10) != CellEmpty)
+            ++cell;
+        if (engine.myWins() + engine.peerWins() > 0 || cell == 100)
+            break;
+        const QPoint point(310 + 12 + 25 * (cell / 10), 22 + 25 * (cell % 10));
+        QTest::mouseMove(&player.dialog.canvas(), point);
+        QTest::mouseClick(&player.dialog.canvas(), Qt::LeftButton, {}, point);
+    }
+    ASSERT_TRUE(settle([&] { return !boxes.seen.empty(); }));
+    EXPECT_TRUE(player.title().starts_with("Redefinir novo jogo... [ Eu=")) << player.title();
+    player.click(IDC_CLOSE_COM);
+    EXPECT_EQ(player.state().phase, GamePhase::Idle);
+}
+
 TEST(MainDialogTest, EscapeEndsTheWindow)
 {
     MainDialog dialog;

@@ -30,9 +30,10 @@ ComputerOpponent::ComputerOpponent(const Settings& chosen, QObject* parent)
 
 ComputerOpponent::~ComputerOpponent() { stopping = true; }
 
-bool ComputerOpponent::listen(std::uint16_t port)
+bool ComputerOpponent::listen(std::uint16_t port, bool loopbackOnly)
 {
     controls = { 0, port, "127.0.0.1", true };
+    session.setLoopbackOnly(loopbackOnly);
     session.onListenConnect();
     return session.listeningPort() != 0;
 }

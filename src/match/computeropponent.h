@@ -45,10 +45,11 @@ public:
     explicit ComputerOpponent(const Settings& settings, QObject* parent = nullptr);
     ~ComputerOpponent() override;
 
-    // Listens on every interface for one opponent; port 0 takes a free port (listeningPort()).
+    // Listens for one opponent, on every interface or on the loopback only; port 0 takes a
+    // free port (listeningPort()).
     // False when the port cannot be used: failureText() then holds the game's own message,
     // and finished(ConnectionFailed) follows.
-    bool listen(std::uint16_t port);
+    bool listen(std::uint16_t port, bool loopbackOnly = false);
     // Connects to a game that listens; finished(ConnectionFailed) follows if that fails.
     void connectTo(const QString& host, std::uint16_t port);
     // Closes the connection, as "Fechar COM" does; finished() follows.

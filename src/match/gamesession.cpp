@@ -58,7 +58,7 @@ void GameSession::onListenConnect()
         window.setStatusText("A esperar pela conecção...");
         // A port in use, or any other reason the system will not listen there.
         if (!isPort(controls.port)
-            || !listenSocket.listen(static_cast<std::uint16_t>(controls.port))) {
+            || !listenSocket.listen(static_cast<std::uint16_t>(controls.port), loopbackOnly)) {
             window.messageBox("Impossível criar o socket\nPode estar o porto já estar definido\n"
                               "ou não tem o protocolo TCP/IP instalado.",
                 "TCP/IP Quorvel Naval", BoxIcon::Error);

@@ -27,6 +27,9 @@ public:
     // They read the mode, port and address through WindowRequests::saveControls.
     void onModeChanged();
     void onListenConnect();
+    // A server normally listens on every interface; an opponent that runs inside the game's
+    // own process listens on the loopback only, so no other machine can take its place.
+    void setLoopbackOnly(bool loopback) { loopbackOnly = loopback; }
     void onCloseConnection();
 
     // What the sockets report.
@@ -54,5 +57,6 @@ private:
     WindowRequests& window;
     MatchEngine match;
     GameSocket listenSocket;
+    bool loopbackOnly = false;
     GameSocket peerSocket;
 };

@@ -37,12 +37,12 @@ template <typename Handler> void GameSocket::dispatch(QObject* source, Handler h
     assert(alive != nullptr && "a socket object was deleted inside its own handler");
 }
 
-bool GameSocket::listen(std::uint16_t port)
+bool GameSocket::listen(std::uint16_t port, bool loopbackOnly)
 {
     close();
     auto* created = new QTcpServer(this);
     created->setListenBacklogSize(5);
-    if (!created->listen(QHostAddress::Any, port)) {
+    if (!created->listen(loopbackOnly ? QHostAddress::LocalHost : QHostAddress::Any, port)) {
         delete created;
         return false;
     }

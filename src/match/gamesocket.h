@@ -40,8 +40,9 @@ public:
     GameSocket(const GameSocket&) = delete;
     GameSocket& operator=(const GameSocket&) = delete;
 
-    // Listens on every local interface, IPv4 and IPv6; port 0 takes any free port.
-    bool listen(std::uint16_t port);
+    // Listens on every local interface, IPv4 and IPv6, or on the IPv4 loopback only; port 0
+    // takes any free port.
+    bool listen(std::uint16_t port, bool loopbackOnly);
     // Starts connecting to a dotted IPv4 address, an IPv6 address or a host name; the
     // outcome arrives as onConnected or onConnectFailed.
     void connectToHost(const QString& host, std::uint16_t port);

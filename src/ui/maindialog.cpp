@@ -260,6 +260,31 @@ void MainDialog::fillContextMenu(QMenu& menu)
     QAction* about = menu.addAction(QStringLiteral("Acerca do quorvel..."));
     about->setShortcut(QKeySequence::HelpContents);
     connect(about, &QAction::triggered, this, [this] { onSysCommand(IDM_ABOUTBOX); });
+    QAction* computerGame = menu.addAction(QStringLiteral("Jogar contra o computador"));
+    computerGame->setEnabled(listenConnectButton->isEnabled());
+    connect(computerGame, &QAction::triggered, this,
+        [this] { playAgainstComputer(ComputerOpponent::Settings {}); });
+}
+
+void MainDialog::playAgainstComputer(const ComputerOpponent::Settings& settings)
+{
+    if (!listenConnectButton->isEnabled())
+        return;
+    if (computer)
+        computer->close();
+    auto* opponent = new ComputerOpponent(settings, this);
+    connect(opponent, &ComputerOpponent::finished, opponent, &QObject::deleteLater);
+    if (!opponent->listen(0, true)) {
+        messageBox(opponent->failureText().toStdString(), "TCP/IP Quorvel Naval", BoxIcon::Error);
+        return;
+    }
+    computer = opponent;
+    socketMode = 1;
+    address = QStringLiteral("127.0.0.1");
+    port = opponent->listeningPort();
+    updateData(false);
+    session.onModeChanged();
+    session.onListenConnect();
 }
 
 void MainDialog::onSendChat()

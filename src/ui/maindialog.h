@@ -1,10 +1,12 @@
 #pragma once
 
 #include "about/systemcolours.h"
+#include "match/computeropponent.h"
 #include "match/gamesession.h"
 #include "match/windowrequests.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 
 #include <map>
@@ -35,6 +37,9 @@ public:
 
     // The window menu's commands: ids 16 to 31 open the About box, others do nothing.
     void onSysCommand(int id);
+    // Starts a computer opponent in this process, listening on a free loopback port, and
+    // connects to it as a client would. Only while no connection is open or being made.
+    void playAgainstComputer(const ComputerOpponent::Settings& settings);
 
     GameSession& gameSession() { return session; }
     GameCanvas& canvas() { return *gameCanvas; }
@@ -90,6 +95,7 @@ private:
     // while they close still finds them.
     GameSession session;
     GameCanvas* gameCanvas = nullptr; // child widget
+    QPointer<ComputerOpponent> computer; // child; deletes itself when its connection ends
 
     QGroupBox* modeGroup = nullptr;
     QRadioButton* serverRadio = nullptr;
