@@ -281,6 +281,24 @@ TEST(MatchEngineConflict, SimultaneousReadyLetsTheListenerFireFirst)
     EXPECT_EQ(pair.server.engine.myWins() + pair.client.engine.myWins(), 1);
 }
 
+// A shooter whose third shot won still sends its hand-over; it reaches the loser in the next
+// match, where it must change nothing, or both sides could end up firing first for good.
+TEST(MatchEngineConflict, AHandOverFromTheLastMatchIsIgnored)
+{
+    Side side;
+    side.engine.connectionOpened(false);
+    side.engine.onPeerData("$XCHG_MACHINE$");
+    EXPECT_EQ(side.window.statusText, "Criar tabuleiro.");
+    side.engine.onRandomize();
+    side.engine.onAcceptFleet();
+    side.engine.onPeerData("$READY$"); // the two ready declarations crossed
+    side.engine.aimAt(0, 0);
+    side.engine.fireShot();
+    side.engine.onPeerData("TIRO:J9"); // the listening side keeps the first turn
+    EXPECT_FALSE(side.engine.matchState().isShooter);
+    EXPECT_FALSE(side.link.sent.back().starts_with("TIRO:")) << "the shot is answered";
+}
+
 TEST(MatchEngineConflict, AnEarlyReadyIsKeptForTheNextMatch)
 {
     EnginePair pair;

@@ -141,7 +141,11 @@ void MatchEngine::act(const protocol::Message& message)
             sunkReply(message.first);
         break;
     case MessageKind::ExchangeMachine:
-        turnReceived();
+        // Only a target at play is handed the turn. A shooter whose third shot won sends its
+        // hand-over before it learns of the win, so the hand-over reaches the loser in the
+        // next match, where it must not make that side the shooter.
+        if (playing && !state.isShooter)
+            turnReceived();
         break;
     case MessageKind::Ready:
         opponentReady(message.randomized);
