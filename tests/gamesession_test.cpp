@@ -26,7 +26,6 @@ namespace {
 
 const std::string peerClosedStatus = "O outro jogador fechou a conecção\nJogo terminado.";
 const std::string thirdCopyStatus = "Houve tentativa de conecção ao jogo por outro utilizador.";
-const std::string shotStatus = "A enviar tiro 1..."; // what "$XCHG_MACHINE$" leads to
 const std::string winBox = "BUM! he he he...: Ganhou o jogo. Carrege em OK para novo.";
 
 // Like QTest::qWaitFor, but it wakes on each event instead of every 10 ms: a match is fast.
@@ -253,8 +252,9 @@ TEST_F(BarePeer, GarbageIsIgnoredAndASlowMessageActedOnOnce)
         }));
     }
     // A message behind the garbage is still understood, and it is the only thing acted on.
-    send("$XCHG_MACHINE$");
-    ASSERT_TRUE(waitUntil([this] { return server.window.statusText == shotStatus; }));
+    send("USER_MSG:fim");
+    ASSERT_TRUE(waitUntil([this] { return !server.window.log.empty(); }));
+    EXPECT_EQ(server.window.log.back(), "<ADV> fim");
     EXPECT_EQ(server.window.transcript.size(), start + 1);
     EXPECT_LE(mostUnread, GameSocket::ReadBufferSize);
 
@@ -264,9 +264,8 @@ TEST_F(BarePeer, GarbageIsIgnoredAndASlowMessageActedOnOnce)
         send(QByteArray(1, byte));
         QTest::qWait(15); // each byte in a segment, and a read, of its own
     }
-    server.window.statusText.clear();
-    send("$XCHG_MACHINE$"); // once this is seen, nothing of the above is still on its way
-    ASSERT_TRUE(waitUntil([this] { return server.window.statusText == shotStatus; }));
+    send("USER_MSG:depois"); // once this is seen, nothing of the above is still on its way
+    ASSERT_TRUE(waitUntil([this] { return server.window.log.back() == "<ADV> depois"; }));
     EXPECT_EQ(server.engine().myWins(), 1);
     EXPECT_EQ(server.window.boxes, std::vector { winBox });
 }
@@ -280,7 +279,7 @@ TEST_F(BarePeer, ConnectionsComeAndGoWhileABoxIsOpen)
     server.window.duringBox = [&] {
         third.connectToHost(QHostAddress::LocalHost, server.session.listeningPort());
         seen += QTest::qWaitFor([&] { return server.window.statusText == thirdCopyStatus; });
-        peer.write("$XCHG_MACHINE$");
+        peer.write("USER_MSG:tarde");
         peer.disconnectFromHost();
         // Runs the event loop with deferred deletions, as a modal box's loop would.
         seen += QTest::qWaitFor([&] { return server.window.statusText == peerClosedStatus; });
@@ -293,7 +292,7 @@ TEST_F(BarePeer, ConnectionsComeAndGoWhileABoxIsOpen)
     QTest::qWait(50);
     EXPECT_EQ(server.window.boxes, std::vector { winBox });
     expectDisconnected(server); // no new match without an opponent
-    EXPECT_EQ(std::ranges::count(server.window.transcript, "status " + shotStatus), 0);
+    EXPECT_EQ(std::ranges::count(server.window.log, "<ADV> tarde"), 0);
 }
 
 } // namespace
