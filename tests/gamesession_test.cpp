@@ -1,6 +1,7 @@
 // The connection layer over loopback TCP: two sessions, and bare sockets as peers that misbehave.
 
 #include "recordingwindow.h"
+#include "waituntil.h"
 
 #include "match/controlids.h"
 #include "match/gamesession.h"
@@ -27,17 +28,6 @@ namespace {
 const std::string peerClosedStatus = "O outro jogador fechou a conecção\nJogo terminado.";
 const std::string thirdCopyStatus = "Houve tentativa de conecção ao jogo por outro utilizador.";
 const std::string winBox = "BUM! he he he...: Ganhou o jogo. Carrege em OK para novo.";
-
-// Like QTest::qWaitFor, but it wakes on each event instead of every 10 ms: a match is fast.
-bool waitUntil(const std::function<bool()>& done)
-{
-    const QDeadlineTimer deadline(10000);
-    QTimer wake; // lets the loop see the deadline when nothing else happens
-    wake.start(20);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return done();
-}
 
 // One player with no window: what the game window would show is recorded.
 struct Player {

@@ -2,6 +2,7 @@
 
 #include "enginepair.h"
 #include "pixelprobe.h"
+#include "waituntil.h"
 
 #include "match/controlids.h"
 #include "match/protocol.h"
@@ -232,16 +233,6 @@ TEST(MainDialogTest, WindowCommandsOpenTheAboutBox)
     EXPECT_EQ(closer.seen, std::vector<std::string>(2, "AboutDialog"));
 }
 
-// Handles events until the condition holds, for at most five seconds. Unlike qWaitFor it
-// does not sleep between rounds, so a match's round trips take no longer than their events.
-template <typename Condition> bool settle(Condition condition)
-{
-    const QDeadlineTimer deadline(5000);
-    while (!condition() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return condition();
-}
-
 // With QUORVEL_SCREENSHOT_DIR set, the whole-match test saves the windows as pictures.
 void saveScreenshot(QWidget& window, const char* name)
 {
@@ -262,7 +253,7 @@ TEST(MainDialogTest, TwoWindowsPlayAWholeMatchWithTheMouse)
         void flipCaption(QWidget&) override { }
         int frames = 0;
     } clock;
-    ModalCloser boxes(nullptr); // also wakes settle() now and then
+    ModalCloser boxes(nullptr);
     Window server;
     Window client;
     Window* const sides[] = { &server, &client };
@@ -285,7 +276,7 @@ TEST(MainDialogTest, TwoWindowsPlayAWholeMatchWithTheMouse)
     client.click(IDC_MODE_CLIENT);
     client.type(IDC_PORT, QString::number(server.dialog.gameSession().listeningPort()));
     client.click(IDC_LISTEN_CONNECT);
-    ASSERT_TRUE(settle([&] { return both(GamePhase::Placing); }));
+    ASSERT_TRUE(waitUntil([&] { return both(GamePhase::Placing); }));
     for (std::size_t i = 0; i < handFleet.size(); ++i) {
         if (i == 12)
             saveScreenshot(server.dialog, "placement");
@@ -294,11 +285,11 @@ TEST(MainDialogTest, TwoWindowsPlayAWholeMatchWithTheMouse)
     EXPECT_FALSE(server.control(IDC_GENERATOR_GROUP)->isVisible());
     // The client generates its fleet once it knows the server is ready, so the server fires
     // first; it hides its fleet in play.
-    ASSERT_TRUE(settle([&] { return !client.state().isShooter; }));
+    ASSERT_TRUE(waitUntil([&] { return !client.state().isShooter; }));
     client.click(IDC_RANDOMIZE);
     saveScreenshot(client.dialog, "generated");
     client.click(IDC_ACCEPT);
-    ASSERT_TRUE(settle([&] { return both(GamePhase::Playing); }));
+    ASSERT_TRUE(waitUntil([&] { return both(GamePhase::Playing); }));
     client.click(IDC_HIDE_SHOW);
     EXPECT_EQ(client.text(IDC_HIDE_SHOW), "Mostrar");
     saveScreenshot(client.dialog, "hidden");
@@ -311,7 +302,7 @@ TEST(MainDialogTest, TwoWindowsPlayAWholeMatchWithTheMouse)
         while (enemy.getCell(aim[s] / 10, aim[s] % 10) != CellEmpty)
             ASSERT_LT(++aim[s], 100);
         clickCell(sides[s], 310, aim[s] / 10, aim[s] % 10);
-        ASSERT_TRUE(settle([&] {
+        ASSERT_TRUE(waitUntil([&] {
             return !server.state().shotPending && !client.state().shotPending
                 && (server.state().isShooter != client.state().isShooter
                     || both(GamePhase::Placing));
@@ -322,7 +313,7 @@ TEST(MainDialogTest, TwoWindowsPlayAWholeMatchWithTheMouse)
 
     // One title shows a win, the other a loss, each box answered; the next match has begun,
     // with the fleet shown again and the generator back over the cover panel.
-    ASSERT_TRUE(settle([&] { return both(GamePhase::Placing) && boxes.seen.size() == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return both(GamePhase::Placing) && boxes.seen.size() == 2; }));
     const std::string won = "Redefinir novo jogo... [ Eu=1 , Adv=0 ]";
     const std::string lost = "Redefinir novo jogo... [ Eu=0 , Adv=1 ]";
     const std::string titles = server.title() + " / " + client.title();
@@ -349,14 +340,14 @@ TEST(MainDialogTest, PlaysAMatchAgainstTheComputer)
     settings.delayMs = 0;
     settings.seed = 5;
     player.dialog.playAgainstComputer(settings);
-    ASSERT_TRUE(settle([&] { return player.state().phase == GamePhase::Placing; }));
+    ASSERT_TRUE(waitUntil([&] { return player.state().phase == GamePhase::Placing; }));
     EXPECT_EQ(player.title(), "Quorvel Naval - Programa TCP/IP CLIENTE [ Eu=0 , Adv=0 ]");
     EXPECT_EQ(player.text(IDC_LISTEN_CONNECT), "Conectar");
     player.click(IDC_RANDOMIZE);
     player.click(IDC_ACCEPT);
     const MatchEngine& engine = player.dialog.gameSession().engine();
     for (int cell = 0; engine.myWins() + engine.peerWins() == 0; ++cell) {
-        ASSERT_TRUE(settle([&] {
+        ASSERT_TRUE(waitUntil([&] {
             return (player.state().isShooter && !player.state().shotPending
                        && player.state().phase == GamePhase::Playing)
                 || engine.myWins() + engine.peerWins() > 0;
@@ -369,7 +360,7 @@ TEST(MainDialogTest, PlaysAMatchAgainstTheComputer)
         QTest::mouseMove(&player.dialog.canvas(), point);
         QTest::mouseClick(&player.dialog.canvas(), Qt::LeftButton, {}, point);
     }
-    ASSERT_TRUE(settle([&] { return !boxes.seen.empty(); }));
+    ASSERT_TRUE(waitUntil([&] { return !boxes.seen.empty(); }));
     EXPECT_TRUE(player.title().starts_with("Redefinir novo jogo... [ Eu=")) << player.title();
     player.click(IDC_CLOSE_COM);
     EXPECT_EQ(player.state().phase, GamePhase::Idle);

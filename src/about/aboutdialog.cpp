@@ -157,8 +157,6 @@ void AboutDialog::paintEvent(QPaintEvent* event)
             swatchTop + swatchStep * (index / swatchesPerRow), swatchSize, swatchSize);
         const std::uint32_t cell = (*swatches)[i];
         painter.fillRect(square, Qt::black);
-        painter.fillRect(square.adjusted(1, 1, -1, -1),
-            QColor(static_cast<int>(cell & 255u), static_cast<int>((cell >> 8) & 255u),
-                static_cast<int>((cell >> 16) & 255u)));
+        painter.fillRect(square.adjusted(1, 1, -1, -1), cellColour(cell));
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 
 #include <array>
@@ -9,6 +10,13 @@
 // ("Scrollbar", "Background", ... "InfoText"). Each cell packs red + 256 * green +
 // 65536 * blue.
 using SystemColours = std::array<std::uint32_t, 24>;
+
+// The colour a cell holds.
+inline QColor cellColour(std::uint32_t cell)
+{
+    return QColor(static_cast<int>(cell & 255u), static_cast<int>((cell >> 8) & 255u),
+        static_cast<int>((cell >> 16) & 255u));
+}
 
 // Index of the "Menu" colour, the fill of the cover panel.
 inline constexpr int MenuColour = 4;

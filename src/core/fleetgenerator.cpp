@@ -21,8 +21,6 @@ constexpr ShipTemplate tees[4] = {
     { { { 0, -1 }, { 0, 0 }, { 0, 1 }, { 1, 0 }, { 2, 0 }, { End, 0 } } }, // stem right
 };
 
-constexpr int fleetOrder[] = { 5, 4, 3, 3, 2, 2, 2, 1, 1, 1, 1 };
-
 // Attempts for one ship before the fleet starts again from a cleared board. A ship that
 // fits at all finds its place within a few hundred attempts; only a board with no free
 // 3x3 block left runs out.
@@ -98,7 +96,7 @@ void generateFleet(Board& board, RandomSource& random)
     for (;;) {
         board.clear();
         bool complete = true;
-        for (int length : fleetOrder) {
+        for (int length : FleetLengths) {
             if (!placeShip(length, board, random)) {
                 complete = false;
                 break;

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <random>
 
 class Board;
+
+// The ship lengths of every fleet, in the order the generator places them.
+inline constexpr std::array<int, 11> FleetLengths { 5, 4, 3, 3, 2, 2, 2, 1, 1, 1, 1 };
 
 // The one pseudo-random source of the game. Its raw output sequence is fixed by the
 // language standard, and the generator maps raw draws itself, so a seed gives the same

@@ -11,8 +11,6 @@
 
 class Board;
 
-// The ship lengths of every fleet, in the order the generator places them.
-inline constexpr std::array<int, 11> FleetLengths { 5, 4, 3, 3, 2, 2, 2, 1, 1, 1, 1 };
 inline constexpr int LongestShip = 5;
 
 struct GridCell {

@@ -45,13 +45,6 @@ QString fromUtf8(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// A colour cell packs red + 256 * green + 65536 * blue.
-QColor cellColour(std::uint32_t cell)
-{
-    return QColor(static_cast<int>(cell & 0xFF), static_cast<int>((cell >> 8) & 0xFF),
-        static_cast<int>((cell >> 16) & 0xFF));
-}
-
 template <typename Widget> Widget* place(Widget* widget, const QRect& rect)
 {
     widget->setGeometry(rect);
