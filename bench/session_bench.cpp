@@ -2,8 +2,8 @@
 // a plain ping-pong between two bare sockets of the same messages, in the same order and
 // sizes, so the ratio of the two shows what the game adds to the network's own cost.
 
-#include "match/gamesession.h"
 #include "match/windowrequests.h"
+#include "net/gamesession.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -12,12 +12,12 @@
 // and then with each sampling budget of --budgets, on the first M fleets (1,000 unless
 // told). Then Google Benchmark times one hard decision on a fixed position.
 
+#include "ai/easyplanner.h"
+#include "ai/hardplanner.h"
+#include "ai/normalplanner.h"
+#include "ai/shotplanner.h"
 #include "core/board.h"
-#include "core/easyplanner.h"
 #include "core/fleetgenerator.h"
-#include "core/hardplanner.h"
-#include "core/normalplanner.h"
-#include "core/shotplanner.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 // The computer opponent over real TCP on the loopback: two of them play whole matches through
 // a referee that passes every byte on and checks it; the quorvel-bot command line and failures.
 
-#include "match/computeropponent.h"
 #include "match/protocol.h"
+#include "net/computeropponent.h"
 
 #include <QHostAddress>
 #include <QProcess>

@@ -4,7 +4,7 @@
 #include "waituntil.h"
 
 #include "match/controlids.h"
-#include "match/gamesession.h"
+#include "net/gamesession.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,12 +1,12 @@
 // The computer player's shot planners in memory: each level against generated and hand-built
 // fleets, how the hard level reads the replies and the fleets it draws, and peers that lie.
 
+#include "ai/fleetsampler.h"
+#include "ai/hardplanner.h"
+#include "ai/seachart.h"
 #include "core/board.h"
 #include "core/fleetgenerator.h"
 #include "core/fleetrules.h"
-#include "core/fleetsampler.h"
-#include "core/hardplanner.h"
-#include "core/seachart.h"
 
 #include <gtest/gtest.h>
 

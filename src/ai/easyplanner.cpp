@@ -1,6 +1,6 @@
 #include "easyplanner.h"
 
-#include "board.h"
+#include "core/board.h"
 
 #include <vector>
 

@@ -1,196 +1,21 @@
 #include "fleetsampler.h"
 
-#include "board.h"
-#include "fleetgenerator.h"
+#include "cellbits.h"
 #include "seachart.h"
 
+#include "core/board.h"
+#include "core/fleetgenerator.h"
+
 #include <algorithm>
-#include <bit>
 #include <map>
-#include <set>
 #include <utility>
+
+using namespace cellbits;
 
 namespace {
 
-using Bits = FleetSampler::Bits;
-
-constexpr int Stride = 12;
-constexpr int RowBits = (1 << Board::Size) - 1;
-
-constexpr int bitIndex(int column, int row) { return column * Stride + row; }
-constexpr Bits bitAt(int index) { return Bits(1) << index; }
-
-constexpr Bits makeGrid()
-{
-    Bits grid = 0;
-    for (int column = 0; column < Board::Size; ++column) {
-        for (int row = 0; row < Board::Size; ++row)
-            grid |= bitAt(bitIndex(column, row));
-    }
-    return grid;
-}
-constexpr Bits Grid = makeGrid();
-
-// How many of the 16 raw values behind one generator coordinate give each coordinate: the
-// generator folds 10..15 onto 1..6.
-constexpr std::array<int, 10> coordinateOdds { 1, 2, 2, 2, 2, 2, 2, 1, 1, 1 };
-
-constexpr std::array<int, 1 << Board::Size> makeRowOdds()
-{
-    std::array<int, 1 << Board::Size> sums {};
-    for (int rows = 0; rows < (1 << Board::Size); ++rows) {
-        for (int row = 0; row < Board::Size; ++row) {
-            if (rows & (1 << row))
-                sums[rows] += coordinateOdds[row];
-        }
-    }
-    return sums;
-}
-constexpr auto rowOdds = makeRowOdds();
-
-int popcount(Bits cells)
-{
-    return std::popcount(static_cast<std::uint64_t>(cells))
-        + std::popcount(static_cast<std::uint64_t>(cells >> 64));
-}
-
-int lowestBit(Bits cells)
-{
-    const auto low = static_cast<std::uint64_t>(cells);
-    return low ? std::countr_zero(low)
-               : 64 + std::countr_zero(static_cast<std::uint64_t>(cells >> 64));
-}
-
-int rowsOf(Bits cells, int column)
-{
-    return static_cast<int>(cells >> (column * Stride)) & RowBits;
-}
-
-// The anchors A for which A + offset lies in `cells`. Out-of-grid targets land on spare
-// bits or outside the 128 bits, which are never set.
-Bits anchorsInto(Bits cells, int offset)
-{
-    return offset >= 0 ? cells >> offset : cells << -offset;
-}
-
-// The cells and every cell touching them, at a side or a corner.
-Bits dilate(Bits cells)
-{
-    const Bits rows = cells | (cells << 1) | (cells >> 1);
-    return (rows | (rows << Stride) | (rows >> Stride)) & Grid;
-}
-
-// Total weight of a set of anchors: the generator's odds for the anchor cell, or one each.
-int anchorWeight(Bits anchors, bool weighted)
-{
-    if (!weighted)
-        return popcount(anchors);
-    int total = 0;
-    for (int column = 0; column < Board::Size; ++column)
-        total += coordinateOdds[column] * rowOdds[rowsOf(anchors, column)];
-    return total;
-}
-
-int oddsAt(int index, bool weighted)
-{
-    return weighted ? coordinateOdds[index / Stride] * coordinateOdds[index % Stride] : 1;
-}
-
-// The anchor whose weight interval holds `target` (0 <= target < anchorWeight(anchors)).
-int pickAnchor(Bits anchors, int target, bool weighted)
-{
-    int last = 0;
-    for (int column = 0; column < Board::Size; ++column) {
-        const int rows = rowsOf(anchors, column);
-        if (rows == 0)
-            continue;
-        const int columnWeight
-            = weighted ? coordinateOdds[column] * rowOdds[rows] : std::popcount(unsigned(rows));
-        if (target >= columnWeight) {
-            target -= columnWeight;
-            last = bitIndex(column, 31 - std::countl_zero(unsigned(rows)));
-            continue;
-        }
-        for (int row = 0; row < Board::Size; ++row) {
-            if (!(rows & (1 << row)))
-                continue;
-            last = bitIndex(column, row);
-            const int odds = oddsAt(last, weighted);
-            if (target < odds)
-                return last;
-            target -= odds;
-        }
-    }
-    return last;
-}
-
 // A draw in [0, 1) from the raw output of the source.
 double unitDraw(RandomSource& random) { return static_cast<double>(random()) / 4294967296.0; }
-
-int toBitOffset(int column, int row) { return column * Stride + row; }
-
-// Every fixed shape of `size` cells joined through sides, anchored on one of its cells no more
-// than two rows from any other.
-std::vector<std::vector<std::pair<int, int>>> polyominoes(int size)
-{
-    using Cells = std::vector<std::pair<int, int>>;
-    auto normalise = [](Cells cells) {
-        int minColumn = cells[0].first;
-        int minRow = cells[0].second;
-        for (auto [column, row] : cells) {
-            minColumn = std::min(minColumn, column);
-            minRow = std::min(minRow, row);
-        }
-        for (auto& [column, row] : cells) {
-            column -= minColumn;
-            row -= minRow;
-        }
-        std::sort(cells.begin(), cells.end());
-        return cells;
-    };
-    std::set<Cells> current { Cells { { 0, 0 } } };
-    for (int grown = 1; grown < size; ++grown) {
-        std::set<Cells> next;
-        for (const Cells& shape : current) {
-            for (auto [column, row] : shape) {
-                for (auto [dc, dr] : { std::pair { 1, 0 }, { -1, 0 }, { 0, 1 }, { 0, -1 } }) {
-                    const std::pair cell { column + dc, row + dr };
-                    if (std::find(shape.begin(), shape.end(), cell) != shape.end())
-                        continue;
-                    Cells bigger = shape;
-                    bigger.push_back(cell);
-                    next.insert(normalise(bigger));
-                }
-            }
-        }
-        current = std::move(next);
-    }
-    std::vector<Cells> shapes;
-    for (Cells shape : current) {
-        int height = 0;
-        for (auto [column, row] : shape)
-            height = std::max(height, row + 1);
-        // The anchor is a cell of the shape, so every place has an anchor on the grid.
-        const int anchorRow = std::min(2, height - 1);
-        const auto anchor = std::find_if(shape.begin(), shape.end(),
-            [anchorRow](auto cell) { return cell.second == anchorRow; });
-        const int anchorColumn = anchor->first;
-        for (auto& [column, row] : shape) {
-            column -= anchorColumn;
-            row -= anchorRow;
-        }
-        shapes.push_back(std::move(shape));
-    }
-    return shapes;
-}
-
-std::vector<int> offsetsOf(const ShipTemplate& shipTemplate)
-{
-    std::vector<int> offsets;
-    for (const auto* cell = shipTemplate.offsets; cell->column != 'E'; ++cell)
-        offsets.push_back(toBitOffset(cell->column, cell->row));
-    return offsets;
-}
 
 } // namespace
 
@@ -203,7 +28,7 @@ FleetSampler::FleetSampler(Shapes shapeSet, Prior chosenPrior)
             for (const auto& cells : polyominoes(length)) {
                 Shape shape;
                 for (auto [column, row] : cells)
-                    shape.offsets.push_back(toBitOffset(column, row));
+                    shape.offsets.push_back(bitIndex(column, row));
                 shapes[length].push_back(std::move(shape));
             }
             continue;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cellbits.h"
 #include "shotplanner.h"
 
 #include <array>
@@ -30,9 +31,8 @@ public:
         Even, // ship by ship, every place free of the ships before equally likely
     };
 
-    // A set of cells, as column * 12 + row bits: two spare bits per column keep a shift by a
-    // row or two from wrapping into the next column.
-    __extension__ typedef unsigned __int128 Bits;
+    // A set of cells, as column * 12 + row bits (see cellbits.h).
+    using Bits = cellbits::Bits;
 
     struct Estimate {
         std::array<double, 100> shipWeight {}; // index column * 10 + row; open cells only

@@ -1,8 +1,9 @@
 #include "hardplanner.h"
 
-#include "board.h"
 #include "normalplanner.h"
 #include "seachart.h"
+
+#include "core/board.h"
 
 #include <vector>
 

@@ -1,7 +1,8 @@
 #include "normalplanner.h"
 
-#include "board.h"
 #include "seachart.h"
+
+#include "core/board.h"
 
 #include <vector>
 

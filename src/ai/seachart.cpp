@@ -1,6 +1,6 @@
 #include "seachart.h"
 
-#include "board.h"
+#include "core/board.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fleetgenerator.h"
+#include "core/fleetgenerator.h"
 
 #include <array>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // listens or connects like the game, prints one line per event as the window would show it,
 // and ends with a summary line.
 
-#include "match/computeropponent.h"
+#include "net/computeropponent.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

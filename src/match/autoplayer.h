@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/shotplanner.h"
+#include "ai/shotplanner.h"
 
 #include <memory>
 #include <vector>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "autoplayer.h"
 #include "gamesession.h"
-#include "windowrequests.h"
 
-#include "core/shotplanner.h"
+#include "ai/shotplanner.h"
+#include "match/autoplayer.h"
+#include "match/windowrequests.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "gamesession.h"
 
-#include "controlids.h"
-#include "windowrequests.h"
+#include "match/controlids.h"
+#include "match/windowrequests.h"
 
 #include <QString>
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "connectionevents.h"
 #include "gamesocket.h"
-#include "matchengine.h"
-#include "peerlink.h"
+
+#include "match/matchengine.h"
+#include "match/peerlink.h"
 
 #include <cstdint>
 #include <string_view>
@@ -13,7 +15,7 @@ class WindowRequests;
 // socket that carries the match, and the connection handlers. It shows everything through
 // the window requests, so the game window, the headless opponent and the tests all drive it
 // the same way: the window only forwards its button clicks here.
-class GameSession : public PeerLink {
+class GameSession : public ConnectionEvents, public PeerLink {
 public:
     explicit GameSession(WindowRequests& window); // not owned
     ~GameSession() override;
@@ -33,12 +35,12 @@ public:
     void onCloseConnection();
 
     // What the sockets report.
-    void onAcceptRequest();
-    void onConnected();
-    void onConnectFailed();
-    void onPeerData(std::string_view bytes);
-    void onSendReady();
-    void onPeerClosed();
+    void onAcceptRequest() override;
+    void onConnected() override;
+    void onConnectFailed() override;
+    void onPeerData(std::string_view bytes) override;
+    void onSendReady() override;
+    void onPeerClosed() override;
 
     // One write of the whole message: the bytes accepted, or -1 when there is no connection
     // or it has too much still to send.

@@ -1,7 +1,8 @@
 #include "gamesocket.h"
 
-#include "gamesession.h"
-#include "protocol.h"
+#include "connectionevents.h"
+
+#include "match/protocol.h"
 
 #include <QHostAddress>
 #include <QPointer>
@@ -12,8 +13,8 @@
 #include <cassert>
 #include <utility>
 
-GameSocket::GameSocket(GameSession& session)
-    : owner(session)
+GameSocket::GameSocket(ConnectionEvents& events)
+    : owner(events)
 {
 }
 
@@ -92,6 +93,7 @@ void GameSocket::attach(QTcpSocket* created)
     socket = created;
     ++generation;
     established = false;
+    endReported = false;
     created->setReadBufferSize(ReadBufferSize);
     connect(created, &QTcpSocket::connected, this, [this, created] {
         dispatch(created, [this] {
@@ -105,7 +107,7 @@ void GameSocket::attach(QTcpSocket* created)
             dispatch(created, [this, error] { connectionError(error); });
         });
     connect(created, &QTcpSocket::disconnected, this,
-        [this, created] { dispatch(created, [this] { owner.onPeerClosed(); }); });
+        [this, created] { dispatch(created, [this] { reportEnd(); }); });
     connect(created, &QTcpSocket::readyRead, this,
         [this, created] { dispatch(created, [this] { readAvailable(); }); });
     connect(created, &QTcpSocket::bytesWritten, this,
@@ -141,15 +143,24 @@ void GameSocket::connectionError(int error)
 {
     if (socket == nullptr)
         return;
-    if (!established) {
-        owner.onConnectFailed();
-        return;
-    }
     const bool harmless
         = error == QAbstractSocket::TemporaryError || error == QAbstractSocket::SocketTimeoutError;
-    if (harmless && socket->state() == QAbstractSocket::ConnectedState)
+    if (established && harmless && socket->state() == QAbstractSocket::ConnectedState)
         return;
-    owner.onPeerClosed();
+    reportEnd();
+}
+
+// A connection ends once: Qt reports a peer's close both as an error and as a disconnection,
+// and a failed attempt may report more than one error.
+void GameSocket::reportEnd()
+{
+    if (endReported)
+        return;
+    endReported = true;
+    if (established)
+        owner.onPeerClosed();
+    else
+        owner.onConnectFailed();
 }
 
 void GameSocket::close()

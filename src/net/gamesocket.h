@@ -7,20 +7,13 @@
 #include <string_view>
 #include <vector>
 
-class GameSession;
+class ConnectionEvents;
 class QTcpServer;
 class QTcpSocket;
 
 // One of a session's two sockets: a server's listening socket, or the socket that carries
 // the match. Each listen, connect or accept makes a fresh Qt socket object, and each close
-// retires it. What the Qt object reports goes to the owner's connection handlers:
-//
-//   a connection waits (listening socket)        -> onAcceptRequest
-//   the connection attempt succeeded / failed    -> onConnected / onConnectFailed
-//   data arrived                                 -> onPeerData, once per read
-//   bytes went out, more can be sent             -> onSendReady
-//   the connection ended: orderly close, reset,
-//   or any error that leaves it dead             -> onPeerClosed
+// retires it. What the Qt object reports goes to the owner as connection events.
 //
 // Handlers may open message boxes, whose event loops deliver further notifications, and a
 // nested handler may close this socket. So a closed Qt object is kept until every handler
@@ -35,7 +28,7 @@ public:
     // Bytes not yet handed to the system beyond which a send is refused.
     static constexpr qint64 WriteBacklogLimit = 64 * 1024;
 
-    explicit GameSocket(GameSession& owner); // not owned
+    explicit GameSocket(ConnectionEvents& owner); // not owned
     ~GameSocket() override;
     GameSocket(const GameSocket&) = delete;
     GameSocket& operator=(const GameSocket&) = delete;
@@ -65,13 +58,15 @@ private:
     static void sendAtOnce(QTcpSocket* connected);
     void readAvailable();
     void connectionError(int error);
+    void reportEnd();
     void retire(QObject* object);
     void releaseRetired();
 
-    GameSession& owner;
+    ConnectionEvents& owner;
     QTcpServer* server = nullptr; // child of this
     QTcpSocket* socket = nullptr; // child of this
     bool established = false; // the socket has been connected (not merely connecting)
+    bool endReported = false; // the end of this connection, or of the attempt, was reported
     // Changes with every open and close, so a running read loop notices that its connection
     // was replaced or closed while a handler ran.
     std::uint64_t generation = 0;

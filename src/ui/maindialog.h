@@ -1,9 +1,9 @@
 #pragma once
 
 #include "about/systemcolours.h"
-#include "match/computeropponent.h"
-#include "match/gamesession.h"
 #include "match/windowrequests.h"
+#include "net/computeropponent.h"
+#include "net/gamesession.h"
 
 #include <QDialog>
 #include <QPointer>

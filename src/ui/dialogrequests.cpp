@@ -1,0 +1,128 @@
+// What the match engine and the connection handlers ask of the window, as the dialog
+// carries it out.
+
+#include "maindialog.h"
+
+#include "gamecanvas.h"
+
+#include "match/controlids.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTime>
+
+namespace {
+
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+void MainDialog::setStatusText(std::string_view text)
+{
+    statusText = fromUtf8(text);
+    statusLabel->setText(statusText);
+}
+
+ControlValues MainDialog::saveControls()
+{
+    const bool valid = updateData(true);
+    return { socketMode, port, address.toStdString(), valid };
+}
+
+void MainDialog::updateTitle(std::string_view baseTitle, int myWins, int peerWins)
+{
+    setWindowTitle(
+        fromUtf8(baseTitle) + QString::asprintf(" [ Eu=%d , Adv=%d ]", myWins, peerWins));
+}
+
+void MainDialog::enableConnectionControls(bool enable)
+{
+    for (int id : { IDC_LISTEN_CONNECT, IDC_ADDRESS, IDC_PORT, IDC_MODE_CLIENT, IDC_MODE_SERVER,
+             IDC_MODE_GROUP, IDC_ADDRESS_GROUP, IDC_PORT_LABEL, IDC_ADDRESS_LABEL })
+        enableControl(id, enable);
+}
+
+void MainDialog::enableChatControls(bool enable)
+{
+    for (int id : { IDC_SEND, IDC_CHAT_EDIT, IDC_LOG })
+        enableControl(id, enable);
+}
+
+void MainDialog::disableGeneratorControls()
+{
+    for (int id : { IDC_ACCEPT, IDC_RANDOMIZE, IDC_GENERATOR_GROUP })
+        enableControl(id, false);
+}
+
+void MainDialog::enableControl(int id, bool enable)
+{
+    if (QWidget* widget = control(id))
+        widget->setEnabled(enable);
+}
+
+void MainDialog::setButtonCaption(int id, std::string_view caption)
+{
+    if (auto* button = qobject_cast<QAbstractButton*>(control(id)))
+        button->setText(fromUtf8(caption));
+}
+
+void MainDialog::addLogLine(std::string_view line)
+{
+    const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+    logList->insertItem(0, QLatin1Char('[') + time + QStringLiteral("] ") + fromUtf8(line));
+    trimLog();
+}
+
+void MainDialog::drawBoard(const Board& board) { gameCanvas->drawBoard(board); }
+void MainDialog::eraseCursor(const Board& board) { gameCanvas->eraseCursor(board); }
+void MainDialog::drawCursor(const Board& board) { gameCanvas->drawCursor(board); }
+
+void MainDialog::repaint()
+{
+    trimLog();
+    gameCanvas->paintGrids();
+}
+
+void MainDialog::flashHit(const Board& shown) { gameCanvas->flashHit(shown); }
+void MainDialog::fadeOut(const Board& leaving) { gameCanvas->fadeOut(leaving); }
+void MainDialog::fadeIn(const Board& arriving) { gameCanvas->fadeIn(arriving); }
+
+// The generator's buttons lie over the enemy grid; beneath them the grid's area is a plain
+// panel in the cover colour.
+void MainDialog::showGenerator(bool show)
+{
+    QWidget* const generator[] = { generatorGroup, acceptButton, randomizeButton };
+    if (show) {
+        if (session.engine().matchState().phase == GamePhase::Playing)
+            gameCanvas->drawCoverPanel();
+        for (QWidget* widget : generator)
+            widget->show();
+        for (QWidget* widget : generator)
+            widget->repaint();
+    } else {
+        for (QWidget* widget : generator)
+            widget->hide();
+        gameCanvas->drawCoverPanel();
+    }
+}
+
+void MainDialog::messageBox(std::string_view text, std::string_view caption, BoxIcon icon)
+{
+    QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
+    if (icon == BoxIcon::Error)
+        boxIcon = QMessageBox::Critical;
+    else if (icon == BoxIcon::Exclamation)
+        boxIcon = QMessageBox::Warning;
+    QMessageBox box(boxIcon, fromUtf8(caption), fromUtf8(text), QMessageBox::Ok, this);
+    box.exec();
+}
+
+void MainDialog::beep(BeepKind) { QApplication::beep(); }
