@@ -40,7 +40,11 @@ public:
     void fadeOut(const Board&) override { }
     void fadeIn(const Board&) override { }
     void showGenerator(bool) override { }
-    void messageBox(std::string_view, std::string_view, BoxIcon) override { }
+    void messageBox(std::string_view, std::string_view, BoxIcon, BoxClosed closed) override
+    {
+        if (closed)
+            closed();
+    }
     void beep(BeepKind) override { }
 
     ControlValues controls;

@@ -1,5 +1,6 @@
 #include "enginepair.h"
 #include "pixelprobe.h"
+#include "testclocks.h"
 
 #include "match/controlids.h"
 #include "match/protocol.h"
@@ -15,28 +16,14 @@
 
 namespace {
 
-// Counts frames and caption flips instead of waiting, and the paint events of the widgets it
-// filters, so a test sees what each frame put on screen.
-struct CountingClock : QObject, FrameClock {
-    static constexpr int Flip = -1;
-    void frameShown(int fade) override
-    {
-        events.push_back(fade);
-        onFrame();
-    }
-    void flipCaption(QWidget& window) override
-    {
-        events.push_back(Flip);
-        flipped.push_back(&window);
-    }
+// Ticked by hand, writing down frames and caption flips, and counting the paint events of
+// the widgets it filters, so a test sees what each frame put on screen.
+struct CountingClock : QObject, HandClock {
     bool eventFilter(QObject*, QEvent* event) override
     {
         paints += event->type() == QEvent::Paint;
         return false;
     }
-    std::vector<int> events; // each frame's fade, and Flip for each caption flip
-    std::vector<QWidget*> flipped;
-    std::function<void()> onFrame = [] {};
     int paints = 0;
 };
 
@@ -167,6 +154,7 @@ TEST_F(Canvas, HidingAndShowingFadeAndCarryTheCursor)
     clock.onFrame = [&] { seen.push_back(at(60, 50)); };
     engine.onHideShow();
     EXPECT_EQ(window.captions[IDC_HIDE_SHOW], "Mostrar");
+    EXPECT_EQ(clock.runOut(), 48); // the frames, then the grid given back
     EXPECT_EQ(clock.events, fades);
     ASSERT_EQ(seen.size(), fades.size());
     for (std::size_t i = 0; i < fades.size(); ++i)
@@ -177,15 +165,16 @@ TEST_F(Canvas, HidingAndShowingFadeAndCarryTheCursor)
     clock.events.clear();
     engine.onHideShow();
     EXPECT_EQ(window.captions[IDC_HIDE_SHOW], "Ocultar");
+    clock.runOut();
     EXPECT_EQ(clock.events, fades);
     EXPECT_EQ(cursorOf(engine.ownBoard()), QPoint(6, 8));
     EXPECT_EQ(at(180, 220), cellColour(CellShip, 6, 8, lit));
     EXPECT_EQ(at(60, 50), cellColour(CellShip, 1, 1));
 }
 
-// Fades 250 down to 5, the caption of the window holding the canvas flipped before frames
-// 10, 20, 30, 40 and 50 and once after the last. Each frame is on screen before the next is
-// drawn, and the last stays for the caller's repaint.
+// Fades 250 down to 5, one a tick, the caption of the window holding the canvas flipped
+// before frames 10, 20, 30, 40 and 50 and once after the last. Each frame is on screen
+// before the next is drawn; the last stays for a tick, then the grid is whole again.
 TEST_F(Canvas, FlashHitFramesAndFlips)
 {
     QWidget dialog;
@@ -198,6 +187,9 @@ TEST_F(Canvas, FlashHitFramesAndFlips)
     std::vector<int> paints;
     clock.onFrame = [&] { paints.push_back(clock.paints); };
     inside.flashHit(engine.ownBoard());
+    EXPECT_TRUE(clock.events.empty()) << "the first frame waits for the first tick";
+    for (int frame = 1; frame <= 50; ++frame)
+        ASSERT_TRUE(clock.tick());
     ASSERT_EQ(paints.size(), 50u);
     for (int frame = 1; frame <= 50; ++frame) {
         if (frame % 10 == 0)
@@ -205,10 +197,71 @@ TEST_F(Canvas, FlashHitFramesAndFlips)
         expected.push_back(255 - 5 * frame);
         EXPECT_EQ(paints[frame - 1], frame);
     }
+    EXPECT_EQ(clock.events, expected);
+    EXPECT_EQ(logicalPixel(inside.image(), 30, 30), cellColour(CellEmpty, 0, 0, 5));
+    ASSERT_TRUE(clock.tick());
     expected.push_back(CountingClock::Flip);
     EXPECT_EQ(clock.events, expected);
     EXPECT_EQ(clock.flipped, std::vector<QWidget*>(6, &dialog));
-    EXPECT_EQ(logicalPixel(inside.image(), 30, 30), cellColour(CellEmpty, 0, 0, 5));
+    EXPECT_EQ(logicalPixel(inside.image(), 30, 30), cellColour(CellEmpty, 0, 0, lit));
+    EXPECT_FALSE(clock.running());
+}
+
+// During an animation the player and the opponent go on: a shot goes out at the click, the
+// enemy grid answers at once, while the left grid keeps to its frames. A hit during the
+// hide/show fades flashes in their place, and a second hit starts the flash again; the
+// caption ends as it began, and the grid ends as it stands, its hits on the cover.
+TEST_F(Canvas, ClicksAndMessagesGoOnDuringAnAnimation)
+{
+    ASSERT_NO_FATAL_FAILURE(startMatch());
+    engine.onHideShow();
+    for (int frame = 0; frame < 5; ++frame)
+        clock.tick();
+    const QRgb faded = cellColour(CellShip, 1, 1, 40);
+    EXPECT_EQ(at(60, 50), faded);
+
+    QTest::mouseMove(&canvas, QPoint(322, 22));
+    QTest::mouseClick(&canvas, Qt::LeftButton, {}, QPoint(322, 22));
+    EXPECT_EQ(link.sent.back(), "TIRO:A0");
+    engine.onPeerData("TREQ:*");
+    EXPECT_EQ(at(320, 15), cellColour(CellWater, 0, 0, lit)) << "the enemy grid at once";
+    QTest::mouseMove(&canvas, ownCell(2, 2));
+    EXPECT_EQ(at(60, 50), faded) << "the left grid waits for the animation";
+
+    engine.onPeerData("$XCHG_MACHINE$");
+    link.sent.clear();
+    // The player's turn is over: it becomes the target once its three shots are answered.
+    for (int shot = 1; shot < 3; ++shot) {
+        engine.aimAt(shot, 0);
+        engine.fireShot();
+        engine.onPeerData("TREQ:*");
+    }
+    ASSERT_FALSE(engine.matchState().isShooter);
+    clock.events.clear();
+    engine.onPeerData("TIRO:B1"); // a hit on the T
+    for (int frame = 0; frame < 15; ++frame)
+        clock.tick();
+    engine.onPeerData("TIRO:C1");
+    clock.runOut();
+    std::vector<int> expected;
+    for (int frame = 1; frame <= 15; ++frame) {
+        if (frame % 10 == 0)
+            expected.push_back(CountingClock::Flip);
+        expected.push_back(255 - 5 * frame);
+    }
+    expected.push_back(CountingClock::Flip); // the caption put back
+    for (int frame = 1; frame <= 50; ++frame) {
+        if (frame % 10 == 0)
+            expected.push_back(CountingClock::Flip);
+        expected.push_back(255 - 5 * frame);
+    }
+    expected.push_back(CountingClock::Flip);
+    EXPECT_EQ(clock.events, expected);
+    EXPECT_EQ(clock.flipped.size() % 2, 0u);
+    EXPECT_EQ(at(60, 50), cellColour(CellHit, 1, 1)) << "the cover, with the hit";
+    EXPECT_EQ(at(90, 50), cellColour(CellHit, 2, 1));
+    EXPECT_EQ(at(110, 20), cellColour(CellCover, 3, 0));
+    EXPECT_EQ(at(80, 80), cellColour(CellCover, 2, 2, lit)) << "the cursor where the mouse went";
 }
 
 } // namespace

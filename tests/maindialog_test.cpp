@@ -2,6 +2,7 @@
 
 #include "enginepair.h"
 #include "pixelprobe.h"
+#include "testclocks.h"
 #include "waituntil.h"
 
 #include "match/controlids.h"
@@ -135,9 +136,10 @@ TEST(MainDialogTest, ModeAndPortMustBeAWholeNumberFrom0To65535)
         EXPECT_EQ(values.address, valid ? "192.0.2.7" : "127.0.0.1");
         if (valid)
             continue;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return closer.seen.size() == 1; }));
         EXPECT_EQ(window.dialog.focusWidget(), window.control(IDC_PORT));
         window.click(IDC_LISTEN_CONNECT);
-        ASSERT_EQ(closer.seen.size(), 2u);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return closer.seen.size() == 2; }));
         EXPECT_EQ(closer.seen[1], "Introduza um número inteiro entre 0 e 65535.");
         EXPECT_EQ(closer.icons[1], QMessageBox::Warning);
         EXPECT_EQ(window.title(), "TCP/IP - Quorvel Naval");
@@ -204,10 +206,16 @@ TEST(MainDialogTest, WindowCommandsOpenTheAboutBox)
     Window window;
     for (const auto& [id, opens] : { std::pair { 16, true }, std::pair { 17, true },
              std::pair { 31, true }, std::pair { 15, false }, std::pair { 32, false } }) {
-        ModalCloser closer(&window.dialog);
-        window.dialog.onSysCommand(id);
-        ASSERT_EQ(closer.seen.size(), opens ? 1u : 0u) << id;
-        EXPECT_TRUE(!opens || closer.seen[0] == "AboutDialog") << id;
+        window.dialog.onSysCommand(id); // the box is open when the command returns
+        const QList<QDialog*> boxes = window.dialog.findChildren<QDialog*>();
+        ASSERT_EQ(boxes.size(), opens ? 1 : 0) << id;
+        if (!opens)
+            continue;
+        EXPECT_STREQ(boxes[0]->metaObject()->className(), "AboutDialog");
+        EXPECT_TRUE(boxes[0]->isVisible() && boxes[0]->windowModality() == Qt::WindowModal);
+        QTest::keyClick(boxes[0], Qt::Key_Escape);
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return window.dialog.findChildren<QDialog*>().isEmpty(); }));
     }
     window.dialog.activateWindow(); // taken back from the last box
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window.dialog));
@@ -215,20 +223,17 @@ TEST(MainDialogTest, WindowCommandsOpenTheAboutBox)
     QTest::keyClick(window.control(IDC_PORT), Qt::Key_F1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return closer.seen.size() == 1; }));
 
-    QString offered;
-    QTimer::singleShot(0, [&offered] {
-        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-            menu->close();
-            for (QAction* action : menu->actions().mid(0, 1)) {
-                offered = action->text();
-                action->trigger();
-            }
-        }
-    });
+    // The menu pops up and the event returns; the first entry is chosen.
     const QPoint between(292, 300);
     QContextMenuEvent event(QContextMenuEvent::Mouse, between, window.dialog.mapToGlobal(between));
     QApplication::sendEvent(&window.dialog.canvas(), &event);
-    EXPECT_EQ(offered.toStdString(), "Acerca do quorvel...");
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    ASSERT_FALSE(menu->actions().isEmpty());
+    QAction* first = menu->actions().front();
+    EXPECT_EQ(first->text().toStdString(), "Acerca do quorvel...");
+    menu->close();
+    first->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return closer.seen.size() == 2; }));
     EXPECT_EQ(closer.seen, std::vector<std::string>(2, "AboutDialog"));
 }
@@ -248,11 +253,7 @@ void saveScreenshot(QWidget& window, const char* name)
 TEST(MainDialogTest, TwoWindowsPlayAWholeMatchWithTheMouse)
 {
     // Frames at no pace, so the hits' flashes take no time; they are drawn all the same.
-    struct : FrameClock {
-        void frameShown(int) override { ++frames; }
-        void flipCaption(QWidget&) override { }
-        int frames = 0;
-    } clock;
+    QuickClock clocks[2];
     ModalCloser boxes(nullptr);
     Window server;
     Window client;
@@ -266,7 +267,7 @@ TEST(MainDialogTest, TwoWindowsPlayAWholeMatchWithTheMouse)
         return server.state().phase == phase && client.state().phase == phase;
     };
     for (Window* side : sides) {
-        side->dialog.canvas().setFrameClock(&clock);
+        side->dialog.canvas().setFrameClock(&clocks[side == &server ? 0 : 1]);
         side->dialog.gameSession().engine().random().seed(side == &server ? 7 : 8);
     }
 
@@ -318,7 +319,7 @@ TEST(MainDialogTest, TwoWindowsPlayAWholeMatchWithTheMouse)
     const std::string lost = "Redefinir novo jogo... [ Eu=0 , Adv=1 ]";
     const std::string titles = server.title() + " / " + client.title();
     EXPECT_TRUE(titles == won + " / " + lost || titles == lost + " / " + won) << titles;
-    EXPECT_GT(clock.frames, 47); // hits flashed
+    EXPECT_GT(clocks[0].frames + clocks[1].frames, 47); // hits flashed
     EXPECT_EQ(client.text(IDC_HIDE_SHOW), "Ocultar");
     EXPECT_EQ(logicalPixel(server.dialog.canvas().image(), 400, 150),
         server.dialog.canvas().coverColour().rgb());
@@ -329,10 +330,7 @@ TEST(MainDialogTest, TwoWindowsPlayAWholeMatchWithTheMouse)
 // loopback port, as a client, and plays a match against it to the end.
 TEST(MainDialogTest, PlaysAMatchAgainstTheComputer)
 {
-    struct : FrameClock {
-        void frameShown(int) override { }
-        void flipCaption(QWidget&) override { }
-    } clock;
+    QuickClock clock;
     ModalCloser boxes(nullptr);
     Window player;
     player.dialog.canvas().setFrameClock(&clock);

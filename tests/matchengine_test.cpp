@@ -153,16 +153,31 @@ TEST_F(Match, WhatCannotBeDoneIsRefusedOrIgnored)
     EXPECT_TRUE(server.matchState().isShooter);
 }
 
-TEST_F(Match, ShotsOffTheGridAreAnsweredAsMisses)
+// Off the grid a shot names no cell and is answered as a miss. A target answers three shots a
+// turn: a fourth before the hand-over is not answered, and changes nothing.
+TEST_F(Match, ShotsOffTheGridAreAnsweredAsMissesThreeATurn)
 {
-    for (std::string_view bytes : { "TIRO:K0", "TIRO:A:", "TIRO:a1", "TIRO:\xC1\x31", "TIRO:@9" }) {
+    const auto answers = [this](std::string_view bytes) {
         const Board before = client.ownBoard();
         pair.client.link.queued.clear();
         client.onPeerData(bytes);
-        ASSERT_EQ(pair.client.link.queued.size(), 1u) << bytes;
-        EXPECT_EQ(pair.client.link.queued.back(), "TREQ:*") << bytes;
         EXPECT_EQ(client.ownBoard().cells, before.cells) << bytes;
+        return std::vector<std::string>(
+            pair.client.link.queued.begin(), pair.client.link.queued.end());
+    };
+    const std::vector<std::string> miss { "TREQ:*" };
+    for (std::string_view bytes : { "TIRO:K0", "TIRO:A:", "TIRO:a1" })
+        EXPECT_EQ(answers(bytes), miss) << bytes;
+    EXPECT_EQ(answers("TIRO:A0"), std::vector<std::string> {}) << "a fourth shot";
+
+    client.onPeerData("$XCHG_MACHINE$");
+    for (int column = 0; column < 3; ++column) {
+        ASSERT_TRUE(pair.fireAt(pair.client, column, 9));
+        client.onPeerData("TREQ:*");
     }
+    ASSERT_FALSE(client.matchState().isShooter);
+    for (std::string_view bytes : { "TIRO:\xC1\x31", "TIRO:@9" })
+        EXPECT_EQ(answers(bytes), miss) << bytes;
 }
 
 TEST_F(Match, ChatAndFailedSends)
@@ -345,6 +360,9 @@ TEST(MatchEngineConnection, TheEndOfAConnectionForgetsTheMatch)
     side.engine.connectionOpened(true);
     EXPECT_TRUE(side.engine.matchState().isShooter) << "an early ready is forgotten";
     // A connection that ends while the end-of-match box is open starts no new match.
+    side.engine.onRandomize();
+    side.engine.onAcceptFleet();
+    side.engine.onPeerData("$READY$");
     side.window.duringBox = [&side] { side.engine.connectionClosed(); };
     side.engine.onPeerData("$WINGAME$");
     EXPECT_EQ(side.engine.myWins(), 1);

@@ -24,6 +24,36 @@ void printLine(std::FILE* stream, const QString& line)
     std::fflush(stream);
 }
 
+// Prints the event lines, each run of identical lines once and then its count, so that an
+// opponent that repeats itself cannot fill the screen or a log file.
+class EventPrinter {
+public:
+    ~EventPrinter() { endRun(); }
+
+    void print(const QString& line)
+    {
+        if (line == last && repeats > 0) {
+            ++repeats;
+            return;
+        }
+        endRun();
+        printLine(stdout, line);
+        last = line;
+        repeats = 1;
+    }
+
+    void endRun()
+    {
+        if (repeats > 1)
+            printLine(stdout, QStringLiteral("(the line above %1 times in a row)").arg(repeats));
+        repeats = 0;
+    }
+
+private:
+    QString last;
+    qint64 repeats = 0;
+};
+
 // A whole number in [low, high], or nothing.
 std::optional<qint64> wholeNumber(const QString& text, qint64 low, qint64 high)
 {
@@ -107,6 +137,15 @@ std::optional<Arguments> readArguments(const QCommandLineParser& parser, QString
     }
     arguments.settings.delayMs = static_cast<int>(*delay);
 
+    const QString readyWaitText = parser.value(QStringLiteral("ready-wait"));
+    const auto readyWait = wholeNumber(readyWaitText, 0, 3600);
+    if (!readyWait) {
+        error = QStringLiteral("--ready-wait must be a number of seconds from 0 to 3600, not '%1'")
+                    .arg(readyWaitText);
+        return std::nullopt;
+    }
+    arguments.settings.readyWaitMs = static_cast<int>(*readyWait) * 1000;
+
     if (parser.isSet(QStringLiteral("seed"))) {
         const QString seedText = parser.value(QStringLiteral("seed"));
         const auto seed = wholeNumber(seedText, 0, std::numeric_limits<std::uint32_t>::max());
@@ -155,6 +194,10 @@ int main(int argc, char* argv[])
             QStringLiteral("MS"), QStringLiteral("400") },
         { QStringLiteral("seed"), QStringLiteral("Seed of the fleets and shots, for a replay."),
             QStringLiteral("N") },
+        { QStringLiteral("ready-wait"),
+            QStringLiteral("After a match, seconds to wait for the opponent to declare its "
+                           "fleet first before declaring anyway (default 20)."),
+            QStringLiteral("SECONDS"), QStringLiteral("20") },
         { QStringLiteral("quiet"), QStringLiteral("Print only the summary and errors.") },
     });
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -173,14 +216,17 @@ int main(int argc, char* argv[])
     }
 
     ComputerOpponent opponent(arguments->settings);
+    EventPrinter events;
     if (!arguments->quiet) {
         QObject::connect(&opponent, &ComputerOpponent::eventLine,
-            [](const QString& line) { printLine(stdout, line); });
+            [&events](const QString& line) { events.print(line); });
     }
     QObject::connect(&opponent, &ComputerOpponent::finished,
-        [&opponent, &arguments](ComputerOpponent::Outcome outcome) {
+        [&opponent, &arguments, &events](ComputerOpponent::Outcome outcome) {
+            events.endRun();
             int code = 0;
-            if (outcome == ComputerOpponent::Outcome::ConnectionFailed) {
+            if (outcome == ComputerOpponent::Outcome::ConnectionFailed
+                || outcome == ComputerOpponent::Outcome::RulesBroken) {
                 printLine(stderr, opponent.failureText());
                 code = ConnectionFailure;
             } else if (arguments->settings.matches > 0

@@ -13,7 +13,7 @@ AutoPlayer::Move AutoPlayer::nextMove() const
     const MatchState& state = engine.matchState();
     if (state.phase == GamePhase::Placing)
         return Move::DeclareFleet;
-    if (state.phase == GamePhase::Playing && state.isShooter && !state.shotPending)
+    if (engine.mayFire())
         return Move::Fire;
     return Move::None;
 }
@@ -26,8 +26,9 @@ AutoPlayer::Move AutoPlayer::play()
         engine.onAcceptFleet();
         return Move::DeclareFleet;
     case Move::Fire:
-        return fire() ? Move::Fire : Move::None;
+        return fire() ? Move::Fire : Move::NoCellLeft;
     case Move::None:
+    case Move::NoCellLeft:
         break;
     }
     return Move::None;

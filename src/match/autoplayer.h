@@ -17,13 +17,15 @@ public:
         None, // nothing to do until the opponent answers
         DeclareFleet, // a match has started and the fleet is not yet declared
         Fire, // this side's turn, no shot unanswered
+        NoCellLeft, // its turn, but the replies have left no open cell to fire at
     };
 
     AutoPlayer(MatchEngine& engine, std::unique_ptr<ShotPlanner> planner); // engine not owned
 
     // What the player would do now.
     Move nextMove() const;
-    // Does it, and answers what it did (None when there was nothing to do).
+    // Does it, and answers what it did: None when there was nothing to do, NoCellLeft when
+    // it was to fire and could not (the opponent's replies broke the rules).
     Move play();
 
     // The answered shots of the engine's current match, as the planner reads them.

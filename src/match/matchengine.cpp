@@ -29,7 +29,11 @@ void MatchEngine::startNewMatch()
     state.isShooter = true;
     state.cellsPlaced = 0;
     state.shotPending = false;
+    ++matchNumber;
+    decided = false;
+    shotsAnswered = 0;
     openingVolley = true;
+    yieldedWithShot = false;
     results.clear();
     own.clear();
     enemy.clear();
@@ -71,19 +75,33 @@ void MatchEngine::declareReady(std::string_view message)
     window.enableControl(IDC_GENERATOR_GROUP, false);
 }
 
+// The box opens and the engine goes on reading: until it is closed the match is over, no
+// shot is fired or answered, and a ready from the opponent is kept for the next match.
 void MatchEngine::matchLost()
 {
+    decided = true;
     sendToPeerGuarded(protocol::WinGameMessage);
     window.messageBox("O outro jogador ganhou. Carrege em OK para novo jogo.",
-        "Melhor sorte para a próxima...", BoxIcon::None);
-    ++peerWinCount;
-    endMatch();
+        "Melhor sorte para a próxima...", BoxIcon::None,
+        [this, match = matchNumber] { afterMatchBox(false, match); });
 }
 
 void MatchEngine::matchWon()
 {
-    window.messageBox("Ganhou o jogo. Carrege em OK para novo.", "BUM! he he he...", BoxIcon::None);
-    ++myWinCount;
+    decided = true;
+    window.messageBox("Ganhou o jogo. Carrege em OK para novo.", "BUM! he he he...", BoxIcon::None,
+        [this, match = matchNumber] { afterMatchBox(true, match); });
+}
+
+// The box of a match that a new connection has since replaced changes nothing.
+void MatchEngine::afterMatchBox(bool won, int match)
+{
+    if (match != matchNumber)
+        return;
+    if (won)
+        ++myWinCount;
+    else
+        ++peerWinCount;
     endMatch();
 }
 
@@ -100,13 +118,15 @@ void MatchEngine::endMatch()
         startNewMatch();
 }
 
+// A failed send warns once: while its box is open, further failures add nothing to it.
 void MatchEngine::sendToPeerGuarded(std::string_view message)
 {
     state.sendPending = true;
-    if (peer.sendToPeer(message) >= 0)
+    if (peer.sendToPeer(message) >= 0 || failureBoxOpen)
         return;
-    window.messageBox(
-        "Erro ao comunicar dados.Buffer underrun?", "Envio de mensagem", BoxIcon::Exclamation);
+    failureBoxOpen = true;
+    window.messageBox("Erro ao comunicar dados.Buffer underrun?", "Envio de mensagem",
+        BoxIcon::Exclamation, [this] { failureBoxOpen = false; });
 }
 
 void MatchEngine::sendChatLine(std::string_view utf8Text)

@@ -38,6 +38,9 @@ public:
     void startNewMatch();
     void declareReady(std::string_view message);
     bool fireShot(); // true when the shot was refused (a cell already shot)
+    // Whether this side may fire now: its turn in play, no shot unanswered, the match not
+    // over, and not every ship cell of the opponent hit already.
+    bool mayFire() const;
     void onPeerData(std::string_view bytes);
 
     // Building the fleet by hand and with the generator.
@@ -75,6 +78,8 @@ public:
     int myWins() const { return myWinCount; }
     int peerWins() const { return peerWinCount; }
     bool connected() const { return isConnected; }
+    // From the shot that decided the match until its end-of-match box is closed.
+    bool matchOver() const { return decided; }
     // This side's answered shots in the current match, in order.
     const std::vector<ShotResult>& shotResults() const { return results; }
     // Whether the opponent's latest ready declared a generated fleet.
@@ -87,10 +92,13 @@ private:
     void incomingShot(char columnLetter, char rowDigit);
     void matchLost();
     void matchWon();
+    void afterMatchBox(bool won, int match);
     void shotReply(char argument);
     void sunkReply(char argument);
     void advanceTurn();
     void turnReceived();
+    void yieldOpeningTurn();
+    int enemyHits() const;
     void endMatch(); // the common tail of a win and a loss
     void showPlacementPrompt();
 
@@ -109,9 +117,16 @@ private:
 
     bool isConnected = false;
     bool listening = false; // this side listened for the connection (it did not connect)
+    int matchNumber = 0; // counts the matches started, so a late box can tell its own
+    bool decided = false; // the match is won or lost; its box is open
+    int shotsAnswered = 0; // the opponent's shots answered in its current turn
+    bool failureBoxOpen = false; // a failed send's warning is on screen
     // True from the start of a match until the first reply or hand-over: a shot that reaches
     // a shooter then means both sides declared ready at the same time.
     bool openingVolley = false;
+    // This side gave the first turn up with a shot of its own unanswered. An opponent that
+    // gave it up too answers that shot; the listener then takes the turn back.
+    bool yieldedWithShot = false;
     // An opponent's ready that came before this side's match started; applied when it does.
     std::optional<bool> earlyReady;
     bool peerRandomized = false;

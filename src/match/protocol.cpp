@@ -2,6 +2,10 @@
 
 #include "wintext.h"
 
+#include <algorithm>
+#include <iterator>
+#include <optional>
+
 namespace protocol {
 
 namespace {
@@ -35,6 +39,62 @@ namespace {
         return part.size() < whole.size() && whole.starts_with(part);
     }
 
+    constexpr std::string_view everyToken[] = { ShotToken, ReplyToken, SunkToken, WinGameMessage,
+        ExchangeMachineMessage, ReadyMessage, ReadyRandomizedMessage, ChatToken };
+
+    bool isColumnLetter(char byte) { return byte >= 'A' && byte <= 'J'; }
+    bool isDigit(char byte) { return byte >= '0' && byte <= '9'; }
+
+    // Whether the bytes of a new read go on with the unfinished message held from the last:
+    // the rest of its token, or what its arguments can be. A held chat token takes the read
+    // as its text unless the read starts with another message.
+    bool continues(std::string_view held, std::string_view bytes)
+    {
+        for (std::string_view token : everyToken) {
+            if (!isProperPrefix(held, token))
+                continue;
+            const std::string_view rest = token.substr(held.size());
+            const std::size_t compared = std::min(rest.size(), bytes.size());
+            if (rest.substr(0, compared) == bytes.substr(0, compared))
+                return true;
+        }
+        if (held.starts_with(ShotToken)) {
+            const std::string_view given = held.substr(ShotToken.size());
+            if (!given.empty())
+                return isDigit(bytes[0]);
+            return isColumnLetter(bytes[0]) && (bytes.size() < 2 || isDigit(bytes[1]));
+        }
+        if (held == ReplyToken)
+            return bytes[0] == MissArgument || isDigit(bytes[0]);
+        if (held == SunkToken)
+            return isDigit(bytes[0]);
+        if (held == ChatToken) {
+            return std::none_of(std::begin(everyToken), std::end(everyToken),
+                [bytes](std::string_view token) { return bytes.starts_with(token); });
+        }
+        return false;
+    }
+
+    // What a held message means when the next read does not finish it: a shot short of its
+    // cell names none, a reply short of its argument has none, a chat token alone is an empty
+    // line, a ready short of its suffix is a plain one. A part of a token means nothing.
+    std::optional<Message> cutShort(std::string_view held)
+    {
+        if (held.starts_with(ShotToken)) {
+            const std::string_view given = held.substr(ShotToken.size());
+            return Message { MessageKind::Shot, given.empty() ? '\0' : given[0], '\0', false, {} };
+        }
+        if (held == ReplyToken)
+            return Message { MessageKind::Reply, '\0', 0, false, {} };
+        if (held == SunkToken)
+            return Message { MessageKind::Sunk, '\0', 0, false, {} };
+        if (held == ChatToken)
+            return Message { MessageKind::Chat, 0, 0, false, {} };
+        if (held.starts_with(ReadyMessage))
+            return Message { MessageKind::Ready, 0, 0, false, {} };
+        return std::nullopt;
+    }
+
 } // namespace
 
 std::string formShot(int column, int row)
@@ -64,10 +124,20 @@ std::string formChat(std::string_view utf8Text)
 
 std::vector<Message> MessageReader::feed(std::string_view bytes)
 {
-    std::string data(pending());
-    data.append(bytes);
-    tailLength = 0;
     std::vector<Message> messages;
+    if (bytes.empty())
+        return messages;
+    std::string data;
+    if (tailLength > 0) {
+        const std::string_view held = pending();
+        if (continues(held, bytes)) {
+            data = held;
+        } else if (std::optional<Message> cut = cutShort(held)) {
+            messages.push_back(std::move(*cut));
+        }
+        tailLength = 0;
+    }
+    data.append(bytes);
 
     // Keeps the rest of the data for the next read: it begins a message not yet complete.
     auto keep = [this](std::string_view rest) { tailLength = rest.copy(tail.data(), tail.size()); };

@@ -20,10 +20,15 @@
 //
 // Each message goes out in one send call. A reader may get several messages in one read, or
 // a message cut across two reads: MessageReader separates them, completes a cut message
-// with the next read, and skips bytes that start no message. Two cuts cannot be mended,
-// since nothing marks where the message ends: a chat line cut inside its text arrives as
-// two texts, and "$READY$" at the very end of a read is a plain ready, acted on at once
-// (its sender may be waiting for the answer), even if " &RANDOMIZED" follows in the next.
+// with the next read, and skips bytes that start no message. A cut message is completed
+// only by bytes that can finish it: the rest of its token, or what its arguments can be (a
+// column letter A-J and a row digit; "*" or a digit; for chat, any text but another
+// message). Otherwise it counts as cut short (a shot naming no cell, a reply without its
+// length, an empty chat line) and the new read is taken from its first byte. Two cuts
+// cannot be mended, since nothing marks where the message ends: a chat line cut inside its
+// text arrives as two texts, and "$READY$" at the very end of a read is a plain ready, acted
+// on at once (its sender may be waiting for the answer), even if " &RANDOMIZED" follows in
+// the next.
 
 #include <array>
 #include <string>
@@ -75,8 +80,9 @@ struct Message {
 
 // Turns the bytes of successive reads into messages, in the order they were sent. Bytes
 // that start no message are skipped. A message cut at the end of a read is kept and
-// completed by the next read; only that unfinished tail is kept. Everything after
-// "USER_MSG:" to the end of the read is chat text.
+// completed by the next read if that read can finish it (see above); only that unfinished
+// tail is kept. Everything after "USER_MSG:" to the end of the read is chat text. An
+// argument missing from a message cut short is '\0'.
 class MessageReader {
 public:
     std::vector<Message> feed(std::string_view bytes);

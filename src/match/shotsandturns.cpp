@@ -6,24 +6,42 @@
 #include "windowrequests.h"
 #include "wintext.h"
 
+#include "core/fleetrules.h"
+
+#include <algorithm>
 #include <string>
 
 namespace {
 
-// "1 cano." or "<n> canos.": a ship's length as the opponent's reply gave it.
+// "1 cano." or "<n> canos.": a ship's length as the opponent's reply gave it. A reply cut
+// short before its length shows "?".
 std::string shipLength(char argument)
 {
     if (argument == '1')
         return "1 cano.";
+    if (argument == '\0')
+        return "? canos.";
     return fromWindows1252(std::string_view(&argument, 1)) + " canos.";
 }
 
 } // namespace
 
+bool MatchEngine::mayFire() const
+{
+    return state.phase == GamePhase::Playing && state.isShooter && !state.shotPending && !decided
+        && enemyHits() < FleetCellCount;
+}
+
+// Once every cell of the opponent's fleet is hit the match is won, whatever the opponent
+// has yet to say: a shot now would reach a side whose loss box may be open.
+int MatchEngine::enemyHits() const
+{
+    return static_cast<int>(std::count(enemy.cells.begin(), enemy.cells.end(), CellShip));
+}
+
 bool MatchEngine::fireShot()
 {
-    if (state.mouseRegion != MouseRegion::EnemyGrid || state.phase != GamePhase::Playing
-        || !state.isShooter || state.shotPending)
+    if (state.mouseRegion != MouseRegion::EnemyGrid || !mayFire())
         return false;
     state.lastShotCol = static_cast<std::uint8_t>(enemy.cursorColumn);
     state.lastShotRow = static_cast<std::uint8_t>(enemy.cursorRow);
@@ -44,38 +62,57 @@ void MatchEngine::onPeerData(std::string_view bytes)
 }
 
 // Each message is acted on in the order it arrived; the phase and turn conditions are
-// tested as each one is reached, after the effects of the ones before it.
+// tested as each one is reached, after the effects of the ones before it. Nothing is taken
+// that the phase does not call for: no shot once the match is over or beyond the three of a
+// turn, no reply without a shot of ours waiting for it, no win outside play or twice.
 void MatchEngine::act(const protocol::Message& message)
 {
     using protocol::MessageKind;
-    const bool playing = state.phase == GamePhase::Playing;
+    const bool playing = state.phase == GamePhase::Playing && !decided;
     switch (message.kind) {
     case MessageKind::Chat:
         window.addLogLine("<ADV> " + message.text);
         break;
     case MessageKind::Shot:
         if (playing && !state.isShooter) {
+            if (shotsAnswered < 3)
+                incomingShot(message.first, message.second);
+        } else if (playing && openingVolley) {
+            // Both sides declared ready at once and both think they fire first: the shot
+            // that arrives first takes the turn.
+            yieldOpeningTurn();
             incomingShot(message.first, message.second);
-        } else if (playing && openingVolley && !listening) {
-            // Both sides declared ready at once and both think they fire first. The side
-            // that listened keeps the first turn; this side yields and answers.
-            state.isShooter = false;
-            state.shotPending = false;
-            state.shotsThisTurn = 0;
-            openingVolley = false;
-            window.setStatusText("Let the game begin!\nA receber os tiros...");
+        } else if (state.phase == GamePhase::Ready) {
+            // The opponent fires, so it has declared too: its ready was lost (a chat line
+            // glued before it reads as chat). It fires first.
+            state.phase = GamePhase::Playing;
+            yieldOpeningTurn();
             incomingShot(message.first, message.second);
         }
         break;
     case MessageKind::WinGame:
-        matchWon();
+        if (playing)
+            matchWon();
         break;
     case MessageKind::Reply:
-        if (playing && state.isShooter)
-            shotReply(message.first);
-        break;
     case MessageKind::Sunk:
-        if (playing && state.isShooter)
+        if (!playing)
+            break;
+        if (!state.isShooter && yieldedWithShot) {
+            // Both gave the first turn up, each answering the other's shot: the listener
+            // takes it back with its own shot answered, the other stays the target.
+            yieldedWithShot = false;
+            if (!listening)
+                break;
+            state.isShooter = true;
+            state.shotPending = true;
+            shotsAnswered = 0;
+        }
+        if (!state.isShooter || !state.shotPending)
+            break;
+        if (message.kind == MessageKind::Reply)
+            shotReply(message.first);
+        else
             sunkReply(message.first);
         break;
     case MessageKind::ExchangeMachine:
@@ -91,13 +128,14 @@ void MatchEngine::act(const protocol::Message& message)
     }
 }
 
+// A ready that comes while this side has no match under way (between matches, or while the
+// end-of-match box is open) belongs to the next match. One that comes in mid-play only
+// changes the status.
 void MatchEngine::opponentReady(bool randomized)
 {
     peerRandomized = randomized;
-    if (state.phase == GamePhase::Idle || state.phase == GamePhase::Playing) {
-        // The opponent has already started the next match: remember its ready for ours.
+    if (state.phase == GamePhase::Idle || decided)
         earlyReady = randomized;
-    }
     window.setStatusText(randomized ? "O outro jogador randomizou o jogo e está pronto."
                                     : "O outro jogador está pronto.");
     if (state.phase == GamePhase::Ready) {
@@ -111,8 +149,20 @@ void MatchEngine::opponentReady(bool randomized)
     window.beep(BeepKind::Default);
 }
 
+void MatchEngine::yieldOpeningTurn()
+{
+    yieldedWithShot = state.shotPending;
+    state.isShooter = false;
+    state.shotPending = false;
+    state.shotsThisTurn = 0;
+    shotsAnswered = 0;
+    openingVolley = false;
+    window.setStatusText("Let the game begin!\nA receber os tiros...");
+}
+
 void MatchEngine::incomingShot(char columnLetter, char rowDigit)
 {
+    ++shotsAnswered;
     const int column = columnLetter - 'A';
     const int row = rowDigit - '0';
     const std::uint8_t code = own.getCell(column, row);
@@ -167,6 +217,7 @@ void MatchEngine::advanceTurn()
     if (state.shotsThisTurn == 3) {
         state.isShooter = false;
         state.shotsThisTurn = 0;
+        shotsAnswered = 0;
         window.setStatusText("A receber tiros do adversario.");
         sendToPeerGuarded(protocol::ExchangeMachineMessage);
     } else {
@@ -178,6 +229,7 @@ void MatchEngine::advanceTurn()
 void MatchEngine::turnReceived()
 {
     openingVolley = false;
+    yieldedWithShot = false;
     state.isShooter = true;
     state.shotsThisTurn = 0;
     state.shotPending = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -54,15 +55,24 @@ public:
     virtual void drawCursor(const Board& board) = 0;
     // Both grids and their cursors, as the engine's state now stands.
     virtual void repaint() = 0;
-    // The left grid fades towards grey and back while the caption flashes.
+    // The animations play on after the request returns; meanwhile the left grid is left to
+    // them, and at their end it is drawn as the engine's state then stands.
+    // The left grid fades towards grey and back while the caption flashes; a flash that
+    // comes while one plays starts it again.
     virtual void flashHit(const Board& shown) = 0;
-    // The hide/show transition: the left grid fades out, then the other board fades in.
+    // The hide/show transition: the left grid fades out, then the other board fades in. A
+    // transition takes the place of whatever animation was playing.
     virtual void fadeOut(const Board& leaving) = 0;
     virtual void fadeIn(const Board& arriving) = 0;
     // The generator buttons over the right grid's area, with the cover panel beneath them.
     virtual void showGenerator(bool show) = 0;
 
-    // A modal box with one OK button; returns when the user has closed it.
-    virtual void messageBox(std::string_view text, std::string_view caption, BoxIcon icon) = 0;
+    // A box with one OK button, modal to the window. It opens and returns at once: the
+    // window goes on handling clicks and messages, and calls `closed` (if any) once the
+    // user has closed the box.
+    using BoxClosed = std::function<void()>;
+    virtual void messageBox(
+        std::string_view text, std::string_view caption, BoxIcon icon, BoxClosed closed)
+        = 0;
     virtual void beep(BeepKind kind) = 0;
 };

@@ -26,6 +26,11 @@ ComputerOpponent::ComputerOpponent(const Settings& chosen, QObject* parent)
         settings.seed ? *settings.seed : QRandomGenerator::system()->generate());
     pace.setSingleShot(true);
     connect(&pace, &QTimer::timeout, this, &ComputerOpponent::move);
+    readyWait.setSingleShot(true);
+    connect(&readyWait, &QTimer::timeout, this, [this] {
+        readyWaitOver = true;
+        reconsiderLater();
+    });
 }
 
 ComputerOpponent::~ComputerOpponent() { stopping = true; }
@@ -73,17 +78,44 @@ void ComputerOpponent::reconsiderLater()
 void ComputerOpponent::reconsider()
 {
     reconsidering = false;
-    if (stopping || !isConnected || player.nextMove() == AutoPlayer::Move::None)
+    if (stopping || !isConnected)
         return;
+    const AutoPlayer::Move next = player.nextMove();
+    if (next == AutoPlayer::Move::None)
+        return;
+    if (next == AutoPlayer::Move::DeclareFleet && waitsForReady()) {
+        if (!readyWait.isActive())
+            readyWait.start(settings.readyWaitMs);
+        return;
+    }
     if (!pace.isActive())
         pace.start(settings.delayMs);
+}
+
+// After a match the opponent declares first, unless it keeps us waiting too long. Its ready
+// makes this side the one that waits for the first shots.
+bool ComputerOpponent::waitsForReady() const
+{
+    return matchesPlayed() > 0 && session.engine().matchState().isShooter && !readyWaitOver;
 }
 
 void ComputerOpponent::move()
 {
     if (stopping || !isConnected)
         return;
-    player.play();
+    if (player.nextMove() == AutoPlayer::Move::DeclareFleet && waitsForReady())
+        return;
+    const AutoPlayer::Move done = player.play();
+    if (done == AutoPlayer::Move::DeclareFleet) {
+        readyWait.stop();
+        readyWaitOver = false;
+    }
+    if (done == AutoPlayer::Move::NoCellLeft) {
+        failure = QStringLiteral("The opponent's replies leave no cell to fire at: they break "
+                                 "the rules of the game. Closing the connection.");
+        finish(Outcome::RulesBroken, true);
+        return;
+    }
     reconsiderLater();
 }
 
@@ -95,6 +127,7 @@ void ComputerOpponent::finish(Outcome outcome, bool closeConnection)
         return;
     stopping = true;
     pace.stop();
+    readyWait.stop();
     QMetaObject::invokeMethod(
         this,
         [this, outcome, closeConnection] {
@@ -179,13 +212,15 @@ void ComputerOpponent::fadeIn(const Board&) { }
 void ComputerOpponent::showGenerator(bool) { }
 
 // Answered at once. A failure to listen or connect is kept for whoever started it.
-void ComputerOpponent::messageBox(std::string_view text, std::string_view caption, BoxIcon icon)
+void ComputerOpponent::messageBox(
+    std::string_view text, std::string_view caption, BoxIcon icon, BoxClosed closed)
 {
-    if (icon == BoxIcon::Error) {
+    if (icon == BoxIcon::Error)
         failure = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-        return;
-    }
-    print(oneLine(caption) + QStringLiteral(": ") + oneLine(text));
+    else
+        print(oneLine(caption) + QStringLiteral(": ") + oneLine(text));
+    if (closed)
+        closed();
 }
 
 void ComputerOpponent::beep(BeepKind) { }

@@ -32,6 +32,10 @@ public:
         int delayMs = 400; // before declaring the fleet and before each shot
         int matches = 0; // finished matches after which it closes the connection; 0: never
         std::optional<std::uint32_t> seed; // of the fleets and the shots; none: from the system
+        // From the second match on, how long it waits for the opponent to declare first
+        // before it declares anyway. The opponent's end-of-match box may still be open, and
+        // a ready that comes then is not kept by every copy of the game.
+        int readyWaitMs = 20000;
     };
 
     // How it ended.
@@ -39,6 +43,7 @@ public:
         MatchesPlayed, // the number of matches asked for was reached; it closed the connection
         ConnectionEnded, // the opponent closed the connection
         ConnectionFailed, // it could not listen or connect: see failureText()
+        RulesBroken, // the opponent's replies left no cell to fire at; it closed the connection
     };
     Q_ENUM(Outcome)
 
@@ -95,12 +100,14 @@ private:
     void fadeOut(const Board& leaving) override;
     void fadeIn(const Board& arriving) override;
     void showGenerator(bool show) override;
-    void messageBox(std::string_view text, std::string_view caption, BoxIcon icon) override;
+    void messageBox(
+        std::string_view text, std::string_view caption, BoxIcon icon, BoxClosed closed) override;
     void beep(BeepKind kind) override;
 
     void print(const QString& line);
     void reconsiderLater();
     void reconsider();
+    bool waitsForReady() const;
     void move();
     void finish(Outcome outcome, bool closeConnection = false);
 
@@ -109,6 +116,8 @@ private:
     GameSession session { *this };
     AutoPlayer player;
     QTimer pace;
+    QTimer readyWait;
+    bool readyWaitOver = false; // the wait for the opponent's ready in this match has passed
     bool reconsidering = false;
     bool isConnected = false;
     bool stopping = false; // no more moves: finished, or about to be

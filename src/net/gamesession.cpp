@@ -61,7 +61,7 @@ void GameSession::onListenConnect()
             || !listenSocket.listen(static_cast<std::uint16_t>(controls.port), loopbackOnly)) {
             window.messageBox("Impossível criar o socket\nPode estar o porto já estar definido\n"
                               "ou não tem o protocolo TCP/IP instalado.",
-                "TCP/IP Quorvel Naval", BoxIcon::Error);
+                "TCP/IP Quorvel Naval", BoxIcon::Error, {});
             window.enableConnectionControls(true);
             window.enableControl(IDC_CLOSE_COM, false);
             window.setStatusText("Reveja as definições\nde conecção.");
@@ -95,11 +95,13 @@ void GameSession::onCloseConnection()
     window.repaint();
 }
 
-// One opponent per connection: a connection that waits while this side has one (a match
-// under way, or an end-of-match box open between two matches) is never accepted.
+// One opponent per connection: a connection that comes while this side has one (a match
+// under way, or an end-of-match box open between two matches) is closed at once, so the
+// copy that made it is told instead of waiting.
 void GameSession::onAcceptRequest()
 {
     if (match.matchState().phase != GamePhase::Idle || match.connected()) {
+        listenSocket.refuseWaiting();
         window.setStatusText("Houve tentativa de conecção ao jogo por outro utilizador.");
         return;
     }
@@ -123,7 +125,7 @@ void GameSession::onConnectFailed()
     listenSocket.close();
     peerSocket.close();
     window.messageBox("Impossível fazer conecção ao servidor/porto\nExpecificado.",
-        "Conecção TCP/IP", BoxIcon::Error);
+        "Conecção TCP/IP", BoxIcon::Error, {});
     window.enableConnectionControls(true);
     window.enableControl(IDC_CLOSE_COM, false);
     window.setStatusText("Reveja as definições de rede.");

@@ -88,12 +88,24 @@ bool GameSocket::accept(GameSocket& listening)
     return true;
 }
 
+void GameSocket::refuseWaiting()
+{
+    if (server == nullptr)
+        return;
+    while (QTcpSocket* waiting = server->nextPendingConnection()) {
+        waiting->setParent(this);
+        waiting->disconnectFromHost();
+        retire(waiting);
+    }
+}
+
 void GameSocket::attach(QTcpSocket* created)
 {
     socket = created;
     ++generation;
     established = false;
     endReported = false;
+    stalled = false;
     created->setReadBufferSize(ReadBufferSize);
     connect(created, &QTcpSocket::connected, this, [this, created] {
         dispatch(created, [this] {
@@ -207,8 +219,19 @@ long GameSocket::send(std::string_view bytes)
     if (socket == nullptr || socket->state() != QAbstractSocket::ConnectedState)
         return -1;
     const auto size = static_cast<qint64>(bytes.size());
-    if (socket->bytesToWrite() + size > WriteBacklogLimit)
+    if (stalled)
         return -1;
+    if (socket->bytesToWrite() + size > WriteBacklogLimit) {
+        stalled = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this, stalledSocket = socket, sending = generation] {
+                if (sending == generation)
+                    dispatch(stalledSocket, [this] { reportEnd(); });
+            },
+            Qt::QueuedConnection);
+        return -1;
+    }
     const qint64 written = socket->write(bytes.data(), size);
     return written < 0 ? -1 : static_cast<long>(written);
 }

@@ -41,11 +41,16 @@ public:
     void connectToHost(const QString& host, std::uint16_t port);
     // Takes the oldest waiting connection of the listening socket.
     bool accept(GameSocket& listening);
+    // Closes every connection waiting on this listening socket, so the copies that made them
+    // learn at once that nobody will take them.
+    void refuseWaiting();
     // Closes whatever is open; a connection gets an orderly close. Nothing more is reported.
     void close();
 
     // One write of the whole message: the bytes accepted, or -1 when the socket is not
-    // connected or has too much still to send.
+    // connected or has too much still to send. A peer that leaves that much unread has
+    // stopped reading: its connection is then ended, reported as onPeerClosed once the
+    // handler that sent has returned.
     long send(std::string_view bytes);
 
     std::uint16_t localPort() const; // of a listening socket, else 0
@@ -67,6 +72,7 @@ private:
     QTcpSocket* socket = nullptr; // child of this
     bool established = false; // the socket has been connected (not merely connecting)
     bool endReported = false; // the end of this connection, or of the attempt, was reported
+    bool stalled = false; // the peer stopped reading; the connection is being ended
     // Changes with every open and close, so a running read loop notices that its connection
     // was replaced or closed while a handler ran.
     std::uint64_t generation = 0;

@@ -114,15 +114,22 @@ void MainDialog::showGenerator(bool show)
     }
 }
 
-void MainDialog::messageBox(std::string_view text, std::string_view caption, BoxIcon icon)
+// Opens at once, modal to the window; the handler that asked for it goes on, and so does
+// the window: its sockets keep being read while the box waits for the player.
+void MainDialog::messageBox(
+    std::string_view text, std::string_view caption, BoxIcon icon, BoxClosed closed)
 {
     QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
     if (icon == BoxIcon::Error)
         boxIcon = QMessageBox::Critical;
     else if (icon == BoxIcon::Exclamation)
         boxIcon = QMessageBox::Warning;
-    QMessageBox box(boxIcon, fromUtf8(caption), fromUtf8(text), QMessageBox::Ok, this);
-    box.exec();
+    auto* box = new QMessageBox(boxIcon, fromUtf8(caption), fromUtf8(text), QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    if (closed)
+        connect(box, &QMessageBox::finished, this, [closed = std::move(closed)] { closed(); });
+    box->open();
 }
 
 void MainDialog::beep(BeepKind) { QApplication::beep(); }

@@ -2,17 +2,29 @@
 
 #include <QApplication>
 
-#include <thread>
-
-void SteadyFrameClock::frameShown(int)
+SteadyFrameClock::SteadyFrameClock()
 {
-    // A frame more than a period after the last deadline starts a new animation; otherwise
-    // the frames keep to their 16 ms ticks even when drawing one takes a little while.
-    const auto now = std::chrono::steady_clock::now();
-    if (deadline + period < now)
-        deadline = now;
-    deadline += period;
-    std::this_thread::sleep_until(deadline);
+    timer.setTimerType(Qt::PreciseTimer);
+    timer.setInterval(period);
+    QObject::connect(&timer, &QTimer::timeout, [this] {
+        // The tick may stop the clock or start another animation: it runs from a copy.
+        const std::function<void()> tick = onTick;
+        if (tick)
+            tick();
+    });
+}
+
+void SteadyFrameClock::start(std::function<void()> tick)
+{
+    onTick = std::move(tick);
+    if (!timer.isActive())
+        timer.start();
+}
+
+void SteadyFrameClock::stop()
+{
+    timer.stop();
+    onTick = nullptr;
 }
 
 // The desktop offers no caption inversion, only a request for attention that it withdraws

@@ -1,17 +1,25 @@
 #pragma once
 
+#include <QTimer>
+
 #include <chrono>
+#include <functional>
 
 class QWidget;
 
-// Paces the frames of the animations and carries out their caption flips. An animation runs
-// to its end inside its handler: after drawing and showing a frame it calls frameShown(),
-// which returns when the next frame may be drawn. Tests put in a clock that counts instead
-// of waiting.
+// Paces the frames of the animations and carries out their caption flips. An animation asks
+// for ticks and draws one frame on each, so clicks, paints and the opponent's messages go
+// on being handled between two frames. After showing a frame it calls frameShown(). Tests
+// put in a clock that they tick by hand.
 class FrameClock {
 public:
     virtual ~FrameClock() = default;
 
+    // Calls `tick` once per frame, from the event loop, until stop(); a clock already
+    // running takes the new tick.
+    virtual void start(std::function<void()> tick) = 0;
+    virtual void stop() = 0;
+    virtual bool running() const = 0;
     // The frame drawn with this fade is on screen.
     virtual void frameShown(int fade) = 0;
     // The window's caption flips between its usual look and one asking for attention.
@@ -23,10 +31,16 @@ class SteadyFrameClock : public FrameClock {
 public:
     static constexpr std::chrono::milliseconds period { 16 };
 
-    void frameShown(int fade) override;
+    SteadyFrameClock();
+
+    void start(std::function<void()> tick) override;
+    void stop() override;
+    bool running() const override { return timer.isActive(); }
+    void frameShown(int) override { }
     void flipCaption(QWidget& window) override;
 
 private:
-    std::chrono::steady_clock::time_point deadline;
+    QTimer timer;
+    std::function<void()> onTick;
     bool attention = false;
 };

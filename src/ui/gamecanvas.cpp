@@ -20,7 +20,7 @@ GameCanvas::GameCanvas(MatchEngine& matchEngine, QWidget* parent)
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setGeometry(0, 0, Width, Height);
-    drawGrids();
+    drawGrids(true);
     surface.takeChangedArea();
 }
 
@@ -28,11 +28,22 @@ void GameCanvas::setCoverColour(QColor colour) { cover = colour; }
 
 void GameCanvas::setFrameClock(FrameClock* frameClock)
 {
+    const bool running = clock->running();
+    clock->stop();
     clock = frameClock ? frameClock : &steadyClock;
+    if (running)
+        startAnimation();
+}
+
+bool GameCanvas::onLeftGrid(const Board& board) const
+{
+    return &board == &engine.ownBoard() || &board == &engine.coverBoard();
 }
 
 void GameCanvas::drawBoard(const Board& board)
 {
+    if (animating() && onLeftGrid(board))
+        return;
     BoardPainter(board).drawBoard(surface);
     if (&board == &engine.enemyBoard())
         coverPanelShown = false;
@@ -41,71 +52,120 @@ void GameCanvas::drawBoard(const Board& board)
 
 void GameCanvas::eraseCursor(const Board& board)
 {
+    if (animating() && onLeftGrid(board))
+        return;
     BoardPainter(board).eraseCursor(surface);
     present();
 }
 
 void GameCanvas::drawCursor(const Board& board)
 {
+    if (animating() && onLeftGrid(board))
+        return;
     BoardPainter(board).drawCursor(surface);
     present();
 }
 
 void GameCanvas::paintGrids()
 {
-    drawGrids();
+    drawGrids(!animating());
     present();
 }
 
 // The left grid shows the own fleet or its cover; the enemy grid is drawn only in play,
 // and each cursor highlight goes on top of its grid.
-void GameCanvas::drawGrids()
+void GameCanvas::drawGrids(bool withLeftGrid)
 {
-    const MatchState& state = engine.matchState();
-    const BoardPainter left(state.showOwnFleet ? engine.ownBoard() : engine.coverBoard());
-    left.drawBoard(surface);
-    if (state.phase == GamePhase::Playing) {
+    if (engine.matchState().phase == GamePhase::Playing) {
         const BoardPainter enemy(engine.enemyBoard());
         enemy.drawBoard(surface);
         enemy.drawCursor(surface);
         coverPanelShown = false;
     }
+    if (withLeftGrid)
+        drawLeftGrid();
+}
+
+void GameCanvas::drawLeftGrid()
+{
+    const BoardPainter left(engine.displayedBoard());
+    left.drawBoard(surface);
     left.drawCursor(surface);
 }
 
-void GameCanvas::fadeFrame(const Board& board, int fade)
-{
-    BoardPainter(board).drawBoardFaded(surface, static_cast<std::uint8_t>(fade));
-    present();
-    clock->frameShown(fade);
-}
-
-// The grid being left fades towards grey in 24 frames.
+// The grid being left fades towards grey in 24 frames, in place of any animation playing.
 void GameCanvas::fadeOut(const Board& leaving)
 {
+    stopAnimation();
     for (int fade = 0; fade <= 230; fade += 10)
-        fadeFrame(leaving, fade);
+        steps.push_back({ &leaving, fade });
+    startAnimation();
 }
 
-// The grid arriving comes back from near grey in 23 frames; the repaint that follows
-// brings it to full colour.
+// The grid arriving comes back from near grey in 23 frames; then it is drawn in full colour.
 void GameCanvas::fadeIn(const Board& arriving)
 {
     for (int fade = 240; fade >= 20; fade -= 10)
-        fadeFrame(arriving, fade);
+        steps.push_back({ &arriving, fade });
+    startAnimation();
 }
 
 // The left grid pulses from grey back towards colour in 50 frames while the caption flips
-// six times, so that it ends as it began. The caller's repaint restores full colour.
+// six times, so that it ends as it began; then the grid is drawn in full colour again.
 void GameCanvas::flashHit(const Board& shown)
 {
-    QWidget& dialog = *window();
+    stopAnimation();
     for (int frame = 1; frame <= 50; ++frame) {
         if (frame % 10 == 0)
-            clock->flipCaption(dialog);
-        fadeFrame(shown, 255 - 5 * frame);
+            steps.push_back({});
+        steps.push_back({ &shown, 255 - 5 * frame });
     }
-    clock->flipCaption(dialog);
+    steps.push_back({});
+    startAnimation();
+}
+
+void GameCanvas::startAnimation()
+{
+    playing = true;
+    clock->start([this] { tick(); });
+}
+
+// One frame, with the caption flips that come before it. The tick after the last frame
+// gives the left grid back, drawn as it now stands.
+void GameCanvas::tick()
+{
+    while (!steps.empty()) {
+        const Step step = steps.front();
+        steps.pop_front();
+        if (step.board == nullptr) {
+            flipCaption();
+            continue;
+        }
+        BoardPainter(*step.board).drawBoardFaded(surface, static_cast<std::uint8_t>(step.fade));
+        present();
+        clock->frameShown(step.fade);
+        return;
+    }
+    clock->stop();
+    playing = false;
+    drawLeftGrid();
+    present();
+}
+
+// An animation cut short leaves the caption as it found it.
+void GameCanvas::stopAnimation()
+{
+    steps.clear();
+    playing = false;
+    clock->stop();
+    if (captionFlipped)
+        flipCaption();
+}
+
+void GameCanvas::flipCaption()
+{
+    captionFlipped = !captionFlipped;
+    clock->flipCaption(*window());
 }
 
 void GameCanvas::drawCoverPanel()
@@ -132,7 +192,7 @@ void GameCanvas::rebuild(qreal devicePixelRatio)
     surface.reset(devicePixelRatio);
     if (coverPanelShown)
         BoardPainter(engine.enemyBoard()).drawCoverPanel(surface, cover.rgb());
-    drawGrids();
+    drawGrids(true);
     surface.takeChangedArea();
 }
 

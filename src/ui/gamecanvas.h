@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <deque>
+
 class Board;
 class MatchEngine;
 
@@ -15,6 +17,12 @@ class MatchEngine;
 // coordinates, at the screen's device pixel ratio, and shown at once: each drawing request
 // repaints the area it changed before it returns, and the paint event only copies the image.
 // Mouse moves and clicks go to the match engine, which decides what they mean.
+//
+// The animations (the hit flash, the hide/show fades) draw one frame per tick of the frame
+// clock. Meanwhile clicks and messages are handled as ever and take effect at once, but the
+// left grid belongs to the animation: what they change there shows when it ends, and the
+// grid is then drawn as it stands. A flash that comes while one plays starts it again; a
+// hide/show transition takes the place of whatever was playing.
 class GameCanvas : public QWidget {
     Q_OBJECT
 
@@ -23,11 +31,14 @@ public:
     static constexpr int Height = 489;
 
     GameCanvas(MatchEngine& engine, QWidget* parent); // engine not owned
+    GameCanvas(const GameCanvas&) = delete;
+    GameCanvas& operator=(const GameCanvas&) = delete;
 
     void setCoverColour(QColor colour);
     QColor coverColour() const { return cover; }
     // Paces the animations and flips the caption; nullptr puts back the real 16 ms clock.
     void setFrameClock(FrameClock* clock); // not owned
+    bool animating() const { return !steps.empty() || playing; }
 
     // The drawing window requests of the match engine.
     void drawBoard(const Board& board);
@@ -49,9 +60,20 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void drawGrids();
+    // One step of an animation: a frame of a board at a fade, or a flip of the caption.
+    struct Step {
+        const Board* board = nullptr; // nullptr: a caption flip
+        int fade = 0;
+    };
+
+    void drawGrids(bool withLeftGrid);
+    void drawLeftGrid();
+    bool onLeftGrid(const Board& board) const;
     void present();
-    void fadeFrame(const Board& board, int fade);
+    void startAnimation();
+    void tick();
+    void stopAnimation();
+    void flipCaption();
     void rebuild(qreal devicePixelRatio);
 
     MatchEngine& engine;
@@ -61,4 +83,7 @@ private:
     FrameClock* clock = &steadyClock;
     // The cover panel lies over the enemy grid's area, not yet drawn over by the grid.
     bool coverPanelShown = false;
+    std::deque<Step> steps; // of the animation playing, the next first
+    bool playing = false; // an animation holds the left grid until its last tick
+    bool captionFlipped = false; // an odd number of flips so far: the caption is not its own
 };

@@ -75,7 +75,14 @@ MainDialog::MainDialog(QWidget* parent)
     onInitDialog();
 }
 
-MainDialog::~MainDialog() = default;
+// The boxes still open go first: closing them must not reach an engine that is gone.
+MainDialog::~MainDialog()
+{
+    for (QDialog* box : findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
+        disconnect(box, nullptr, this, nullptr);
+        delete box;
+    }
+}
 
 // In the order a player tabs through them.
 void MainDialog::createControls()
@@ -212,11 +219,13 @@ bool MainDialog::updateData(bool save)
     bool isNumber = false;
     const int typedPort = portEdit->text().toInt(&isNumber, 10);
     if (!isNumber || typedPort < 0 || typedPort > 65535) {
-        QMessageBox prompt(QMessageBox::Warning, programName,
+        auto* prompt = new QMessageBox(QMessageBox::Warning, programName,
             QStringLiteral("Introduza um número inteiro entre 0 e 65535."), QMessageBox::Ok, this);
-        prompt.exec();
+        prompt->setAttribute(Qt::WA_DeleteOnClose);
+        prompt->setWindowModality(Qt::WindowModal);
         portEdit->setFocus();
         portEdit->selectAll();
+        prompt->open();
         return false;
     }
     port = typedPort;
@@ -229,15 +238,18 @@ void MainDialog::onSysCommand(int id)
 {
     if ((id & ~0xF) != IDM_ABOUTBOX)
         return;
-    AboutDialog about(systemColours, this);
-    about.exec();
+    auto* about = new AboutDialog(systemColours, this);
+    about->setAttribute(Qt::WA_DeleteOnClose);
+    about->setWindowModality(Qt::WindowModal);
+    about->open();
 }
 
 void MainDialog::contextMenuEvent(QContextMenuEvent* event)
 {
-    QMenu menu(this);
-    fillContextMenu(menu);
-    menu.exec(event->globalPos());
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    fillContextMenu(*menu);
+    menu->popup(event->globalPos());
 }
 
 // The window's own commands, offered on a right click outside both grids.
@@ -261,7 +273,8 @@ void MainDialog::playAgainstComputer(const ComputerOpponent::Settings& settings)
     auto* opponent = new ComputerOpponent(settings, this);
     connect(opponent, &ComputerOpponent::finished, opponent, &QObject::deleteLater);
     if (!opponent->listen(0, true)) {
-        messageBox(opponent->failureText().toStdString(), "TCP/IP Quorvel Naval", BoxIcon::Error);
+        messageBox(
+            opponent->failureText().toStdString(), "TCP/IP Quorvel Naval", BoxIcon::Error, {});
         return;
     }
     computer = opponent;

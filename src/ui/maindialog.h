@@ -63,7 +63,8 @@ public:
     void fadeOut(const Board& leaving) override;
     void fadeIn(const Board& arriving) override;
     void showGenerator(bool show) override;
-    void messageBox(std::string_view text, std::string_view caption, BoxIcon icon) override;
+    void messageBox(
+        std::string_view text, std::string_view caption, BoxIcon icon, BoxClosed closed) override;
     void beep(BeepKind kind) override;
 
     // The event log keeps this many entries, newest first.

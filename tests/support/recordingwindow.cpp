@@ -105,15 +105,33 @@ void RecordingWindow::showGenerator(bool show)
     record(std::string("generator ") + (show ? "shown" : "hidden"));
 }
 
-void RecordingWindow::messageBox(std::string_view text, std::string_view caption, BoxIcon icon)
+void RecordingWindow::messageBox(
+    std::string_view text, std::string_view caption, BoxIcon icon, BoxClosed closed)
 {
     boxes.push_back(std::string(caption) + ": " + std::string(text));
     const char* iconName = icon == BoxIcon::Error ? "error"
         : icon == BoxIcon::Exclamation            ? "exclamation"
                                                   : "none";
     record("box [" + std::string(caption) + "] " + std::string(text) + " (" + iconName + ")");
+    if (holdBoxes) {
+        openBoxes.push_back(std::move(closed));
+        return;
+    }
     if (duringBox)
         duringBox();
+    if (closed)
+        closed();
+}
+
+void RecordingWindow::closeBox()
+{
+    if (openBoxes.empty())
+        return;
+    BoxClosed closed = std::move(openBoxes.front());
+    openBoxes.pop_front();
+    record("box closed");
+    if (closed)
+        closed();
 }
 
 void RecordingWindow::beep(BeepKind kind)

@@ -2,6 +2,7 @@
 
 #include "match/windowrequests.h"
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -28,7 +29,8 @@ public:
     void fadeOut(const Board& leaving) override;
     void fadeIn(const Board& arriving) override;
     void showGenerator(bool show) override;
-    void messageBox(std::string_view text, std::string_view caption, BoxIcon icon) override;
+    void messageBox(
+        std::string_view text, std::string_view caption, BoxIcon icon, BoxClosed closed) override;
     void beep(BeepKind kind) override;
 
     // Names the boards in the transcript ("own", "enemy", "cover").
@@ -48,8 +50,13 @@ public:
     int flashes = 0;
     ControlValues controls; // what saveControls answers
     std::vector<std::string> transcript;
-    // Called inside messageBox, as if other events ran while the box was open.
+    // Boxes are closed as soon as they open, after duringBox (if set) has run as if other
+    // events came while the box was open. With holdBoxes they stay open, oldest first, until
+    // closeBox().
     std::function<void()> duringBox;
+    bool holdBoxes = false;
+    std::deque<BoxClosed> openBoxes;
+    void closeBox();
 
 private:
     void record(std::string line);
