@@ -1,9 +1,14 @@
 // The computer opponent over real TCP on the loopback: two of them play whole matches through
-// a referee that passes every byte on and checks it; the quorvel-bot command line and failures.
+// a referee that passes every byte on and checks it; quorvel-bot against a copy of the game
+// without our mends; the quorvel-bot command line and failures.
+
+#include "strictpeer.h"
+#include "waituntil.h"
 
 #include "match/protocol.h"
 #include "net/computeropponent.h"
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QProcess>
 #include <QSignalSpy>
@@ -12,7 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <memory>
 #include <set>
 #include <string>
 #include <tuple>
@@ -135,6 +142,160 @@ TEST(ComputerOpponent, TwoPlayWholeMatchesOverTcp)
     EXPECT_EQ(
         out.count(QStringLiteral("\nBUM! he he he...: Ganhou o jogo. Carrege em OK para novo.\n")),
         server.myWins());
+}
+
+// The strict copy over TCP, on the real clock: one read of at most 1024 bytes each time the
+// socket reports data, and another right after while bytes are left, as a socket that keeps
+// reporting until it is drained.
+class StrictOverTcp : public QObject, public PeerLink {
+public:
+    explicit StrictOverTcp(const StrictPeer::Settings& settings)
+        : peer(*this, settings)
+    {
+        clock.start();
+        ticker.setInterval(5);
+        connect(&ticker, &QTimer::timeout, this, [this] {
+            peer.act(now());
+            // A box open when the connection ends is still answered, and its match counted.
+            if (disconnected && !peer.boxOpen()) {
+                closed = true;
+                ticker.stop();
+            }
+        });
+    }
+    quint16 listen()
+    {
+        EXPECT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+        connect(&server, &QTcpServer::newConnection, this,
+            [this] { attach(server.nextPendingConnection()); });
+        return server.serverPort();
+    }
+    void connectTo(quint16 port)
+    {
+        auto* created = new QTcpSocket(this);
+        connect(created, &QTcpSocket::connected, this, [this, created] { attach(created); });
+        created->connectToHost(QHostAddress::LocalHost, port);
+    }
+    long sendToPeer(std::string_view bytes) override
+    {
+        if (socket == nullptr)
+            return -1;
+        const qint64 written = socket->write(bytes.data(), static_cast<qint64>(bytes.size()));
+        socket->flush(); // each message in a send of its own
+        return static_cast<long>(written);
+    }
+    int now() const { return static_cast<int>(clock.elapsed()); }
+
+    StrictPeer peer;
+    bool closed = false; // the connection ended and the last box was closed
+
+private:
+    void attach(QTcpSocket* connected)
+    {
+        socket = connected;
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        connect(socket, &QTcpSocket::readyRead, this, &StrictOverTcp::readOnce);
+        connect(socket, &QTcpSocket::disconnected, this, [this] { disconnected = true; });
+        peer.connected(now());
+        ticker.start();
+    }
+    void readOnce()
+    {
+        const QByteArray bytes = socket->read(protocol::ReadSize);
+        if (!bytes.isEmpty())
+            peer.read(bytes.toStdString(), now());
+        if (socket->bytesAvailable() > 0)
+            QTimer::singleShot(0, this, &StrictOverTcp::readOnce);
+    }
+
+    QTcpServer server;
+    QTcpSocket* socket = nullptr;
+    bool disconnected = false;
+    QElapsedTimer clock;
+    QTimer ticker;
+};
+
+// quorvel-bot plays twenty matches in each role against the strict copy, whose end-of-match
+// boxes stay open for 0, 0.5 or 3 s and which chats right before its readies: the six games
+// run side by side. None stalls, no loss is counted twice, and the scores agree.
+TEST(StrictPeerOverTcp, TheBotPlaysTwentyMatchesInEachRole)
+{
+    constexpr int Matches = 20;
+    struct Game {
+        std::unique_ptr<StrictOverTcp> strict;
+        std::unique_ptr<QProcess> bot;
+        std::unique_ptr<QByteArray> output = std::make_unique<QByteArray>();
+    };
+    std::vector<Game> games;
+    int seed = 1;
+    for (int boxMs : { 0, 500, 3000 }) {
+        for (bool strictListens : { true, false }) {
+            StrictPeer::Settings settings;
+            settings.boxMs = boxMs;
+            // The chat line a quarter of a second before the ready, as a quick player sends
+            // it: two reads, as long as the reader is not held up.
+            settings.chatBeforeReady = true;
+            settings.thinkMs = 400;
+            settings.chatLeadMs = 250;
+            settings.seed = static_cast<unsigned>(++seed);
+            Game game { std::make_unique<StrictOverTcp>(settings), std::make_unique<QProcess>() };
+            QProcess* bot = game.bot.get();
+            QByteArray* output = game.output.get();
+            QObject::connect(bot, &QProcess::readyReadStandardOutput,
+                [bot, output] { *output += bot->readAllStandardOutput(); });
+            QStringList arguments { QStringLiteral("--level"), QStringLiteral("normal"),
+                QStringLiteral("--delay"), QStringLiteral("0"), QStringLiteral("--matches"),
+                QString::number(Matches), QStringLiteral("--seed"), QString::number(seed) };
+            if (strictListens) {
+                arguments << QStringLiteral("--connect") << QStringLiteral("127.0.0.1")
+                          << QStringLiteral("--port") << QString::number(game.strict->listen());
+                game.bot->start(QStringLiteral(QUORVEL_BOT), arguments);
+            } else {
+                game.bot->start(QStringLiteral(QUORVEL_BOT),
+                    arguments << QStringLiteral("--listen") << QStringLiteral("0"));
+                const QByteArray tell = "listening on port ";
+                ASSERT_TRUE(waitUntil([&] {
+                    const qsizetype at = output->indexOf(tell);
+                    return at >= 0 && output->indexOf('\n', at) > at;
+                }));
+                const qsizetype at = output->indexOf(tell) + tell.size();
+                const QByteArray port = output->mid(at, output->indexOf('\n', at) - at);
+                game.strict->connectTo(port.toUShort());
+            }
+            games.push_back(std::move(game));
+        }
+    }
+    // A stall shows as a quarter of a minute with no match ended in any of the games.
+    QTimer wake; // lets the loop look at the clock when nothing else happens
+    wake.start(100);
+    QElapsedTimer sinceLastMatch;
+    sinceLastMatch.start();
+    int ended = 0;
+    while (!std::ranges::all_of(games, [](const Game& game) { return game.strict->closed; })) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        int nowEnded = 0;
+        for (const Game& game : games)
+            nowEnded += game.strict->peer.myWins + game.strict->peer.peerWins;
+        if (nowEnded != std::exchange(ended, nowEnded))
+            sinceLastMatch.restart();
+        ASSERT_LT(sinceLastMatch.elapsed(), 15000) << "stalled after " << ended << " matches";
+    }
+    for (const Game& game : games) {
+        ASSERT_TRUE(
+            game.bot->state() == QProcess::NotRunning || game.bot->waitForFinished(Timeout));
+        const StrictPeer& strict = game.strict->peer;
+        *game.output += game.bot->readAllStandardOutput();
+        const QString summary
+            = QString::fromUtf8(game.output->mid(game.output->lastIndexOf("matches played")));
+        SCOPED_TRACE(summary.toStdString());
+        EXPECT_EQ(game.bot->exitCode(), 0) << "stalled or failed";
+        EXPECT_EQ(strict.myWins + strict.peerWins, Matches);
+        EXPECT_EQ(strict.winBoxes + strict.lossBoxes, Matches) << "a match ended twice";
+        EXPECT_TRUE(summary.contains(QStringLiteral("matches played: %1  [ Eu=%2 , Adv=%3 ]")
+                                         .arg(Matches)
+                                         .arg(strict.peerWins)
+                                         .arg(strict.myWins)));
+    }
 }
 
 // Arguments it cannot use are refused with a message and exit code 2, before anything is

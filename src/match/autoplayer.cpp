@@ -18,6 +18,12 @@ AutoPlayer::Move AutoPlayer::nextMove() const
     return Move::None;
 }
 
+bool AutoPlayer::waitsForOpponent() const
+{
+    const bool afterAMatch = engine.myWins() + engine.peerWins() > 0;
+    return nextMove() == Move::DeclareFleet && afterAMatch && engine.matchState().isShooter;
+}
+
 AutoPlayer::Move AutoPlayer::play()
 {
     switch (nextMove()) {

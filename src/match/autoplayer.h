@@ -24,6 +24,10 @@ public:
 
     // What the player would do now.
     Move nextMove() const;
+    // After a match it lets the opponent declare first: the opponent's end-of-match box may
+    // still be open, and not every copy of the game keeps a ready that comes then. True while
+    // it should hold its fleet back for that reason; how long is the caller's to say.
+    bool waitsForOpponent() const;
     // Does it, and answers what it did: None when there was nothing to do, NoCellLeft when
     // it was to fire and could not (the opponent's replies broke the rules).
     Move play();

@@ -83,7 +83,7 @@ void ComputerOpponent::reconsider()
     const AutoPlayer::Move next = player.nextMove();
     if (next == AutoPlayer::Move::None)
         return;
-    if (next == AutoPlayer::Move::DeclareFleet && waitsForReady()) {
+    if (player.waitsForOpponent() && !readyWaitOver) {
         if (!readyWait.isActive())
             readyWait.start(settings.readyWaitMs);
         return;
@@ -92,18 +92,11 @@ void ComputerOpponent::reconsider()
         pace.start(settings.delayMs);
 }
 
-// After a match the opponent declares first, unless it keeps us waiting too long. Its ready
-// makes this side the one that waits for the first shots.
-bool ComputerOpponent::waitsForReady() const
-{
-    return matchesPlayed() > 0 && session.engine().matchState().isShooter && !readyWaitOver;
-}
-
 void ComputerOpponent::move()
 {
     if (stopping || !isConnected)
         return;
-    if (player.nextMove() == AutoPlayer::Move::DeclareFleet && waitsForReady())
+    if (player.waitsForOpponent() && !readyWaitOver)
         return;
     const AutoPlayer::Move done = player.play();
     if (done == AutoPlayer::Move::DeclareFleet) {

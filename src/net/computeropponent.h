@@ -107,7 +107,6 @@ private:
     void print(const QString& line);
     void reconsiderLater();
     void reconsider();
-    bool waitsForReady() const;
     void move();
     void finish(Outcome outcome, bool closeConnection = false);
 
