@@ -295,18 +295,23 @@ TEST(MainDialogTest, TwoWindowsPlayAWholeMatchWithTheMouse)
     EXPECT_EQ(client.text(IDC_HIDE_SHOW), "Mostrar");
     saveScreenshot(client.dialog, "hidden");
 
-    // Each side sweeps the enemy grid column by column, skipping what it knows.
+    // Each side sweeps the enemy grid column by column, skipping what it knows, until the
+    // match is decided (its boxes then open).
     int aim[2] = { 0, 0 };
-    for (int shot = 1; both(GamePhase::Playing); ++shot) {
+    const auto decided = [&] {
+        return server.dialog.gameSession().engine().matchOver()
+            || client.dialog.gameSession().engine().matchOver();
+    };
+    for (int shot = 1; both(GamePhase::Playing) && !decided(); ++shot) {
         const int s = server.state().isShooter ? 0 : 1;
         const Board& enemy = sides[s]->dialog.gameSession().engine().enemyBoard();
         while (enemy.getCell(aim[s] / 10, aim[s] % 10) != CellEmpty)
             ASSERT_LT(++aim[s], 100);
         clickCell(sides[s], 310, aim[s] / 10, aim[s] % 10);
         ASSERT_TRUE(waitUntil([&] {
-            return !server.state().shotPending && !client.state().shotPending
-                && (server.state().isShooter != client.state().isShooter
-                    || both(GamePhase::Placing));
+            return (!server.state().shotPending && !client.state().shotPending
+                       && server.state().isShooter != client.state().isShooter)
+                || decided() || both(GamePhase::Placing);
         })) << shot;
         if (shot == 60)
             saveScreenshot(server.dialog, "play");
