@@ -14,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -298,6 +299,56 @@ TEST(StrictPeerOverTcp, TheBotPlaysTwentyMatchesInEachRole)
     }
 }
 
+// An opponent that repeats itself and then answers every shot as a miss, so that no cell is
+// left to fire at: the repeated line is printed once with its count, and quorvel-bot says
+// why it stops, closes the connection and exits 1 instead of trying again for ever.
+TEST(BotProgram, LeavesAnOpponentThatBreaksTheRules)
+{
+    QProcess bot;
+    QByteArray output;
+    QObject::connect(
+        &bot, &QProcess::readyReadStandardOutput, [&] { output += bot.readAllStandardOutput(); });
+    bot.start(QStringLiteral(QUORVEL_BOT),
+        { QStringLiteral("--listen"), QStringLiteral("0"), QStringLiteral("--delay"),
+            QStringLiteral("0"), QStringLiteral("--level"), QStringLiteral("normal") });
+    const QByteArray tell = "listening on port ";
+    ASSERT_TRUE(waitUntil([&] { return output.contains(tell) && output.endsWith('\n'); }));
+    const qsizetype at = output.indexOf(tell) + tell.size();
+    QTcpSocket peer;
+    peer.connectToHost(
+        QHostAddress::LocalHost, output.mid(at, output.indexOf('\n', at) - at).toUShort());
+    ASSERT_TRUE(waitUntil([&] { return peer.state() == QAbstractSocket::ConnectedState; }));
+    peer.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+
+    protocol::MessageReader reader;
+    bool botReady = false;
+    QObject::connect(&peer, &QTcpSocket::readyRead, [&] {
+        for (const protocol::Message& message : reader.feed(peer.readAll().toStdString())) {
+            if (message.kind == protocol::MessageKind::Ready)
+                botReady = true;
+            else if (message.kind == protocol::MessageKind::Shot)
+                peer.write("TREQ:*");
+            else if (message.kind == protocol::MessageKind::ExchangeMachine)
+                peer.write("$XCHG_MACHINE$"); // and hands the turn straight back
+        }
+    });
+    // Twenty chat lines, each in a read of its own, within a second or two; then the ready.
+    for (int line = 0; line < 20; ++line) {
+        peer.write("USER_MSG:eco");
+        QTest::qWait(20);
+    }
+    ASSERT_TRUE(waitUntil([&] { return botReady; }));
+    QTest::qWait(10);
+    peer.write("$READY$"); // the bot declared first: it fires first
+    ASSERT_TRUE(waitUntil([&] { return bot.state() == QProcess::NotRunning; }));
+    output += bot.readAllStandardOutput();
+    EXPECT_EQ(bot.exitCode(), 1);
+    EXPECT_TRUE(bot.readAllStandardError().contains("leave no cell to fire at"));
+    EXPECT_LE(output.count("<ADV> eco\n"), 3) << output.toStdString();
+    EXPECT_TRUE(output.contains("times in a row)")) << output.toStdString();
+    ASSERT_TRUE(waitUntil([&] { return peer.state() == QAbstractSocket::UnconnectedState; }));
+}
+
 // Arguments it cannot use are refused with a message and exit code 2, before anything is
 // opened; a port in use and a refused connection end it with the game's own texts and exit 1.
 TEST(BotProgram, RefusesBadArgumentsAndReportsFailures)
@@ -320,6 +371,7 @@ TEST(BotProgram, RefusesBadArgumentsAndReportsFailures)
               { { "--connect", " " }, 2, no, "" }, { { "--matches", "-1" }, 2, no, "" },
               { { "--matches", "many" }, 2, no, "" }, { { "--delay", "0.5" }, 2, no, "" },
               { { "--seed", "4294967296" }, 2, no, "" }, { { "--colour", "blue" }, 2, no, "" },
+              { { "--ready-wait", "-1" }, 2, no, "" }, { { "--ready-wait", "soon" }, 2, no, "" },
               { { "extra" }, 2, no, "" }, { { "--help" }, 0, "", "--quiet" },
               { { "--listen", busy.c_str(), "--quiet" }, 1,
                   "Impossível criar o socket\nPode estar o porto já estar definido\nou não tem o "

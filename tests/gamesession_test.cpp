@@ -34,11 +34,7 @@ struct Player {
     MatchEngine& engine() { return session.engine(); }
     GamePhase phase() const { return session.engine().matchState().phase; }
     int matchesCounted() const { return session.engine().myWins() + session.engine().peerWins(); }
-    bool canFire() const
-    {
-        const MatchState& state = session.engine().matchState();
-        return state.phase == GamePhase::Playing && state.isShooter && !state.shotPending;
-    }
+    bool canFire() const { return session.engine().mayFire(); }
     void open(int mode, int port, const std::string& address = "127.0.0.1", bool valid = true)
     {
         window.controls = { mode, port, address, valid };
@@ -203,6 +199,32 @@ protected:
         ASSERT_TRUE(waitUntil([this] { return peer.bytesToWrite() == 0; }));
     }
 
+    // The bare peer declares first; the player, declaring second, is the target.
+    void playAsTarget()
+    {
+        send("$READY$");
+        ASSERT_TRUE(waitUntil([this] { return !server.engine().matchState().isShooter; }));
+        server.engine().onRandomize();
+        server.engine().onAcceptFleet();
+        ASSERT_EQ(server.phase(), GamePhase::Playing);
+    }
+    // The bare peer leaves; the player listens again and plays a whole match with a player
+    // that keeps to the rules.
+    void playOnANewConnection()
+    {
+        peer.abort();
+        if (server.session.peerConnected()) {
+            ASSERT_TRUE(waitUntil([this] { return server.window.statusText == peerClosedStatus; }));
+        }
+        server.window.holdBoxes = false;
+        Player client;
+        server.open(0, 0);
+        client.open(1, server.session.listeningPort());
+        ASSERT_TRUE(bothIn(GamePhase::Placing, server, client));
+        ASSERT_TRUE(declareFleets(server, client));
+        ASSERT_TRUE(playFirstMatch(server, client));
+    }
+
     Player server;
     QTcpSocket peer;
 };
@@ -292,6 +314,42 @@ TEST_F(BarePeer, ConnectionsComeAndGoWhileABoxIsOpen)
     EXPECT_EQ(server.engine().myWins(), 1);
     EXPECT_EQ(server.window.boxes, std::vector { winBox });
     expectDisconnected(server);
+}
+
+// A peer that stops reading while our sends pile up: a failed reply warns once, however many
+// fail while the warning is open, and the connection is ended as if the peer had closed it.
+TEST_F(BarePeer, APeerThatStopsReadingIsLetGo)
+{
+    ASSERT_NO_FATAL_FAILURE(playAsTarget());
+    server.window.holdBoxes = true;
+    // More than the socket will hold back, before the event loop can hand any of it on.
+    for (int line = 0; line < 100; ++line)
+        server.engine().sendChatLine(std::string(1000, 'x'));
+    EXPECT_FALSE(server.window.enabled(IDC_SEND));
+    server.session.onPeerData("TIRO:A0");
+    server.session.onPeerData("TIRO:B0");
+    EXPECT_EQ(server.window.openBoxes.size(), 1u);
+    ASSERT_TRUE(waitUntil([this] { return server.window.statusText == peerClosedStatus; }));
+    expectDisconnected(server);
+    EXPECT_EQ(server.window.boxes.size(), 1u);
+    ASSERT_NO_FATAL_FAILURE(playOnANewConnection());
+}
+
+// Copies that come one after another while a match is under way are each closed at once, the
+// fortieth as promptly as the first, so the listening queue never fills; the match goes on.
+TEST_F(BarePeer, ThirdCopiesAreToldAtOnce)
+{
+    for (int copy = 0; copy < 40; ++copy) {
+        QTcpSocket third;
+        third.connectToHost(QHostAddress::LocalHost, server.session.listeningPort());
+        ASSERT_TRUE(waitUntil([&] { return third.state() == QAbstractSocket::UnconnectedState; }))
+            << copy;
+        EXPECT_EQ(third.error(), QAbstractSocket::RemoteHostClosedError) << copy;
+    }
+    EXPECT_EQ(server.window.statusText, thirdCopyStatus);
+    EXPECT_EQ(server.phase(), GamePhase::Placing);
+    EXPECT_TRUE(server.session.peerConnected());
+    ASSERT_NO_FATAL_FAILURE(playOnANewConnection());
 }
 
 } // namespace

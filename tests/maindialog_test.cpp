@@ -369,6 +369,62 @@ TEST(MainDialogTest, PlaysAMatchAgainstTheComputer)
     EXPECT_EQ(player.state().phase, GamePhase::Idle);
 }
 
+// A peer that floods the window: ten shots at a ship in one write are three answers and one
+// flash that plays on while the next messages are handled; twenty claims of a win are one
+// box and one win.
+TEST(MainDialogTest, AFloodNeitherFreezesNorBuriesTheWindow)
+{
+    HandClock clock; // the flash goes no further than the test ticks it
+    Window window;
+    window.dialog.canvas().setFrameClock(&clock);
+    window.type(IDC_PORT, QStringLiteral("0"));
+    window.click(IDC_LISTEN_CONNECT);
+    QTcpSocket peer;
+    peer.connectToHost(QHostAddress::LocalHost, window.dialog.gameSession().listeningPort());
+    ASSERT_TRUE(waitUntil([&] { return window.state().phase == GamePhase::Placing; }));
+    const MatchEngine& engine = window.dialog.gameSession().engine();
+    const auto logged = [&](const QString& line) {
+        peer.write(QByteArray("USER_MSG:") + line.toUtf8());
+        return waitUntil([&] {
+            return window.log()->count() > 0 && window.log()->item(0)->text().endsWith(line);
+        });
+    };
+    peer.write("$READY$");
+    ASSERT_TRUE(waitUntil([&] { return !window.state().isShooter; }));
+    window.click(IDC_RANDOMIZE);
+    window.click(IDC_ACCEPT);
+    ASSERT_EQ(window.state().phase, GamePhase::Playing);
+    QByteArray answers;
+    ASSERT_TRUE(waitUntil([&] { return (answers += peer.readAll()) == "$READY$ &RANDOMIZED"; }));
+    answers.clear();
+
+    int ship = 0;
+    while (engine.ownBoard().cells[ship] != CellShip)
+        ++ship;
+    const std::string shot = protocol::formShot(ship / 10, ship % 10);
+    QByteArray flood;
+    for (int copy = 0; copy < 10; ++copy)
+        flood += QByteArray::fromStdString(shot);
+    peer.write(flood);
+    ASSERT_TRUE(logged(QStringLiteral("depois dos tiros")));
+    EXPECT_TRUE(window.dialog.canvas().animating()) << "the flash plays on meanwhile";
+    EXPECT_EQ(clock.runOut(), 51) << "one flash, started again by each hit";
+    ASSERT_TRUE(waitUntil([&] { return (answers += peer.readAll()).size() >= 18; }));
+    EXPECT_EQ(answers.size(), 18) << answers.toStdString(); // three six-byte replies
+
+    QByteArray claims;
+    for (int claim = 0; claim < 20; ++claim)
+        claims += "$WINGAME$";
+    peer.write(claims);
+    ASSERT_TRUE(logged(QStringLiteral("depois das vitorias")));
+    const QList<QMessageBox*> boxes = window.dialog.findChildren<QMessageBox*>();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes[0]->text().toStdString(), "Ganhou o jogo. Carrege em OK para novo.");
+    boxes[0]->button(QMessageBox::Ok)->click();
+    EXPECT_EQ(window.title(), "Redefinir novo jogo... [ Eu=1 , Adv=0 ]");
+    EXPECT_EQ(window.state().phase, GamePhase::Placing);
+}
+
 TEST(MainDialogTest, EscapeEndsTheWindow)
 {
     MainDialog dialog;

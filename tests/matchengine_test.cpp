@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <fstream>
 #include <sstream>
 
@@ -401,3 +402,113 @@ TEST(MatchEngineTranscript, ASeededMatchMatchesTheStoredTranscript)
 }
 
 } // namespace
+
+// Peers that break the rules, one family at a time, fed straight to the server's engine. Each
+// case ends with a new connection to a peer that keeps to the rules, and a normal match.
+class HostilePeer : public testing::Test {
+protected:
+    // This side declares first and fires first, or declares second and is the target.
+    void play(bool shooter)
+    {
+        pair.connect();
+        if (shooter) {
+            placeFleetByHand(server, handFleet);
+            server.onPeerData("$READY$");
+        } else {
+            server.onPeerData("$READY$");
+            placeFleetByHand(server, handFleet);
+        }
+        ASSERT_EQ(server.matchState().phase, GamePhase::Playing);
+        ASSERT_EQ(server.matchState().isShooter, shooter);
+        sent().clear();
+    }
+    std::deque<std::string>& sent() { return pair.server.link.queued; }
+    void TearDown() override
+    {
+        for (Side* side : { &pair.server, &pair.client }) {
+            side->engine.connectionClosed();
+            side->link.queued.clear();
+        }
+        const int before = server.myWins() + server.peerWins();
+        pair.connect();
+        pair.randomizeAndAccept(pair.server);
+        pair.pump();
+        pair.randomizeAndAccept(pair.client);
+        pair.pump();
+        pair.playToEnd();
+        EXPECT_EQ(server.myWins() + server.peerWins(), before + 1) << "a match afterwards";
+    }
+
+    EnginePair pair;
+    MatchEngine& server = pair.server.engine;
+    RecordingWindow& window = pair.server.window;
+};
+
+// A ready in mid-play only changes the status: it is not kept for the next match. A win
+// counts once, and only in play, however many times it is claimed.
+TEST_F(HostilePeer, ReadiesAndWinsOutOfTurnChangeNothing)
+{
+    ASSERT_NO_FATAL_FAILURE(play(true));
+    server.onPeerData("$READY$");
+    EXPECT_EQ(window.statusText, "O outro jogador está pronto.");
+    EXPECT_TRUE(server.matchState().isShooter);
+    window.holdBoxes = true;
+    for (int claim = 0; claim < 20; ++claim)
+        server.onPeerData("$WINGAME$");
+    EXPECT_EQ(window.openBoxes.size(), 1u);
+    window.holdBoxes = false;
+    window.closeBox();
+    EXPECT_EQ(server.myWins(), 1);
+    EXPECT_EQ(server.matchState().phase, GamePhase::Placing);
+    EXPECT_TRUE(server.matchState().isShooter) << "the ready of the last match is not kept";
+    server.onPeerData("$WINGAME$$WINGAME$");
+    EXPECT_EQ(server.myWins(), 1) << "no win while placing";
+    EXPECT_EQ(window.boxes.size(), 1u);
+}
+
+// A message cut short is taken as it stands when the next read cannot finish it, and that
+// read is taken whole from its first byte.
+TEST_F(HostilePeer, AMessageCutShortDoesNotSwallowTheNext)
+{
+    ASSERT_NO_FATAL_FAILURE(play(false));
+    server.onPeerData("TIRO:");
+    server.onPeerData("TIRO:B1");
+    EXPECT_EQ(sent(), (std::deque<std::string> { "TREQ:*", "TREQ:5" }));
+    server.onPeerData("TIRO:C");
+    server.onPeerData("$XCHG_MACHINE$");
+    EXPECT_EQ(sent().back(), "TREQ:*") << "a shot that names no cell";
+    EXPECT_EQ(sent().size(), 3u);
+    ASSERT_TRUE(server.matchState().isShooter) << "the hand-over is not lost";
+    ASSERT_TRUE(pair.fireAt(pair.server, 9, 9));
+    server.onPeerData("TREQ:");
+    server.onPeerData("$WINGAME$");
+    EXPECT_EQ(window.log.back(), "<CPU> Acertou num barco de ? canos.");
+    EXPECT_EQ(server.myWins(), 1) << "the win is not lost";
+}
+
+// A target answers three shots a turn; a reply counts only for a shot waiting for it, so no
+// flood of replies ends a turn early, and no flood of shots buys more than three.
+TEST_F(HostilePeer, ShotsAndRepliesBeyondTheTurnAreIgnored)
+{
+    ASSERT_NO_FATAL_FAILURE(play(true));
+    ASSERT_TRUE(pair.fireAt(pair.server, 0, 0));
+    sent().clear();
+    server.onPeerData("TREQ:*TREQ:*TREQ:*");
+    EXPECT_EQ(window.statusText, "A enviar tiro 2 .");
+    EXPECT_TRUE(sent().empty()) << "no hand-over after one shot";
+    EXPECT_EQ(server.shotResults().size(), 1u);
+    for (int column = 1; column < 3; ++column) {
+        ASSERT_TRUE(pair.fireAt(pair.server, column, 0));
+        server.onPeerData("TREQ:*");
+    }
+    ASSERT_FALSE(server.matchState().isShooter);
+    sent().clear();
+    std::string flood;
+    for (int shot = 0; shot < 100; ++shot)
+        flood += "TIRO:A0";
+    server.onPeerData(flood);
+    for (int shot = 0; shot < 10; ++shot)
+        server.onPeerData("TIRO:J9");
+    EXPECT_EQ(sent().size(), 3u);
+    EXPECT_EQ(window.flashes, 0);
+}
