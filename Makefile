@@ -1,7 +1,8 @@
 # A thin front over the CMake presets. `make run` builds and starts the game, `make test`
 # builds and runs every test; both first install whatever Debian packages are missing.
+# `make mutants` checks that the suite notices each seeded fault of tools/mutants.txt.
 
-.PHONY: all deps build run test format bench clean
+.PHONY: all deps build run test format bench mutants clean
 
 all: build
 
@@ -23,6 +24,11 @@ format:
 
 bench: build
 	./tools/run-benchmarks
+
+# Seeded faults (tools/mutants.txt), one at a time on a scratch copy: which does the suite
+# notice? Takes long, so it is no part of `make test`.
+mutants: deps
+	./tools/mutants
 
 clean:
 	rm -rf build build-sanitize build-fuzz

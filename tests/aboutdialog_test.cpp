@@ -1,6 +1,7 @@
 #include "about/aboutdialog.h"
 
 #include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -75,6 +76,26 @@ TEST_F(About, PalleteDrawsTheSwatchesAndOkCloses)
     QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, okButton->geometry().center());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_FALSE(dialog.isVisible());
+}
+
+// The title, the texts and the layout in units of the dialog font (a horizontal unit 6 / 4
+// pixels, a vertical one 13 / 8): a box of 285 by 105 units.
+TEST_F(About, TitleTextsAndLayout)
+{
+    EXPECT_EQ(dialog.windowTitle(),
+        QStringLiteral("Informação acerca do Quorvel Naval ... nada a salientar."));
+    EXPECT_EQ(dialog.size(), QSize(427, 170));
+    EXPECT_EQ(paletteButton->geometry(), QRect(331, 26, 75, 22));
+    EXPECT_EQ(okButton->geometry(), QRect(330, 126, 75, 22));
+    QStringList texts;
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        texts << label->text();
+    ASSERT_EQ(texts.size(), 3) << "the icon and two texts";
+    EXPECT_TRUE(texts[1].startsWith(
+        QStringLiteral("                Quorvel Naval TCP/IP Versão 3.0\n Escrito com Qt ")))
+        << texts[1].toStdString();
+    EXPECT_EQ(texts[2],
+        QStringLiteral("Por quem gosta de batalhas navais\n                  Feito em Portugal"));
 }
 
 // The box runs modally, as the main window runs it, while a player closes it with Enter, or

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 namespace {
 
 Board withCells(std::initializer_list<std::pair<int, int>> cells, std::uint8_t code = CellShip)
@@ -20,6 +23,8 @@ TEST(Board, CellsCursorAndTheEdgesOfTheGrid)
     EXPECT_FALSE(board.holdsCode(CellShip));
     board.setCell(2, 7, CellHit);
     EXPECT_EQ(board.cells[27], CellHit) << "stored column by column";
+    EXPECT_EQ(board.getCell(2, 7), CellHit);
+    EXPECT_EQ(board.getCell(7, 2), CellEmpty);
     board.setCell(9, 9, CellShip);
     EXPECT_TRUE(board.holdsCode(CellShip));
     // Off the grid, reads answer CellEmpty and writes change nothing: (3, 10) is not (4, 0).
@@ -105,6 +110,68 @@ TEST(Board, EraseAndWaterTouchOnlyWhatTheyShould)
     expected.setCell(2, 0, CellWater);
     EXPECT_EQ(board.measureShip(1, 0, MarkWater), 0);
     EXPECT_EQ(board.cells, expected.cells);
+}
+
+// The board as rows top to bottom: '.' CellEmpty, '#' CellShip, '~' CellWater, 'x' CellHit,
+// 'c' CellCover.
+std::string picture(const Board& board)
+{
+    std::string rows;
+    for (int row = 0; row < Board::Size; ++row) {
+        for (int column = 0; column < Board::Size; ++column)
+            rows += ".#~x?c"[std::min<int>(board.getCell(column, row), 5)];
+        rows += '/';
+    }
+    return rows;
+}
+
+// A ship is measured whole from any of its cells, wherever it lies: the walk steps into the
+// first and last rows and columns from either side.
+TEST(Board, MeasuresShipsAlongEveryEdge)
+{
+    const struct {
+        std::initializer_list<std::pair<int, int>> cells;
+        std::pair<int, int> start;
+        int expected;
+    } cases[] = {
+        { { { 5, 0 }, { 5, 1 } }, { 5, 1 }, 2 }, // up into row 0
+        { { { 5, 8 }, { 5, 9 } }, { 5, 8 }, 2 }, // down into row 9
+        { { { 0, 4 }, { 1, 4 } }, { 1, 4 }, 2 }, // left into column 0
+        { { { 8, 4 }, { 9, 4 } }, { 8, 4 }, 2 }, // right into column 9
+        { { { 9, 9 }, { 9, 8 }, { 9, 7 }, { 8, 9 }, { 7, 9 } }, { 7, 9 }, 5 },
+        { { { 0, 0 }, { 0, 1 }, { 0, 2 }, { 1, 0 }, { 2, 0 } }, { 0, 2 }, 5 },
+        { { { 3, 1 }, { 3, 0 }, { 4, 0 } }, { 3, 1 }, 3 },
+    };
+    for (const auto& c : cases) {
+        Board board = withCells(c.cells);
+        EXPECT_EQ(board.measureShip(c.start.first, c.start.second, CountCells), c.expected)
+            << c.start.first << "," << c.start.second;
+    }
+}
+
+// A sunk ship is ringed with water on all eight sides of every cell, the grid's edges and the
+// cells that are not open sea left alone.
+TEST(Board, WaterRingsASunkShipOnEverySide)
+{
+    const struct {
+        std::initializer_list<std::pair<int, int>> cells;
+        std::string expected;
+    } cases[] = {
+        { { { 4, 4 } },
+            "........../........../........../...~~~..../...~x~..../...~~~..../........../"
+            "........../........../........../" },
+        { { { 8, 8 }, { 9, 8 }, { 8, 9 } },
+            "........../........../........../........../........../........../........../"
+            ".......~~~/.......~xx/.......~x~/" },
+        { { { 0, 0 }, { 1, 0 }, { 2, 0 }, { 1, 1 }, { 1, 2 } },
+            "xxx~....../~x~~....../~x~......./~~~......./........../........../........../"
+            "........../........../........../" },
+    };
+    for (const auto& c : cases) {
+        Board board = withCells(c.cells, CellHit);
+        EXPECT_EQ(board.measureShip(c.cells.begin()->first, c.cells.begin()->second, MarkWater), 0);
+        EXPECT_EQ(picture(board), c.expected);
+    }
 }
 
 } // namespace

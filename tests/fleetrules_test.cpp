@@ -138,6 +138,39 @@ TEST(FleetRules, AcceptsTheTeeInEveryOrientationAndOnEveryEdge)
     }
 }
 
+// Fleets refused whichever way they are turned or mirrored, so that each fault shows at
+// every edge of the grid: the single of row 9 moved up into the corner, touching the T's bar
+// at a corner; and fives that are almost a T.
+TEST(FleetRules, RefusesInEveryOrientation)
+{
+    const Case refused[] = {
+        { "a corner contact in the grid's corner",
+            { "#.........", ".###.####.", "..#.......", "..#......#", "....##...#", "#......#.#",
+                "#.##......", "#.........", "......##..", "....#....#" },
+            false },
+        { "a bar of four with a stem of one",
+            { "..........", "####.####.", ".#........", ".........#", "....##...#", "#......#.#",
+                "#.##......", "#.........", "......##..", "#...#....#" },
+            false },
+        { "a T of four with a cell beside the end of its bar",
+            { "...#......", ".###.####.", "..#.......", ".........#", "....##...#", "#......#.#",
+                "#.##......", "#.........", "......##..", "#...#....#" },
+            false },
+        { "a T whose stem turns aside",
+            { "..........", ".###.####.", "..##......", ".........#", "....##...#", "#......#.#",
+                "#.##......", "#.........", "......##..", "#...#....#" },
+            false },
+    };
+    for (const Case& c : refused) {
+        Board turned = boardFrom(c.grid);
+        for (int quarter = 0; quarter < 4; ++quarter) {
+            EXPECT_FALSE(validateFleet(turned)) << c.name << ", quarter " << quarter;
+            EXPECT_FALSE(validateFleet(mirrored(turned))) << c.name << ", quarter " << quarter;
+            turned = mirrored(transposed(turned));
+        }
+    }
+}
+
 TEST(FleetRules, ReadsTheBoardWithoutChangingIt)
 {
     const Board board = boardFrom(legal);

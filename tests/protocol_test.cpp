@@ -189,4 +189,48 @@ TEST(WindowsText, ConvertsAtTheWireBoundary)
     EXPECT_EQ(toWindows1252(utf8).size(), 256u);
 }
 
+// Every length of UTF-8 sequence: a character Windows-1252 has becomes its byte, one it
+// lacks a single '?', and so does each stray byte and each sequence cut short, without taking
+// the characters after it along.
+TEST(WindowsText, ConvertsEveryLengthOfUtf8Sequence)
+{
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        { "plain ASCII ~", "plain ASCII ~" },
+        { "\xC3\xA9 \xC3\xBF \xC2\xA0", "\xE9 \xFF \xA0" }, // two bytes: é ÿ, no-break space
+        { "\xC5\x92\xC6\x92", "\x8C\x83" }, // two bytes, to 0x80..0x9F: Œ ƒ
+        { "a\xC5\x91z", "a?z" }, // two bytes it lacks: ő
+        { "\xE2\x82\xAC\xE2\x84\xA2", "\x80\x99" }, // three bytes: € ™
+        { "a\xE2\x88\x9Ez", "a?z" }, // three bytes it lacks: ∞
+        { "a\xF0\x9F\x98\x80z", "a?z" }, // four bytes, none of them in the code page
+        { "\xF0\x9F\x98\x80\xF0\x9F\x9A\xA2", "??" },
+        { "a\x80z", "a?z" }, // a continuation byte alone
+        { "a\xFFz", "a?z" }, { "a\xC3z", "a?z" }, // cut short before the next character
+        { "a\xE2\x82z", "a?z" }, { "a\xF0\x9F\x98z", "a?z" },
+        { "ab\xF0\x9F\x98", "ab?" }, // cut short by the end of the text
+    };
+    for (const auto& [utf8, expected] : cases)
+        EXPECT_EQ(toWindows1252(utf8), expected) << utf8;
+}
+
+// Bytes 0x80 to 0x9F, where Windows-1252 differs from Latin-1, both ways; the five bytes it
+// leaves undefined read as U+FFFD, which has no byte of its own.
+TEST(WindowsText, ReadsAndWritesTheRangeFrom0x80To0x9F)
+{
+    const std::string_view utf8[32] = { "\u20AC", "", "\u201A", "\u0192", "\u201E", "\u2026",
+        "\u2020", "\u2021", "\u02C6", "\u2030", "\u0160", "\u2039", "\u0152", "", "\u017D", "", "",
+        "\u2018", "\u2019", "\u201C", "\u201D", "\u2022", "\u2013", "\u2014", "\u02DC", "\u2122",
+        "\u0161", "\u203A", "\u0153", "", "\u017E", "\u0178" };
+    for (int byte = 0x80; byte <= 0x9F; ++byte) {
+        const std::string single(1, static_cast<char>(byte));
+        const std::string_view character = utf8[byte - 0x80];
+        if (character.empty()) {
+            EXPECT_EQ(fromWindows1252(single), "\xEF\xBF\xBD") << byte;
+        } else {
+            EXPECT_EQ(fromWindows1252(single), character) << byte;
+            EXPECT_EQ(toWindows1252(character), single) << byte;
+        }
+    }
+    EXPECT_EQ(toWindows1252("\xEF\xBF\xBD"), "?");
+}
+
 } // namespace

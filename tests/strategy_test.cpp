@@ -15,6 +15,7 @@
 #include <cmath>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -137,6 +138,89 @@ TEST(HardPlanner, ReadsTheRepliesAndSeesThroughRepliesThatBreakTheRules)
         EXPECT_TRUE(!test.next || *cell == *test.next) << cell->column << "," << cell->row;
         EXPECT_EQ(planner->lastDecision().fellBack, test.fallsBack);
     }
+}
+
+// The shooter's view of the replies: misses and hits, and water around each sunk ship.
+Board viewOf(const std::vector<ShotReport>& shots)
+{
+    Board view;
+    for (const ShotReport& shot : shots)
+        view.setCell(
+            shot.cell.column, shot.cell.row, shot.kind == ShotReport::Miss ? CellWater : CellShip);
+    for (const ShotReport& shot : shots) {
+        if (shot.kind == ShotReport::Sunk)
+            view.measureShip(shot.cell.column, shot.cell.row, MarkWater);
+    }
+    return view;
+}
+
+// Hunt and target: beside a ship afloat, along a line of hits to its end, and never at the
+// ships already sunk; whatever the seed.
+TEST(NormalPlanner, FollowsTheHitsOfTheShipAfloat)
+{
+    constexpr auto Sunk = ShotReport::Sunk;
+    const struct {
+        const char* name;
+        std::vector<ShotReport> shots;
+        std::vector<GridCell> choices;
+    } cases[] = {
+        { "one hit: a cell beside it", { shot(5, 5, 3) },
+            { { 4, 5 }, { 6, 5 }, { 5, 4 }, { 5, 6 } } },
+        { "a line of two: either end", { shot(4, 4, 4), shot(4, 5, 4) }, { { 4, 3 }, { 4, 6 } } },
+        { "a line of three with water at one end: the other end",
+            { shot(4, 4, 4), shot(4, 5, 4), shot(4, 6, 4), shot(4, 7) }, { { 4, 3 } } },
+        { "a line along the top edge", { shot(0, 0, 3), shot(1, 0, 3) }, { { 2, 0 } } },
+        { "a line up from the bottom edge", { shot(9, 9, 4), shot(9, 8, 4), shot(9, 7, 4) },
+            { { 9, 6 } } },
+        { "the ship afloat, not the one sunk", { shot(0, 0, 1, Sunk), shot(5, 5, 2) },
+            { { 4, 5 }, { 6, 5 }, { 5, 4 }, { 5, 6 } } },
+    };
+    const auto planner = makeShotPlanner(PlannerLevel::Normal);
+    for (const auto& test : cases) {
+        const Board view = viewOf(test.shots);
+        for (unsigned seed = 1; seed <= 20; ++seed) {
+            RandomSource random(seed);
+            const auto cell = planner->chooseShot({ view, test.shots, false }, random);
+            ASSERT_TRUE(cell) << test.name;
+            EXPECT_NE(
+                std::find(test.choices.begin(), test.choices.end(), *cell), test.choices.end())
+                << test.name << ": " << cell->column << "," << cell->row << " seed " << seed;
+        }
+    }
+}
+
+// A straight three hit at its top, water to its right: every fleet drawn puts the rest of the
+// ship on the two cells below, which tie as the likeliest. Each shot is one of them, and the
+// seed decides which.
+TEST(HardPlanner, BreaksTiesAtRandomAmongTheLikeliest)
+{
+    const std::vector<ShotReport> shots { shot(0, 0, 3), shot(1, 0) };
+    const Board view = viewOf(shots);
+    std::vector<GridCell> chosen;
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        HardPlanner planner(HardPlanner::Options { .draws = 100 });
+        RandomSource random(seed);
+        const auto cell = planner.chooseShot({ view, shots, true }, random);
+        ASSERT_TRUE(cell);
+        ASSERT_TRUE(*cell == (GridCell { 0, 1 }) || *cell == (GridCell { 0, 2 }))
+            << cell->column << "," << cell->row << " seed " << seed;
+        EXPECT_FALSE(planner.lastDecision().fellBack);
+        chosen.push_back(*cell);
+    }
+    EXPECT_NE(std::count(chosen.begin(), chosen.end(), GridCell { 0, 1 }), 0);
+    EXPECT_NE(std::count(chosen.begin(), chosen.end(), GridCell { 0, 2 }), 0);
+}
+
+TEST(ShotPlanners, LevelsGoByTheirNames)
+{
+    const std::pair<PlannerLevel, std::string_view> levels[] = { { PlannerLevel::Easy, "easy" },
+        { PlannerLevel::Normal, "normal" }, { PlannerLevel::Hard, "hard" } };
+    for (const auto& [level, name] : levels) {
+        EXPECT_EQ(plannerLevelName(level), name);
+        EXPECT_EQ(plannerLevelFromName(name), level);
+    }
+    for (std::string_view name : { "", "Normal", "hardest", "norma" })
+        EXPECT_EQ(plannerLevelFromName(name), std::nullopt) << name;
 }
 
 // True when the fleet answers every shot fired at the real one alike.

@@ -83,13 +83,18 @@ TEST_P(SurfaceRules, TextCellStartsAtThePoint)
     surface.setBackgroundMode(Surface::BackgroundMode::Opaque);
     surface.textOut(40, 10, QLatin1Char('.'));
     expectPixels({ { 20, 10, Fill }, { 40, 10, White } });
+    // A space's whole cell, and nothing beyond it.
+    surface.textOut(2, 20, QLatin1Char(' '));
+    const QPoint last(1 + metrics.horizontalAdvance(QLatin1Char(' ')), 19 + metrics.height());
+    expectPixels({ { 2, 20, White }, { last.x(), last.y(), White }, { 1, 20, Fill },
+        { 2, 19, Fill }, { last.x() + 1, last.y(), Fill }, { last.x(), last.y() + 1, Fill } });
 }
 
 // What was drawn is what must be presented, clipped to the surface: drawing past its edges
-// is harmless.
+// is harmless. A fresh or reset surface must be presented whole.
 TEST_P(SurfaceRules, ChangedAreaCoversWhatWasDrawn)
 {
-    surface.takeChangedArea();
+    EXPECT_EQ(surface.takeChangedArea(), QRect(0, 0, 60, 40)) << "a fresh surface, all of it";
     surface.rectangle(10, 5, 16, 9);
     surface.moveTo(30, 30);
     surface.lineTo(40, 30);
@@ -100,6 +105,10 @@ TEST_P(SurfaceRules, ChangedAreaCoversWhatWasDrawn)
     surface.textOut(-50, -50, QLatin1Char('W'));
     EXPECT_EQ(surface.takeChangedArea(), QRect(0, 0, 60, 40));
     expectPixels({ { 0, 0, White } });
+    // Started afresh: all of it again, in the background colour.
+    surface.reset(GetParam());
+    EXPECT_EQ(surface.takeChangedArea(), QRect(0, 0, 60, 40));
+    expectPixels({ { 0, 0, Paper } });
 }
 
 INSTANTIATE_TEST_SUITE_P(Ratio, SurfaceRules, testing::Values(1.0, 2.0));

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
+#include <QPalette>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -100,6 +102,103 @@ TEST_F(ColourFile, WithoutTheFileOrTheGroupNothingIsRead)
     EXPECT_FALSE(readSystemColours(cells));
     qputenv("XDG_CONFIG_HOME", home);
     EXPECT_EQ(untouchedCells(), 24);
+}
+
+// The desktop's palette, every role a colour of its own, disabled text another.
+const std::pair<QPalette::ColorRole, QColor> desktopRoles[] = {
+    { QPalette::Midlight, QColor(1, 2, 3) },
+    { QPalette::Mid, QColor(4, 5, 6) },
+    { QPalette::Highlight, QColor(7, 8, 9) },
+    { QPalette::Dark, QColor(10, 11, 12) },
+    { QPalette::Window, QColor(13, 14, 15) },
+    { QPalette::Base, QColor(16, 17, 18) },
+    { QPalette::Shadow, QColor(19, 20, 21) },
+    { QPalette::WindowText, QColor(22, 23, 24) },
+    { QPalette::Text, QColor(25, 26, 27) },
+    { QPalette::HighlightedText, QColor(28, 29, 30) },
+    { QPalette::Button, QColor(31, 32, 33) },
+    { QPalette::ButtonText, QColor(34, 35, 36) },
+    { QPalette::Light, QColor(37, 38, 39) },
+    { QPalette::ToolTipText, QColor(40, 41, 42) },
+};
+constexpr std::uint32_t disabledText = rgb(43, 44, 45);
+
+// What each of the 24 cells takes from that palette.
+constexpr SystemColours fromDesktop = {
+    rgb(1, 2, 3), // Scrollbar: midlight
+    rgb(4, 5, 6), // Background: mid
+    rgb(7, 8, 9), // ActiveTitle: highlight
+    rgb(10, 11, 12), // InactiveTitle: dark
+    rgb(13, 14, 15), // Menu: window
+    rgb(16, 17, 18), // Window: base
+    rgb(19, 20, 21), // WindowFrame: shadow
+    rgb(22, 23, 24), // MenuText: window text
+    rgb(25, 26, 27), // WindowText: text
+    rgb(28, 29, 30), // TitleText: highlighted text
+    rgb(31, 32, 33), // ActiveBorder: button
+    rgb(31, 32, 33), // InactiveBorder: button
+    rgb(10, 11, 12), // AppWorkspace: dark
+    rgb(7, 8, 9), // Hilight: highlight
+    rgb(28, 29, 30), // HilightText: highlighted text
+    rgb(31, 32, 33), // ButtonFace: button
+    rgb(10, 11, 12), // ButtonShadow: dark
+    disabledText, // GrayText: disabled text
+    rgb(34, 35, 36), // ButtonText: button text
+    rgb(1, 2, 3), // InactiveTitleText: midlight
+    rgb(37, 38, 39), // ButtonHilight: light
+    rgb(19, 20, 21), // ButtonDkShadow: shadow
+    rgb(1, 2, 3), // ButtonLight: midlight
+    rgb(40, 41, 42), // InfoText: tool tip text
+};
+
+// Where the settings file is silent (no file, no value in its group, one name missing) each
+// cell keeps the colour the desktop's palette gave it.
+TEST_F(ColourFile, WhereTheFileIsSilentTheDesktopsColoursStay)
+{
+    const QPalette original = QGuiApplication::palette();
+    QPalette desktop;
+    for (const auto& [role, colour] : desktopRoles)
+        desktop.setColor(role, colour);
+    desktop.setColor(QPalette::Disabled, QPalette::Text, QColor(43, 44, 45));
+    QGuiApplication::setPalette(desktop);
+
+    std::string everyNameButMenu = "[Control Panel\\Colors]\n";
+    for (std::size_t i = 0; i < 24; ++i) {
+        if (i != MenuColour)
+            everyNameButMenu
+                += std::string(systemColourNames[i]) + "=200 200 " + std::to_string(i) + "\n";
+    }
+    const struct {
+        const char* name;
+        std::optional<std::string> file;
+        std::uint32_t menu;
+        bool othersFromFile; // else from the desktop
+    } cases[] = {
+        { "no file", std::nullopt, rgb(13, 14, 15), false },
+        { "an empty group", "[Control Panel\\Colors]\n", rgb(13, 14, 15), false },
+        { "the menu alone", "[Control Panel\\Colors]\nMenu=1 2 3\n", rgb(1, 2, 3), false },
+        { "every name but the menu", everyNameButMenu, rgb(13, 14, 15), true },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = directory.filePath(QStringLiteral("silent%1.ini").arg(++count));
+        if (c.file) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.file->data(), static_cast<qint64>(c.file->size()));
+        }
+        cells.fill(untouched);
+        readPaletteColours(cells);
+        readSystemColours(cells, path);
+        EXPECT_EQ(cells[MenuColour], c.menu);
+        for (std::uint32_t i = 0; i < 24; ++i) {
+            if (i == MenuColour)
+                continue;
+            EXPECT_EQ(cells[i], c.othersFromFile ? rgb(200, 200, i) : fromDesktop[i])
+                << systemColourNames[i];
+        }
+    }
+    QGuiApplication::setPalette(original);
 }
 
 } // namespace

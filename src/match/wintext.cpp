@@ -72,7 +72,12 @@ std::string toWindows1252(std::string_view utf8)
     size_t inLeft = utf8.size();
     while (!converter.convert(in, inLeft, out)) {
         out += '?';
-        const size_t skip = std::min(inLeft, sequenceLength(static_cast<unsigned char>(*in)));
+        // The sequence is its lead byte and the continuation bytes that follow it, so that a
+        // sequence cut short does not take the next character with it.
+        const size_t length = std::min(inLeft, sequenceLength(static_cast<unsigned char>(*in)));
+        size_t skip = 1;
+        while (skip < length && (static_cast<unsigned char>(in[skip]) & 0xC0) == 0x80)
+            ++skip;
         in += skip;
         inLeft -= skip;
     }
