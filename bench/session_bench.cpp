@@ -26,6 +26,7 @@ public:
     void setStatusText(std::string_view) override { }
     ControlValues saveControls() override { return controls; }
     void updateTitle(std::string_view, int, int) override { }
+    void showListeningPort(int) override { }
     void enableConnectionControls(bool) override { }
     void enableChatControls(bool) override { }
     void disableGeneratorControls() override { }

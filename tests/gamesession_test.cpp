@@ -181,6 +181,36 @@ TEST(GameSession, FailedOrRefusedAttemptsLeaveItDisconnected)
     }
 }
 
+// Port 0 shows the port the system chose; "Fechar COM" gives up listening, and is taken
+// away again once an opponent has connected.
+TEST(GameSession, AServerShowsItsPortAndCanStopListening)
+{
+    Player server;
+    server.open(0, 0);
+    const int port = server.session.listeningPort();
+    ASSERT_NE(port, 0);
+    EXPECT_EQ(server.window.shownPort, port);
+    EXPECT_EQ(server.window.statusText,
+        "A esperar pela conecção...\nPorto " + std::to_string(port) + ".");
+    EXPECT_TRUE(server.window.enabled(IDC_CLOSE_COM));
+
+    server.session.onCloseConnection();
+    expectDisconnected(server);
+    EXPECT_EQ(server.window.statusText,
+        "As comunicações foram encerradas.Pode voltar a conectar para novo jogo.");
+    Player late;
+    late.open(1, port);
+    ASSERT_TRUE(waitUntil([&] { return !late.window.boxes.empty(); })) << "nobody listens";
+
+    Player client;
+    server.open(0, 0);
+    EXPECT_EQ(server.window.shownPort, server.session.listeningPort());
+    client.open(1, server.session.listeningPort());
+    ASSERT_TRUE(bothIn(GamePhase::Placing, server, client));
+    EXPECT_FALSE(server.window.enabled(IDC_CLOSE_COM));
+    EXPECT_TRUE(client.window.enabled(IDC_CLOSE_COM));
+}
+
 // A listening player and a bare socket that connected to it: a peer that can misbehave.
 class BarePeer : public testing::Test {
 protected:

@@ -188,6 +188,12 @@ TEST_F(Match, ChatAndFailedSends)
     EXPECT_EQ(serverWindow.log.back(), "<EU> olá, tudo bem?");
     pair.pump();
     EXPECT_EQ(clientWindow.log.back(), "<ADV> olá, tudo bem?");
+    // Both logs show what went over the wire: what Windows-1252 lacks is '?' on both sides.
+    server.sendChatLine("€ 3 → 4 ✓");
+    EXPECT_EQ(pair.server.link.sent.back(), "USER_MSG:\x80 3 ? 4 ?");
+    EXPECT_EQ(serverWindow.log.back(), "<EU> € 3 ? 4 ?");
+    pair.pump();
+    EXPECT_EQ(clientWindow.log.back(), "<ADV> € 3 ? 4 ?");
     const auto sent = pair.server.link.sent.size();
     server.sendChatLine("");
     EXPECT_EQ(pair.server.link.sent.size(), sent);

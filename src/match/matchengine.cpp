@@ -3,6 +3,7 @@
 #include "controlids.h"
 #include "peerlink.h"
 #include "windowrequests.h"
+#include "wintext.h"
 
 #include <string>
 
@@ -133,9 +134,12 @@ void MatchEngine::sendChatLine(std::string_view utf8Text)
 {
     if (utf8Text.empty())
         return;
-    if (peer.sendToPeer(protocol::formChat(utf8Text)) < 0)
+    const std::string message = protocol::formChat(utf8Text);
+    if (peer.sendToPeer(message) < 0)
         window.enableControl(IDC_SEND, false);
-    window.addLogLine("<EU> " + std::string(utf8Text));
+    // The line as the opponent will read it: what Windows-1252 lacks went out as '?'.
+    window.addLogLine(
+        "<EU> " + fromWindows1252(std::string_view(message).substr(protocol::ChatToken.size())));
 }
 
 void MatchEngine::connectionOpened(bool listened)

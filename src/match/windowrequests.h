@@ -40,6 +40,9 @@ public:
     // Base title followed by the score " [ Eu=%d , Adv=%d ]".
     virtual void updateTitle(std::string_view baseTitle, int myWins, int peerWins) = 0;
 
+    // The port a listen on port 0 was given by the system, shown where the player typed 0.
+    virtual void showListeningPort(int port) = 0;
+
     virtual void enableConnectionControls(bool enable) = 0;
     virtual void enableChatControls(bool enable) = 0;
     virtual void disableGeneratorControls() = 0;

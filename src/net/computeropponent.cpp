@@ -165,6 +165,9 @@ void ComputerOpponent::updateTitle(std::string_view baseTitle, int myWins, int p
         finish(Outcome::MatchesPlayed, true);
 }
 
+// The status line that follows tells the port.
+void ComputerOpponent::showListeningPort(int) { }
+
 // The connection controls come back when the connection has ended, or never came about.
 void ComputerOpponent::enableConnectionControls(bool enable)
 {

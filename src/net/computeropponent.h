@@ -86,6 +86,7 @@ private:
     void setStatusText(std::string_view text) override;
     ControlValues saveControls() override;
     void updateTitle(std::string_view baseTitle, int myWins, int peerWins) override;
+    void showListeningPort(int port) override;
     void enableConnectionControls(bool enable) override;
     void enableChatControls(bool enable) override;
     void disableGeneratorControls() override;

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <string>
+
 namespace {
 
 constexpr std::string_view serverTitle = "Quorvel Naval - Programa TCP/IP SERVIDOR";
@@ -68,6 +70,14 @@ void GameSession::onListenConnect()
             return;
         }
         window.updateTitle(serverTitle, match.myWins(), match.peerWins());
+        if (controls.port == 0) {
+            const int chosen = listenSocket.localPort();
+            window.showListeningPort(chosen);
+            window.setStatusText(
+                "A esperar pela conecção...\nPorto " + std::to_string(chosen) + ".");
+        }
+        // Listening can be given up: "Fechar COM" ends it as it ends a connection.
+        window.enableControl(IDC_CLOSE_COM, true);
         return;
     }
 
@@ -107,6 +117,8 @@ void GameSession::onAcceptRequest()
     }
     if (!peerSocket.accept(listenSocket))
         return;
+    // A server's connection ends only when its peer closes it.
+    window.enableControl(IDC_CLOSE_COM, false);
     window.enableChatControls(true);
     match.connectionOpened(true);
 }

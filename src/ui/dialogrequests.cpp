@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -41,6 +42,12 @@ void MainDialog::updateTitle(std::string_view baseTitle, int myWins, int peerWin
 {
     setWindowTitle(
         fromUtf8(baseTitle) + QString::asprintf(" [ Eu=%d , Adv=%d ]", myWins, peerWins));
+}
+
+void MainDialog::showListeningPort(int chosen)
+{
+    port = chosen;
+    portEdit->setText(QString::number(chosen));
 }
 
 void MainDialog::enableConnectionControls(bool enable)

@@ -40,6 +40,12 @@ void RecordingWindow::updateTitle(std::string_view baseTitle, int myWins, int pe
     record("title " + title);
 }
 
+void RecordingWindow::showListeningPort(int port)
+{
+    shownPort = port;
+    transcript.push_back("port " + std::to_string(port));
+}
+
 void RecordingWindow::enableConnectionControls(bool enable)
 {
     connectionControls = enable;

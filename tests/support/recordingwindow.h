@@ -15,6 +15,7 @@ public:
     void setStatusText(std::string_view text) override;
     ControlValues saveControls() override;
     void updateTitle(std::string_view baseTitle, int myWins, int peerWins) override;
+    void showListeningPort(int port) override;
     void enableConnectionControls(bool enable) override;
     void enableChatControls(bool enable) override;
     void disableGeneratorControls() override;
@@ -48,6 +49,7 @@ public:
     bool connectionControls = false;
     bool chatControls = false;
     int flashes = 0;
+    int shownPort = -1; // the last port shown by showListeningPort
     ControlValues controls; // what saveControls answers
     std::vector<std::string> transcript;
     // Boxes are closed as soon as they open, after duringBox (if set) has run as if other
