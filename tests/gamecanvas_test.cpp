@@ -86,6 +86,7 @@ TEST_F(Canvas, DrawsAtTheScreensRatio)
         EXPECT_EQ(canvas.devicePixelRatioF(), ratio);
     }
     EXPECT_EQ(canvas.image().size(), QSize(579, 489) * canvas.devicePixelRatioF());
+    canvas.clearFocus(); // the focus frame goes over the image
     EXPECT_EQ(canvas.grab().toImage().convertToFormat(QImage::Format_RGB32), canvas.image());
     EXPECT_EQ(at(30, 20), cellColour(CellEmpty, 0, 0, lit));
     EXPECT_EQ(at(430, 150), canvas.palette().color(QPalette::Window).rgb() | 0xff000000u);
@@ -139,6 +140,53 @@ TEST_F(Canvas, EnemyCursorFrozenWhilePlacingAndRightClicks)
     QTest::mouseClick(&canvas, Qt::RightButton, {}, ownCell(2, 3));
     EXPECT_EQ(engine.matchState().cellsPlaced, 0);
     EXPECT_EQ(engine.ownBoard().getCell(2, 3), CellEmpty);
+}
+
+// The arrows move the highlight over the grid in play from the cell last pointed at, and
+// keep it on the grid; Space or Enter sets a cell or fires, Delete or Backspace takes one
+// away. While the canvas has the keyboard a frame in the highlight colour surrounds the
+// grid in play.
+TEST_F(Canvas, TheKeyboardPlaysTheGridInPlayInsideAFocusFrame)
+{
+    engine.connectionOpened(true);
+    canvas.setFocus();
+    moveTo(ownCell(2, 3));
+    for (const auto key : { Qt::Key_Right, Qt::Key_Down, Qt::Key_Down })
+        QTest::keyClick(&canvas, key);
+    EXPECT_EQ(cursorOf(engine.ownBoard()), QPoint(3, 5));
+    EXPECT_EQ(at(ownCell(3, 5).x(), ownCell(3, 5).y()), cellColour(CellEmpty, 3, 5, lit));
+    QTest::keyClick(&canvas, Qt::Key_Space);
+    EXPECT_EQ(engine.ownBoard().getCell(3, 5), CellShip);
+    QTest::keyClick(&canvas, Qt::Key_Delete);
+    EXPECT_EQ(engine.ownBoard().getCell(3, 5), CellEmpty);
+    QTest::keyClick(&canvas, Qt::Key_Return);
+    QTest::keyClick(&canvas, Qt::Key_Backspace);
+    EXPECT_EQ(engine.matchState().cellsPlaced, 0);
+    for (int step = 0; step < 12; ++step) {
+        QTest::keyClick(&canvas, Qt::Key_Left);
+        QTest::keyClick(&canvas, Qt::Key_Up);
+    }
+    EXPECT_EQ(cursorOf(engine.ownBoard()), QPoint(0, 0));
+    const QRgb frame = canvas.palette().color(QPalette::Highlight).rgb();
+    const QRect aboveOwn(20, 4, 200, 3);
+    const QRect aboveEnemy(320, 4, 200, 3);
+    QImage shown = canvas.grab().toImage();
+    EXPECT_TRUE(holdsColour(shown, aboveOwn, frame));
+    EXPECT_FALSE(holdsColour(shown, aboveEnemy, frame));
+
+    placeFleetByHand(engine, handFleet);
+    engine.onPeerData(protocol::ReadyMessage);
+    ASSERT_EQ(engine.matchState().phase, GamePhase::Playing);
+    const QPoint ownCursor = cursorOf(engine.ownBoard());
+    for (const auto key : { Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Enter })
+        QTest::keyClick(&canvas, key);
+    EXPECT_EQ(link.sent.back(), "TIRO:C1");
+    EXPECT_EQ(cursorOf(engine.ownBoard()), ownCursor) << "the own grid is left alone";
+    shown = canvas.grab().toImage();
+    EXPECT_FALSE(holdsColour(shown, aboveOwn, frame));
+    EXPECT_TRUE(holdsColour(shown, aboveEnemy, frame));
+    canvas.clearFocus();
+    EXPECT_FALSE(holdsColour(canvas.grab().toImage(), QRect(0, 0, 579, 300), frame));
 }
 
 // Hiding: 24 frames of the own fleet towards grey, 23 of the cover coming back from grey,

@@ -169,63 +169,6 @@ void MatchEngine::resetScore()
     peerWinCount = 0;
 }
 
-// Records which grid the pointer is over and keeps that grid's cursor on the cell under
-// it, redrawing only the cell left and the cell entered. The enemy grid's cursor moves
-// only during play.
-void MatchEngine::onMouseMove(int x, int y)
-{
-    auto cellUnder = [x, y](const Board& board, int& column, int& row) {
-        const int left = board.originX;
-        const int top = board.originY;
-        if (x <= left || x >= left + 250 || y <= top || y >= top + 250)
-            return false;
-        column = (x - left) / 25;
-        row = (y - top) / 25;
-        return true;
-    };
-    auto moveCursor = [this](Board& board, int column, int row) {
-        if (board.cursorColumn == column && board.cursorRow == row)
-            return;
-        window.eraseCursor(board);
-        board.setCursor(column, row);
-        window.drawCursor(board);
-    };
-
-    state.mouseRegion = MouseRegion::None;
-    int column = 0;
-    int row = 0;
-    if (cellUnder(*displayed, column, row)) {
-        state.mouseRegion = MouseRegion::OwnGrid;
-        moveCursor(*displayed, column, row);
-    }
-    if (cellUnder(enemy, column, row)) {
-        state.mouseRegion = MouseRegion::EnemyGrid;
-        if (state.phase == GamePhase::Playing)
-            moveCursor(enemy, column, row);
-    }
-}
-
-void MatchEngine::onLeftButtonDown()
-{
-    if (state.mouseRegion == MouseRegion::OwnGrid) {
-        if (state.phase == GamePhase::Placing)
-            placeCell();
-        return;
-    }
-    fireShot();
-}
-
-void MatchEngine::onRightButtonDown()
-{
-    if (state.mouseRegion == MouseRegion::OwnGrid && state.phase == GamePhase::Placing)
-        removeCell();
-}
-
-void MatchEngine::aimAt(int column, int row)
-{
-    onMouseMove(enemy.originX + 25 * column + 12, enemy.originY + 25 * row + 12);
-}
-
 // Hides the own fleet behind the cover board, or shows it again, with a fade between the
 // two. Hiding is possible only once the fleet is declared; showing always is.
 void MatchEngine::onHideShow()

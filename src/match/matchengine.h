@@ -56,6 +56,12 @@ public:
     void onRightButtonDown();
     // Points at a cell of the enemy grid as the mouse would (for players without a mouse).
     void aimAt(int column, int row);
+    // The keyboard plays on the grid in play: the own grid while the fleet is built, the
+    // enemy grid in play, none otherwise. The arrow keys move its cursor by whole cells,
+    // kept on the grid; a cell is then set or fired at (set) or taken away, as by a click.
+    MouseRegion keyboardGrid() const;
+    void moveKeyboardCursor(int columns, int rows);
+    void onKeyboardCell(bool set);
     void onHideShow();
 
     // Sends a chat line and logs it; an empty line is not sent.

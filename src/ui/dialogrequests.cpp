@@ -69,10 +69,21 @@ void MainDialog::disableGeneratorControls()
         enableControl(id, false);
 }
 
+// A control disabled while it has the keyboard focus hands it to the chat line if that can
+// take it, else to the grids, instead of to whatever comes next in the tab order.
 void MainDialog::enableControl(int id, bool enable)
 {
-    if (QWidget* widget = control(id))
-        widget->setEnabled(enable);
+    QWidget* widget = control(id);
+    if (widget == nullptr)
+        return;
+    const bool hadFocus = !enable && focusWidget() == widget;
+    widget->setEnabled(enable);
+    if (!hadFocus)
+        return;
+    if (chatEdit->isEnabled())
+        chatEdit->setFocus(Qt::OtherFocusReason);
+    else
+        gameCanvas->setFocus(Qt::OtherFocusReason);
 }
 
 void MainDialog::setButtonCaption(int id, std::string_view caption)

@@ -5,6 +5,7 @@
 #include "match/matchengine.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -18,6 +19,7 @@ GameCanvas::GameCanvas(MatchEngine& matchEngine, QWidget* parent)
     , surface(QSize(Width, Height), devicePixelRatioF(), palette().color(QPalette::Window).rgb())
 {
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setGeometry(0, 0, Width, Height);
     drawGrids(true);
@@ -182,6 +184,36 @@ void GameCanvas::present()
     const QRect changed = surface.takeChangedArea();
     if (!changed.isEmpty() && isVisible())
         repaint(changed);
+    updateFocusFrame();
+}
+
+QRect GameCanvas::focusFrame() const
+{
+    const Board& own = engine.displayedBoard();
+    const Board& enemy = engine.enemyBoard();
+    const auto around = [](const Board& board) {
+        return QRect(QPoint(board.originX - 17, board.originY - 6),
+            QPoint(board.originX + 264, board.originY + 281));
+    };
+    switch (engine.keyboardGrid()) {
+    case MouseRegion::OwnGrid:
+        return around(own);
+    case MouseRegion::EnemyGrid:
+        return around(enemy);
+    default:
+        return around(own).united(around(enemy));
+    }
+}
+
+// The frame follows the focus and the grid in play.
+void GameCanvas::updateFocusFrame()
+{
+    const QRect now = hasFocus() ? focusFrame() : QRect();
+    if (now == framed)
+        return;
+    update(framed);
+    update(now);
+    framed = now;
 }
 
 // A new device pixel ratio (the window moved to another screen, or the scale changed):
@@ -206,6 +238,54 @@ void GameCanvas::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.drawImage(area, surface.image(),
         QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(focusFrame()).adjusted(1, 1, -1, -1));
+    }
+}
+
+void GameCanvas::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+        engine.moveKeyboardCursor(-1, 0);
+        break;
+    case Qt::Key_Right:
+        engine.moveKeyboardCursor(1, 0);
+        break;
+    case Qt::Key_Up:
+        engine.moveKeyboardCursor(0, -1);
+        break;
+    case Qt::Key_Down:
+        engine.moveKeyboardCursor(0, 1);
+        break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        engine.onKeyboardCell(true);
+        break;
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+        engine.onKeyboardCell(false);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void GameCanvas::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    updateFocusFrame();
+}
+
+void GameCanvas::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    updateFocusFrame();
 }
 
 void GameCanvas::mouseMoveEvent(QMouseEvent* event)

@@ -16,7 +16,11 @@ class MatchEngine;
 // animations. Everything is drawn into a persistent image in the window's logical pixel
 // coordinates, at the screen's device pixel ratio, and shown at once: each drawing request
 // repaints the area it changed before it returns, and the paint event only copies the image.
-// Mouse moves and clicks go to the match engine, which decides what they mean.
+// Mouse moves and clicks go to the match engine, which decides what they mean, and so do
+// the keys that play on the grid in play: the arrows move its highlighted cell, Space or
+// Enter sets a cell or fires, Delete or Backspace takes a cell away. The canvas takes the
+// keyboard focus by Tab or a click, and then shows a dotted frame around the grid in play
+// (around both grids when neither is).
 //
 // The animations (the hit flash, the hide/show fades) draw one frame per tick of the frame
 // clock. Meanwhile clicks and messages are handled as ever and take effect at once, but the
@@ -58,6 +62,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     // One step of an animation: a frame of a board at a fade, or a flip of the caption.
@@ -75,6 +82,8 @@ private:
     void stopAnimation();
     void flipCaption();
     void rebuild(qreal devicePixelRatio);
+    QRect focusFrame() const; // around the grid in play
+    void updateFocusFrame();
 
     MatchEngine& engine;
     QColor cover;
@@ -86,4 +95,5 @@ private:
     std::deque<Step> steps; // of the animation playing, the next first
     bool playing = false; // an animation holds the left grid until its last tick
     bool captionFlipped = false; // an odd number of flips so far: the caption is not its own
+    QRect framed; // where the focus frame was last asked to be shown
 };

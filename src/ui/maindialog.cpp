@@ -154,6 +154,13 @@ void MainDialog::createControls()
              IDC_RANDOMIZE, IDC_GENERATOR_GROUP })
         enableControl(id, false);
 
+    // Enter sends the chat line and does nothing else: a button that happens to have the
+    // focus (it may have been handed it when another was disabled) must not end the
+    // connection or hide the fleet on Enter. Space still presses the focused button.
+    for (QPushButton* button :
+        { listenConnectButton, closeComButton, hideShowButton, acceptButton, randomizeButton })
+        button->setAutoDefault(false);
+
     // Frames go beneath what they frame, and the grids beneath everything.
     for (QGroupBox* group : { modeGroup, addressGroup, statusGroup, generatorGroup })
         group->lower();
