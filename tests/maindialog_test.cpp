@@ -31,18 +31,24 @@
 namespace {
 
 // Closes every modal window that opens above the game window as a player would, a message
-// box with OK and any other dialog with Escape, remembering the box's text or the class.
+// box with OK (clicked, or Enter on the keyboard) and any other dialog with Escape,
+// remembering the box's text or the class.
 struct ModalCloser {
-    explicit ModalCloser(const QWidget* game)
+    explicit ModalCloser(const QWidget* game, bool keyboard = false)
     {
-        QObject::connect(&timer, &QTimer::timeout, [this, game] {
+        QObject::connect(&timer, &QTimer::timeout, [this, game, keyboard] {
             QWidget* modal = QApplication::activeModalWidget();
             if (modal == nullptr || modal == game || !modal->isVisible())
                 return;
             auto* box = qobject_cast<QMessageBox*>(modal);
             seen.push_back(box ? box->text().toStdString() : modal->metaObject()->className());
             icons.push_back(box ? box->icon() : QMessageBox::NoIcon);
-            box ? box->button(QMessageBox::Ok)->click() : QTest::keyClick(modal, Qt::Key_Escape);
+            if (box && keyboard)
+                QTest::keyClick(box, Qt::Key_Return);
+            else if (box)
+                box->button(QMessageBox::Ok)->click();
+            else
+                QTest::keyClick(modal, Qt::Key_Escape);
         });
         timer.start(5);
     }
@@ -75,6 +81,19 @@ struct Window {
         QTest::keyClicks(control(id), text);
         if (enter)
             QTest::keyClick(control(id), Qt::Key_Return);
+    }
+    // The keyboard, as it reaches the window: at the widget that has the focus.
+    QWidget* focus() { return dialog.focusWidget(); }
+    void press(int key, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::keyClick(focus(), static_cast<Qt::Key>(key), modifiers);
+    }
+    // Tabs through the window until the control has the focus.
+    bool tabTo(QWidget* target)
+    {
+        for (int step = 0; step < 30 && focus() != target; ++step)
+            press(Qt::Key_Tab);
+        return focus() == target;
     }
     MainDialog dialog;
 };
@@ -329,6 +348,140 @@ TEST(MainDialogTest, TwoWindowsPlayAWholeMatchWithTheMouse)
     EXPECT_EQ(logicalPixel(server.dialog.canvas().image(), 400, 150),
         server.dialog.canvas().coverColour().rgb());
     saveScreenshot(server.dialog, "next");
+}
+
+// A whole match with key events alone: each player tabs to the controls and types the port
+// (the server's field shows the port the system chose), builds or generates the fleet and
+// fires with the arrows and Space or Enter on the grids, and closes the boxes with Enter.
+// "Aceitar" is disabled in the client's hands and gives the focus to the chat line, where
+// Enter sends a line and leaves the connection open.
+TEST(MainDialogTest, TwoWindowsPlayAWholeMatchWithTheKeyboard)
+{
+    QuickClock clocks[2];
+    ModalCloser boxes(nullptr, true);
+    Window server;
+    Window client;
+    Window* const sides[] = { &server, &client };
+    GameCanvas* canvas[] = { &server.dialog.canvas(), &client.dialog.canvas() };
+    server.dialog.canvas().setFrameClock(&clocks[0]);
+    client.dialog.canvas().setFrameClock(&clocks[1]);
+    const auto both = [&](GamePhase phase) {
+        return server.state().phase == phase && client.state().phase == phase;
+    };
+    // From the grid's cursor to the cell, by arrows, then Space.
+    const auto keyTo = [](Window* side, const Board& grid, int column, int row) {
+        for (int step = grid.cursorColumn; step < column; ++step)
+            side->press(Qt::Key_Right);
+        for (int step = grid.cursorColumn; step > column; --step)
+            side->press(Qt::Key_Left);
+        for (int step = grid.cursorRow; step < row; ++step)
+            side->press(Qt::Key_Down);
+        for (int step = grid.cursorRow; step > row; --step)
+            side->press(Qt::Key_Up);
+        side->press(Qt::Key_Space);
+    };
+
+    ASSERT_TRUE(server.tabTo(server.control(IDC_PORT)));
+    server.press(Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(server.focus(), QStringLiteral("0"));
+    ASSERT_TRUE(server.tabTo(server.control(IDC_LISTEN_CONNECT)));
+    server.press(Qt::Key_Space);
+    const QString port = QString::number(server.dialog.gameSession().listeningPort());
+    EXPECT_EQ(server.text(IDC_PORT), port.toStdString());
+    EXPECT_EQ(server.focus(), canvas[0]) << "from the disabled button to the grids";
+    ASSERT_TRUE(client.tabTo(client.control(IDC_MODE_SERVER))); // Tab stops at the checked one
+    client.press(Qt::Key_Down);
+    ASSERT_EQ(client.focus(), client.control(IDC_MODE_CLIENT));
+    ASSERT_TRUE(client.tabTo(client.control(IDC_PORT)));
+    client.press(Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(client.focus(), port);
+    ASSERT_TRUE(client.tabTo(client.control(IDC_LISTEN_CONNECT)));
+    EXPECT_EQ(client.text(IDC_LISTEN_CONNECT), "Conectar");
+    client.press(Qt::Key_Return); // not a default button: Enter does nothing here
+    EXPECT_TRUE(client.enabled(IDC_LISTEN_CONNECT));
+    client.press(Qt::Key_Space);
+    ASSERT_TRUE(waitUntil([&] { return both(GamePhase::Placing); }));
+
+    for (const auto& [column, row] : handFleet)
+        keyTo(&server, server.dialog.gameSession().engine().ownBoard(), column, row);
+    ASSERT_TRUE(waitUntil([&] { return !client.state().isShooter; }));
+    ASSERT_TRUE(client.tabTo(client.control(IDC_RANDOMIZE)));
+    client.press(Qt::Key_Space);
+    ASSERT_TRUE(client.tabTo(client.control(IDC_ACCEPT)));
+    client.press(Qt::Key_Space);
+    ASSERT_TRUE(waitUntil([&] { return both(GamePhase::Playing); }));
+    ASSERT_EQ(client.focus(), client.control(IDC_CHAT_EDIT));
+    QTest::keyClicks(client.focus(), QStringLiteral("boa sorte"));
+    client.press(Qt::Key_Return);
+    ASSERT_TRUE(waitUntil([&] {
+        return server.log()->count() > 0
+            && server.log()->item(0)->text().endsWith(QStringLiteral("<ADV> boa sorte"));
+    }));
+    EXPECT_TRUE(client.dialog.gameSession().peerConnected());
+    ASSERT_TRUE(client.tabTo(canvas[1]));
+
+    // Each side sweeps the enemy grid row by row, skipping what it knows.
+    int aim[2] = { 0, 0 };
+    const auto decided = [&] {
+        return server.dialog.gameSession().engine().matchOver()
+            || client.dialog.gameSession().engine().matchOver();
+    };
+    for (int shot = 1; both(GamePhase::Playing) && !decided(); ++shot) {
+        const int s = server.state().isShooter ? 0 : 1;
+        const Board& enemy = sides[s]->dialog.gameSession().engine().enemyBoard();
+        while (enemy.getCell(aim[s] % 10, aim[s] / 10) != CellEmpty)
+            ASSERT_LT(++aim[s], 100);
+        if (shot == 30)
+            saveScreenshot(server.dialog, "keyboard");
+        keyTo(sides[s], enemy, aim[s] % 10, aim[s] / 10);
+        ASSERT_TRUE(waitUntil([&] {
+            return (!server.state().shotPending && !client.state().shotPending
+                       && server.state().isShooter != client.state().isShooter)
+                || decided() || both(GamePhase::Placing);
+        })) << shot;
+    }
+    ASSERT_TRUE(waitUntil([&] { return both(GamePhase::Placing) && boxes.seen.size() == 2; }));
+    const std::string titles = server.title() + " / " + client.title();
+    EXPECT_TRUE(titles
+            == "Redefinir novo jogo... [ Eu=1 , Adv=0 ] / Redefinir novo jogo... [ Eu=0 , Adv=1 ]"
+        || titles
+            == "Redefinir novo jogo... [ Eu=0 , Adv=1 ] / Redefinir novo jogo... [ Eu=1 , Adv=0 ]")
+        << titles;
+}
+
+// A client's Enter never ends its connection: with "Fechar COM" focused it goes to "Enviar"
+// (nothing to send), and "Ocultar", disabled with the focus when the next match begins,
+// hands it to the chat line.
+TEST(MainDialogTest, EnterNeverEndsTheConnection)
+{
+    ModalCloser boxes(nullptr, true);
+    QTcpServer opponent;
+    ASSERT_TRUE(opponent.listen(QHostAddress::LocalHost, 0));
+    Window window;
+    window.click(IDC_MODE_CLIENT);
+    window.type(IDC_PORT, QString::number(opponent.serverPort()));
+    window.click(IDC_LISTEN_CONNECT);
+    ASSERT_TRUE(waitUntil([&] { return opponent.hasPendingConnections(); }));
+    QTcpSocket* peer = opponent.nextPendingConnection();
+    ASSERT_TRUE(waitUntil([&] { return window.state().phase == GamePhase::Placing; }));
+
+    window.control(IDC_CLOSE_COM)->setFocus();
+    window.press(Qt::Key_Return);
+    window.press(Qt::Key_Enter);
+    ASSERT_TRUE(window.dialog.gameSession().peerConnected());
+    window.click(IDC_RANDOMIZE);
+    window.click(IDC_ACCEPT);
+    peer->write("$READY$");
+    ASSERT_TRUE(waitUntil([&] { return window.state().phase == GamePhase::Playing; }));
+    window.click(IDC_HIDE_SHOW);
+    ASSERT_EQ(window.focus(), window.control(IDC_HIDE_SHOW));
+    peer->write("$WINGAME$");
+    ASSERT_TRUE(waitUntil([&] { return window.state().phase == GamePhase::Placing; }));
+    EXPECT_EQ(window.focus(), window.control(IDC_CHAT_EDIT));
+    window.press(Qt::Key_Return);
+    EXPECT_EQ(window.title(), "Redefinir novo jogo... [ Eu=1 , Adv=0 ]");
+    EXPECT_TRUE(window.dialog.gameSession().peerConnected());
+    EXPECT_EQ(window.text(IDC_HIDE_SHOW), "Ocultar");
 }
 
 // "Jogar contra o computador": the window meets a computer opponent of its own process on a

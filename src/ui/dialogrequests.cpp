@@ -17,6 +17,9 @@
 #include <QPushButton>
 #include <QTime>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 QString fromUtf8(std::string_view text)
@@ -69,8 +72,6 @@ void MainDialog::disableGeneratorControls()
         enableControl(id, false);
 }
 
-// A control disabled while it has the keyboard focus hands it to the chat line if that can
-// take it, else to the grids, instead of to whatever comes next in the tab order.
 void MainDialog::enableControl(int id, bool enable)
 {
     QWidget* widget = control(id);
@@ -78,8 +79,14 @@ void MainDialog::enableControl(int id, bool enable)
         return;
     const bool hadFocus = !enable && focusWidget() == widget;
     widget->setEnabled(enable);
-    if (!hadFocus)
-        return;
+    if (hadFocus)
+        passFocusOn();
+}
+
+// A control disabled or hidden while it has the keyboard focus hands it to the chat line if
+// that can take it, else to the grids, instead of to whatever comes next in the tab order.
+void MainDialog::passFocusOn()
+{
     if (chatEdit->isEnabled())
         chatEdit->setFocus(Qt::OtherFocusReason);
     else
@@ -126,8 +133,11 @@ void MainDialog::showGenerator(bool show)
         for (QWidget* widget : generator)
             widget->repaint();
     } else {
+        const bool hadFocus = std::ranges::find(generator, focusWidget()) != std::end(generator);
         for (QWidget* widget : generator)
             widget->hide();
+        if (hadFocus)
+            passFocusOn();
         gameCanvas->drawCoverPanel();
     }
 }

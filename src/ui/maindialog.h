@@ -83,6 +83,7 @@ private:
     void onSendChat();
     void fillContextMenu(QMenu& menu);
     void trimLog();
+    void passFocusOn();
 
     // Fields exchanged with the controls. The chat text is read and cleared by onSendChat
     // alone, so a load never throws away a line the player is typing.
