@@ -18,10 +18,12 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -97,6 +99,15 @@ struct Window {
     }
     MainDialog dialog;
 };
+
+// With QUORVEL_SCREENSHOT_DIR set, the whole-match test saves the windows as pictures.
+void saveScreenshot(QWidget& window, const char* name)
+{
+    const QString directory = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
+    if (!directory.isEmpty() && QDir().mkpath(directory))
+        window.grab().save(
+            directory + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
+}
 
 TEST(MainDialogTest, StartsDisconnectedInServerModeWithTheTemplateLayout)
 {
@@ -180,6 +191,47 @@ TEST(MainDialogTest, LogKeepsTheNewest25LinesOnTopWithTheirTime)
             window.log()->item(row)->text().remove(time).toStdString(), std::to_string(26 - row));
 }
 
+// The view follows the newest line; scrolled down to older ones, it stays on them while a
+// button counts what came meanwhile and takes the view back up. A line wider than the log
+// shows its whole text as a tooltip.
+TEST(MainDialogTest, TheLogFollowsTheNewestLineUnlessScrolledAway)
+{
+    Window window;
+    QListWidget* log = window.log();
+    log->setEnabled(true);
+    const auto topLine = [log] {
+        const QListWidgetItem* top = log->itemAt(5, 5);
+        return top != nullptr ? top->text().section(' ', 1) : QString();
+    };
+    for (int line = 1; line <= 20; ++line)
+        window.dialog.addLogLine("linha " + std::to_string(line));
+    EXPECT_EQ(log->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(topLine(), "linha 20");
+
+    log->verticalScrollBar()->setValue(4);
+    ASSERT_EQ(topLine(), "linha 16");
+    auto* newLines = log->findChild<QToolButton*>();
+    ASSERT_NE(newLines, nullptr);
+    EXPECT_FALSE(newLines->isVisible());
+    window.dialog.addLogLine("linha 21");
+    window.dialog.addLogLine("linha 22");
+    EXPECT_EQ(topLine(), "linha 16");
+    EXPECT_TRUE(newLines->isVisible());
+    EXPECT_EQ(newLines->text().toStdString(), "▲ 2 linhas novas");
+    EXPECT_TRUE(log->viewport()->geometry().contains(newLines->geometry()));
+    saveScreenshot(window.dialog, "newlines");
+    QTest::mouseClick(newLines, Qt::LeftButton);
+    EXPECT_EQ(log->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(topLine(), "linha 22");
+    EXPECT_FALSE(newLines->isVisible());
+
+    const std::string wide = "<ADV> " + std::string(60, 'x');
+    window.dialog.addLogLine(wide);
+    EXPECT_TRUE(log->item(0)->text().endsWith(QString::fromStdString(wide)));
+    EXPECT_EQ(log->item(0)->toolTip(), log->item(0)->text());
+    EXPECT_TRUE(log->item(1)->toolTip().isEmpty());
+}
+
 // The window connects as a client to a plain socket, which sees the very bytes it sends.
 TEST(MainDialogTest, ChatLinesGoOnTheWireAndIntoTheLog)
 {
@@ -255,15 +307,6 @@ TEST(MainDialogTest, WindowCommandsOpenTheAboutBox)
     first->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return closer.seen.size() == 2; }));
     EXPECT_EQ(closer.seen, std::vector<std::string>(2, "AboutDialog"));
-}
-
-// With QUORVEL_SCREENSHOT_DIR set, the whole-match test saves the windows as pictures.
-void saveScreenshot(QWidget& window, const char* name)
-{
-    const QString directory = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
-    if (!directory.isEmpty() && QDir().mkpath(directory))
-        window.grab().save(
-            directory + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
 }
 
 // Two windows play a match over loopback TCP with the mouse: the server builds its fleet
@@ -431,9 +474,13 @@ TEST(MainDialogTest, TwoWindowsPlayAWholeMatchWithTheKeyboard)
         const Board& enemy = sides[s]->dialog.gameSession().engine().enemyBoard();
         while (enemy.getCell(aim[s] % 10, aim[s] / 10) != CellEmpty)
             ASSERT_LT(++aim[s], 100);
-        if (shot == 30)
-            saveScreenshot(server.dialog, "keyboard");
         keyTo(sides[s], enemy, aim[s] % 10, aim[s] / 10);
+        if (shot == 30) { // the focus frame shows in the active window only
+            sides[s]->dialog.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&sides[s]->dialog));
+            ASSERT_TRUE(waitUntil([&] { return !sides[s]->dialog.canvas().animating(); }));
+            saveScreenshot(sides[s]->dialog, "keyboard");
+        }
         ASSERT_TRUE(waitUntil([&] {
             return (!server.state().shotPending && !client.state().shotPending
                        && server.state().isShooter != client.state().isShooter)

@@ -3,6 +3,7 @@
 
 #include "maindialog.h"
 
+#include "eventlog.h"
 #include "gamecanvas.h"
 
 #include "match/controlids.h"
@@ -12,7 +13,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTime>
@@ -102,8 +102,7 @@ void MainDialog::setButtonCaption(int id, std::string_view caption)
 void MainDialog::addLogLine(std::string_view line)
 {
     const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
-    logList->insertItem(0, QLatin1Char('[') + time + QStringLiteral("] ") + fromUtf8(line));
-    trimLog();
+    logList->addLine(QLatin1Char('[') + time + QStringLiteral("] ") + fromUtf8(line));
 }
 
 void MainDialog::drawBoard(const Board& board) { gameCanvas->drawBoard(board); }

@@ -1,5 +1,6 @@
 #include "maindialog.h"
 
+#include "eventlog.h"
 #include "gamecanvas.h"
 
 #include "about/aboutdialog.h"
@@ -13,7 +14,6 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -112,10 +112,7 @@ void MainDialog::createControls()
         new QGroupBox(QStringLiteral("Endereço de TCP/IP"), this), dialogRect(260, 248, 119, 46));
     portEdit = place(new QLineEdit(this), dialogRect(294, 259, 43, 12));
     portLabel = place(staticText(QStringLiteral("Porto"), this), dialogRect(270, 262, 20, 9));
-    logList = place(new QListWidget(this), dialogRect(7, 217, 193, 77));
-    logList->setSelectionMode(QAbstractItemView::NoSelection);
-    logList->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    logList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    logList = place(new EventLog(LogEntries, this), dialogRect(7, 217, 193, 77));
     addressEdit = place(new QLineEdit(this), dialogRect(294, 275, 78, 12));
     statusGroup = place(
         new QGroupBox(QStringLiteral("Situação actual"), this), dialogRect(259, 198, 120, 47));
@@ -302,8 +299,4 @@ void MainDialog::onSendChat()
     chatEdit->clear();
 }
 
-void MainDialog::trimLog()
-{
-    while (logList->count() > LogEntries)
-        delete logList->takeItem(LogEntries);
-}
+void MainDialog::trimLog() { logList->trim(); }

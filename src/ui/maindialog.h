@@ -11,13 +11,13 @@
 
 #include <map>
 
+class EventLog;
 class GameCanvas;
 class QAbstractButton;
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QMenu;
 class QPushButton;
 class QRadioButton;
@@ -112,7 +112,7 @@ private:
     QGroupBox* addressGroup = nullptr;
     QLineEdit* portEdit = nullptr;
     QLabel* portLabel = nullptr;
-    QListWidget* logList = nullptr;
+    EventLog* logList = nullptr;
     QLineEdit* addressEdit = nullptr;
     QGroupBox* statusGroup = nullptr;
     QLabel* statusLabel = nullptr;

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QListWidget>
+
+class QToolButton;
+
+// The event log: time-stamped lines, the newest on top, no more than a set number kept. The
+// view stays on the newest line as lines arrive, unless the player has scrolled down to
+// older ones: then it stays on what they are reading, and a button over the top of the log
+// counts the lines that came meanwhile and takes the view back up. A line too wide for the
+// log shows its whole text as a tooltip.
+class EventLog : public QListWidget {
+    Q_OBJECT
+
+public:
+    EventLog(int keptLines, QWidget* parent);
+
+    void addLine(const QString& line);
+    void trim(); // down to the lines kept
+    int unseenLines() const { return unseen; }
+    QToolButton* newLinesButton() const { return newLines; }
+
+private:
+    void showTop();
+    void placeNewLinesButton();
+
+    int kept;
+    int unseen = 0; // lines added since the player scrolled away from the top
+    QToolButton* newLines; // child
+};
