@@ -569,6 +569,109 @@ TEST(MainDialogTest, PlaysAMatchAgainstTheComputer)
     EXPECT_EQ(player.state().phase, GamePhase::Idle);
 }
 
+// The computer's menu offers three levels and keeps the one chosen; its game borrows the
+// connection controls and gives them back as they were. When it wins, its ships that no shot
+// found show on the enemy grid in a grey of their own while the box is open, beside the
+// player's hit and water; the next match covers them again.
+TEST(MainDialogTest, TheComputerPlaysAtTheLevelChosenAndShowsItsFleetAtTheEnd)
+{
+    QuickClock clock;
+    Window player;
+    player.dialog.canvas().setFrameClock(&clock);
+    player.click(IDC_MODE_CLIENT);
+    player.type(IDC_PORT, QStringLiteral("4321"));
+    player.type(IDC_ADDRESS, QStringLiteral("192.0.2.9"));
+    player.dialog.computerSettings().delayMs = 0;
+    player.dialog.computerSettings().seed = 3;
+    const auto levels = [&] {
+        const QPoint between(292, 300);
+        QTest::mouseMove(&player.dialog.canvas(), between);
+        QContextMenuEvent event(
+            QContextMenuEvent::Mouse, between, player.dialog.mapToGlobal(between));
+        QApplication::sendEvent(&player.dialog.canvas(), &event);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr || menu->actions().size() < 2) {
+            ADD_FAILURE() << "no menu";
+            return std::pair { QList<QAction*> {}, std::string() };
+        }
+        EXPECT_EQ(menu->actions()[1]->text().toStdString(), "Jogar contra o computador");
+        const QList<QAction*> choices = menu->actions()[1]->menu()->actions();
+        menu->close();
+        std::string shown;
+        for (QAction* choice : choices)
+            shown += choice->text().toStdString() + (choice->isChecked() ? "* " : " ");
+        return std::pair { choices, shown };
+    };
+    auto [choices, shown] = levels();
+    EXPECT_EQ(shown, "Fácil Normal Difícil* ");
+    choices[1]->trigger();
+    ASSERT_TRUE(waitUntil([&] { return player.state().phase == GamePhase::Placing; }));
+    EXPECT_EQ(
+        player.text(IDC_PORT), std::to_string(player.dialog.computerOpponent()->listeningPort()));
+    player.click(IDC_RANDOMIZE);
+    player.click(IDC_ACCEPT);
+    ASSERT_TRUE(waitUntil([&] { return player.state().phase == GamePhase::Playing; }));
+
+    // One hit on the computer's fleet, then only water, then hits short of the last cell: the
+    // computer wins.
+    const Board fleet = player.dialog.computerOpponent()->declaredFleet();
+    std::vector<int> aims;
+    int firstShip = 0;
+    while (fleet.cells[firstShip] != CellShip)
+        ++firstShip;
+    aims.push_back(firstShip);
+    for (const bool ship : { false, true })
+        for (int cell = 0; cell < 100; ++cell)
+            if ((fleet.cells[cell] == CellShip) == ship && cell != firstShip)
+                aims.push_back(cell);
+    aims.pop_back();
+    const MatchEngine& engine = player.dialog.gameSession().engine();
+    for (std::size_t next = 0; !engine.matchOver();) {
+        ASSERT_TRUE(waitUntil([&] { return engine.mayFire() || engine.matchOver(); }));
+        if (engine.matchOver())
+            break;
+        ASSERT_LT(next, aims.size());
+        const QPoint point(310 + 12 + 25 * (aims[next] / 10), 22 + 25 * (aims[next] % 10));
+        ++next;
+        QTest::mouseMove(&player.dialog.canvas(), point);
+        QTest::mouseClick(&player.dialog.canvas(), Qt::LeftButton, {}, point);
+    }
+    const QList<QMessageBox*> boxes = player.dialog.findChildren<QMessageBox*>();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(
+        boxes[0]->text().toStdString(), "O outro jogador ganhou. Carrege em OK para novo jogo.");
+    // The colours of the grid's cells, each brightened by its column plus five times its row.
+    const auto colour = [](int red, int green, int blue, int cell) {
+        const int shade = cell / 10 + 5 * (cell % 10);
+        return qRgb(
+            std::min(red + shade, 255), std::min(green + shade, 255), std::min(blue + shade, 255));
+    };
+    const auto at = [&](int cell) {
+        return logicalPixel(
+            player.dialog.canvas().image(), 310 + 5 + 25 * (cell / 10), 10 + 5 + 25 * (cell % 10));
+    };
+    int water = 0;
+    while (engine.enemyBoard().cells[water] != CellWater)
+        ++water;
+    int lastShip = 99; // never fired at
+    while (fleet.cells[lastShip] != CellShip)
+        --lastShip;
+    EXPECT_EQ(at(firstShip), colour(200, 50, 50, firstShip)) << "the hit";
+    EXPECT_EQ(at(water), colour(50, 50, 255, water)) << "the water";
+    EXPECT_EQ(at(lastShip), colour(150, 150, 160, lastShip)) << "a ship no shot found";
+    saveScreenshot(player.dialog, "revealed");
+
+    boxes[0]->button(QMessageBox::Ok)->click();
+    ASSERT_EQ(player.state().phase, GamePhase::Placing);
+    EXPECT_EQ(at(lastShip), player.dialog.canvas().coverColour().rgb());
+    player.click(IDC_CLOSE_COM);
+    ASSERT_TRUE(waitUntil([&] { return player.text(IDC_PORT) == "4321"; }));
+    EXPECT_EQ(player.text(IDC_ADDRESS), "192.0.2.9");
+    EXPECT_TRUE(qobject_cast<QAbstractButton*>(player.control(IDC_MODE_CLIENT))->isChecked());
+    EXPECT_EQ(player.text(IDC_LISTEN_CONNECT), "Conectar");
+    EXPECT_EQ(levels().second, "Fácil Normal* Difícil ");
+}
+
 // A peer that floods the window: ten shots at a ship in one write are three answers and one
 // flash that plays on while the next messages are handled; twenty claims of a win are one
 // box and one win.

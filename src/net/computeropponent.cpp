@@ -100,6 +100,7 @@ void ComputerOpponent::move()
         return;
     const AutoPlayer::Move done = player.play();
     if (done == AutoPlayer::Move::DeclareFleet) {
+        fleet = session.engine().ownBoard();
         readyWait.stop();
         readyWaitOver = false;
     }

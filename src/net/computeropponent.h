@@ -3,6 +3,7 @@
 #include "gamesession.h"
 
 #include "ai/shotplanner.h"
+#include "core/board.h"
 #include "match/autoplayer.h"
 #include "match/windowrequests.h"
 
@@ -70,6 +71,9 @@ public:
     const std::vector<int>& shotsOfWonMatches() const { return wonShots; }
     double meanShotsPerWonMatch() const;
     QString failureText() const { return failure; }
+    // The fleet it declared for the current match (empty before it has declared), with no
+    // hits marked: what a window in the same process may show once the match is over.
+    const Board& declaredFleet() const { return fleet; }
 
     GameSession& gameSession() { return session; }
 
@@ -127,4 +131,5 @@ private:
     int knownPeerWins = 0;
     std::vector<int> wonShots;
     int lostMatches = 0;
+    Board fleet;
 };

@@ -14,13 +14,14 @@ namespace {
 constexpr int Pitch = 25; // from one cell to the next
 constexpr int CellSpan = 26; // a cell's square, so neighbours share their border line
 
-constexpr std::array<QRgb, 6> palette {
+constexpr std::array<QRgb, 7> palette {
     qRgb(20, 20, 100), // CellEmpty
     qRgb(200, 50, 50), // CellShip
     qRgb(50, 50, 255), // CellWater
     qRgb(255, 200, 20), // CellHit
     qRgb(20, 20, 20), // the shadow frame
     qRgb(30, 100, 30), // CellCover
+    qRgb(150, 150, 160), // an opponent's ship revealed at the end
 };
 
 int shaded(int channel, int shade)
@@ -130,6 +131,19 @@ void BoardPainter::drawBoardFaded(Surface& surface, std::uint8_t fade) const
     for (int column = 0; column < Board::Size; ++column)
         for (int row = 0; row < Board::Size; ++row)
             drawCell(column, row, board.getCell(column, row), surface, fade);
+    surface.selectPen(previous);
+}
+
+void BoardPainter::drawRevealed(Surface& surface, const Board& fleet) const
+{
+    const Surface::Pen previous = surface.selectPen(Surface::Pen::solid(outlineColour));
+    for (int column = 0; column < Board::Size; ++column) {
+        for (int row = 0; row < Board::Size; ++row) {
+            const std::uint8_t code = fleet.getCell(column, row);
+            if ((code == CellShip || code == CellHit) && board.getCell(column, row) == CellEmpty)
+                drawCell(column, row, RevealedCode, surface, 0);
+        }
+    }
     surface.selectPen(previous);
 }
 

@@ -20,8 +20,10 @@ public:
     {
     } // not owned
 
-    // Code 4 is never stored in a board; it colours the shadow frame.
+    // Code 4 is never stored in a board; it colours the shadow frame. Code 6 neither: it
+    // colours an opponent's ship cell that was never hit, shown once the match is over.
     static constexpr std::uint8_t FrameCode = 4;
+    static constexpr std::uint8_t RevealedCode = 6;
     static constexpr QRgb outlineColour = qRgb(100, 100, 255);
     static constexpr QRgb cursorColour = qRgb(200, 200, 0);
     static constexpr QRgb labelColour = qRgb(255, 100, 100);
@@ -41,6 +43,9 @@ public:
     void drawCursor(Surface& surface) const;
     // The 100 cells at one fade, outlined as usual: one frame of an animation.
     void drawBoardFaded(Surface& surface, std::uint8_t fade) const;
+    // The ship cells of the fleet that this board (the enemy grid) knows nothing of yet, in
+    // the revealed colour; the hits and water already known stay as they are.
+    void drawRevealed(Surface& surface, const Board& fleet) const;
     // A borderless panel over the labels, the grid and the frame.
     void drawCoverPanel(Surface& surface, QRgb colour) const;
 

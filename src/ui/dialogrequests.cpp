@@ -58,6 +58,10 @@ void MainDialog::enableConnectionControls(bool enable)
     for (int id : { IDC_LISTEN_CONNECT, IDC_ADDRESS, IDC_PORT, IDC_MODE_CLIENT, IDC_MODE_SERVER,
              IDC_MODE_GROUP, IDC_ADDRESS_GROUP, IDC_PORT_LABEL, IDC_ADDRESS_LABEL })
         enableControl(id, enable);
+    // A game against the computer has ended, or never began: what it borrowed goes back to
+    // the player once the handler that ended it has returned.
+    if (enable && playerControls)
+        QMetaObject::invokeMethod(this, &MainDialog::restorePlayerControls, Qt::QueuedConnection);
 }
 
 void MainDialog::enableChatControls(bool enable)
@@ -157,6 +161,10 @@ void MainDialog::messageBox(
     if (closed)
         connect(box, &QMessageBox::finished, this, [closed = std::move(closed)] { closed(); });
     box->open();
+    // The box that ends a match against the computer of this process: its fleet can be
+    // shown, which the wire could not carry from another player's copy.
+    if (computer && session.engine().matchOver())
+        gameCanvas->revealFleet(computer->declaredFleet());
 }
 
 void MainDialog::beep(BeepKind) { QApplication::beep(); }

@@ -46,9 +46,12 @@ void GameCanvas::drawBoard(const Board& board)
 {
     if (animating() && onLeftGrid(board))
         return;
-    BoardPainter(board).drawBoard(surface);
-    if (&board == &engine.enemyBoard())
+    if (&board == &engine.enemyBoard()) {
+        drawEnemyGrid();
         coverPanelShown = false;
+    } else {
+        BoardPainter(board).drawBoard(surface);
+    }
     present();
 }
 
@@ -79,13 +82,32 @@ void GameCanvas::paintGrids()
 void GameCanvas::drawGrids(bool withLeftGrid)
 {
     if (engine.matchState().phase == GamePhase::Playing) {
-        const BoardPainter enemy(engine.enemyBoard());
-        enemy.drawBoard(surface);
-        enemy.drawCursor(surface);
+        drawEnemyGrid();
+        BoardPainter(engine.enemyBoard()).drawCursor(surface);
         coverPanelShown = false;
     }
     if (withLeftGrid)
         drawLeftGrid();
+}
+
+void GameCanvas::drawEnemyGrid()
+{
+    const BoardPainter enemy(engine.enemyBoard());
+    enemy.drawBoard(surface);
+    if (!engine.matchOver())
+        revealed.reset();
+    else if (revealed)
+        enemy.drawRevealed(surface, *revealed);
+}
+
+void GameCanvas::revealFleet(const Board& fleet)
+{
+    if (!engine.matchOver() || engine.matchState().phase != GamePhase::Playing)
+        return;
+    revealed = fleet;
+    drawEnemyGrid();
+    BoardPainter(engine.enemyBoard()).drawCursor(surface);
+    present();
 }
 
 void GameCanvas::drawLeftGrid()

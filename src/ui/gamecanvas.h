@@ -7,9 +7,11 @@
 #include <QImage>
 #include <QWidget>
 
-#include <deque>
+#include "core/board.h"
 
-class Board;
+#include <deque>
+#include <optional>
+
 class MatchEngine;
 
 // The main window's client area behind its controls: the two grids, their cursors and
@@ -53,6 +55,9 @@ public:
     void fadeOut(const Board& leaving);
     void fadeIn(const Board& arriving);
     void drawCoverPanel(); // over the enemy grid's area, in the cover colour
+    // Once a match is over, shows on the enemy grid where the opponent's ships were that no
+    // shot found; the enemy grid is drawn so until the next match begins.
+    void revealFleet(const Board& fleet);
 
     const QImage& image() const { return surface.image(); }
     const Surface& drawingSurface() const { return surface; }
@@ -75,6 +80,7 @@ private:
 
     void drawGrids(bool withLeftGrid);
     void drawLeftGrid();
+    void drawEnemyGrid();
     bool onLeftGrid(const Board& board) const;
     void present();
     void startAnimation();
@@ -96,4 +102,5 @@ private:
     bool playing = false; // an animation holds the left grid until its last tick
     bool captionFlipped = false; // an odd number of flips so far: the caption is not its own
     QRect framed; // where the focus frame was last asked to be shown
+    std::optional<Board> revealed; // the opponent's fleet, shown while its match is over
 };

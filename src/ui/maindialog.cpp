@@ -7,6 +7,8 @@
 #include "match/controlids.h"
 #include "match/protocol.h"
 
+#include <QAbstractButton>
+#include <QActionGroup>
 #include <QButtonGroup>
 #include <QContextMenuEvent>
 #include <QGroupBox>
@@ -262,10 +264,21 @@ void MainDialog::fillContextMenu(QMenu& menu)
     QAction* about = menu.addAction(QStringLiteral("Acerca do quorvel..."));
     about->setShortcut(QKeySequence::HelpContents);
     connect(about, &QAction::triggered, this, [this] { onSysCommand(IDM_ABOUTBOX); });
-    QAction* computerGame = menu.addAction(QStringLiteral("Jogar contra o computador"));
-    computerGame->setEnabled(listenConnectButton->isEnabled());
-    connect(computerGame, &QAction::triggered, this,
-        [this] { playAgainstComputer(ComputerOpponent::Settings {}); });
+    QMenu* levels = menu.addMenu(QStringLiteral("Jogar contra o computador"));
+    levels->setEnabled(listenConnectButton->isEnabled());
+    auto* choice = new QActionGroup(levels);
+    for (const auto& [level, name] :
+        { std::pair { PlannerLevel::Easy, "Fácil" }, std::pair { PlannerLevel::Normal, "Normal" },
+            std::pair { PlannerLevel::Hard, "Difícil" } }) {
+        QAction* action = levels->addAction(QString::fromUtf8(name));
+        action->setCheckable(true);
+        action->setChecked(level == computerGame.level);
+        choice->addAction(action);
+        connect(action, &QAction::triggered, this, [this, level] {
+            computerGame.level = level;
+            playAgainstComputer(computerGame);
+        });
+    }
 }
 
 void MainDialog::playAgainstComputer(const ComputerOpponent::Settings& settings)
@@ -282,12 +295,28 @@ void MainDialog::playAgainstComputer(const ComputerOpponent::Settings& settings)
         return;
     }
     computer = opponent;
+    if (!playerControls)
+        playerControls
+            = PlayerControls { modeButtons->checkedId(), portEdit->text(), addressEdit->text() };
     socketMode = 1;
     address = QStringLiteral("127.0.0.1");
     port = opponent->listeningPort();
     updateData(false);
     session.onModeChanged();
     session.onListenConnect();
+}
+
+// The connection controls are the player's again: what they had set comes back.
+void MainDialog::restorePlayerControls()
+{
+    if (!playerControls || !listenConnectButton->isEnabled())
+        return;
+    if (QAbstractButton* mode = modeButtons->button(playerControls->mode))
+        mode->setChecked(true);
+    portEdit->setText(playerControls->port);
+    addressEdit->setText(playerControls->address);
+    playerControls.reset();
+    session.onModeChanged();
 }
 
 void MainDialog::onSendChat()

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <map>
+#include <optional>
 
 class EventLog;
 class GameCanvas;
@@ -40,6 +41,11 @@ public:
     // Starts a computer opponent in this process, listening on a free loopback port, and
     // connects to it as a client would. Only while no connection is open or being made.
     void playAgainstComputer(const ComputerOpponent::Settings& settings);
+
+    // What "Jogar contra o computador" plays with; its menu sets the level, which is kept
+    // until the program ends.
+    ComputerOpponent::Settings& computerSettings() { return computerGame; }
+    ComputerOpponent* computerOpponent() const { return computer; }
 
     GameSession& gameSession() { return session; }
     GameCanvas& canvas() { return *gameCanvas; }
@@ -84,6 +90,7 @@ private:
     void fillContextMenu(QMenu& menu);
     void trimLog();
     void passFocusOn();
+    void restorePlayerControls();
 
     // Fields exchanged with the controls. The chat text is read and cleared by onSendChat
     // alone, so a load never throws away a line the player is typing.
@@ -99,6 +106,15 @@ private:
     GameSession session;
     GameCanvas* gameCanvas = nullptr; // child widget
     QPointer<ComputerOpponent> computer; // child; deletes itself when its connection ends
+    ComputerOpponent::Settings computerGame;
+    // The mode, port and address the player had set before a game against the computer
+    // borrowed the controls; put back when that game ends.
+    struct PlayerControls {
+        int mode = 0;
+        QString port;
+        QString address;
+    };
+    std::optional<PlayerControls> playerControls;
 
     QGroupBox* modeGroup = nullptr;
     QRadioButton* serverRadio = nullptr;
