@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gameoptions.h"
+
 #include <QApplication>
 
 // The application object: names the program, gives every window its icon and runs the
@@ -10,7 +12,11 @@ class GameApp : public QApplication {
 public:
     GameApp(int& argc, char** argv);
 
-    // Runs the game window modally; the program ends when the player closes it. Returns
-    // false, as there is nothing left for an event loop to do.
-    bool initInstance();
+    // The program's name and version, which the command line shows before there is an
+    // application object.
+    static void nameProgram();
+
+    // Runs the game window modally, started as the options ask; the program ends when the
+    // player closes it. Returns false, as there is nothing left for an event loop to do.
+    bool initInstance(const GameOptions& options);
 };

@@ -306,6 +306,19 @@ void MainDialog::playAgainstComputer(const ComputerOpponent::Settings& settings)
     session.onListenConnect();
 }
 
+void MainDialog::startConnection(int mode, int chosenPort, const QString& chosenAddress)
+{
+    if (!listenConnectButton->isEnabled())
+        return;
+    socketMode = mode;
+    port = chosenPort;
+    if (mode == 1)
+        address = chosenAddress;
+    updateData(false);
+    session.onModeChanged();
+    session.onListenConnect();
+}
+
 // The connection controls are the player's again: what they had set comes back.
 void MainDialog::restorePlayerControls()
 {

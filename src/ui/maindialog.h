@@ -41,6 +41,9 @@ public:
     // Starts a computer opponent in this process, listening on a free loopback port, and
     // connects to it as a client would. Only while no connection is open or being made.
     void playAgainstComputer(const ComputerOpponent::Settings& settings);
+    // Sets the mode (0 server, 1 client), port and address in the controls and presses
+    // "Escutar" or "Conectar", as the player would.
+    void startConnection(int mode, int port, const QString& address);
 
     // What "Jogar contra o computador" plays with; its menu sets the level, which is kept
     // until the program ends.
