@@ -101,7 +101,7 @@ AboutDialog::AboutDialog(const SystemColours& colours, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , systemColours(colours)
 {
-    setWindowTitle(QStringLiteral("Informação acerca do Quorvel Naval ... nada a salientar."));
+    setWindowTitle(tr("Informação acerca do Quorvel Naval ... nada a salientar."));
     setFont(dialogFont());
     setModal(true);
     setFixedSize(dialogRect(0, 0, 285, 105).size());
@@ -112,26 +112,26 @@ AboutDialog::AboutDialog(const SystemColours& colours, QWidget* parent)
     // Like the platform's icon control, it takes the size of the icon at its position.
     icon->setGeometry(QRect(dialogRect(15, 62, 21, 20).topLeft(), QSize(32, 32)));
 
-    staticText(QStringLiteral("                Quorvel Naval TCP/IP Versão 3.0\n"
-                              " Escrito com Qt %1 e compilado com %2")
+    staticText(tr("                Quorvel Naval TCP/IP Versão 3.0\n"
+                  " Escrito com Qt %1 e compilado com %2")
                    .arg(QLatin1String(QT_VERSION_STR), compilerName()),
         dialogRect(43, 54, 175, 18), this);
-    staticText(QStringLiteral("Por quem gosta de batalhas navais\n"
-                              "                  Feito em Portugal"),
+    staticText(tr("Por quem gosta de batalhas navais\n"
+                  "                  Feito em Portugal"),
         dialogRect(63, 74, 145, 16), this);
 
-    auto* ok = new QPushButton(QStringLiteral("OK - Porreiro"), this);
+    auto* ok = new QPushButton(tr("OK - Porreiro"), this);
     ok->setGeometry(dialogRect(220, 78, 50, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     groupBox(QString(), dialogRect(7, 38, 271, 60), this);
 
-    auto* palette = new QPushButton(QStringLiteral("Pallete"), this);
+    auto* palette = new QPushButton(tr("Pallete"), this);
     palette->setGeometry(dialogRect(221, 16, 50, 14));
     connect(palette, &QPushButton::clicked, this, &AboutDialog::OnPalette);
 
-    groupBox(QStringLiteral("Teste da pallete do sistema"), dialogRect(7, 0, 271, 39), this);
+    groupBox(tr("Teste da pallete do sistema"), dialogRect(7, 0, 271, 39), this);
 
     ok->setFocus();
     QApplication::beep();

@@ -3,6 +3,7 @@
 // and ends with a summary line.
 
 #include "net/computeropponent.h"
+#include "net/gametexts.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -70,6 +71,7 @@ struct Arguments {
     std::uint16_t port = 4000;
     ComputerOpponent::Settings settings;
     bool quiet = false;
+    std::optional<Language> language; // none: the desktop's
 };
 
 // The arguments, or an error message.
@@ -157,6 +159,14 @@ std::optional<Arguments> readArguments(const QCommandLineParser& parser, QString
         arguments.settings.seed = static_cast<std::uint32_t>(*seed);
     }
     arguments.quiet = parser.isSet(QStringLiteral("quiet"));
+    if (parser.isSet(QStringLiteral("language"))) {
+        const QString name = parser.value(QStringLiteral("language"));
+        arguments.language = languageFromName(name);
+        if (!arguments.language) {
+            error = QStringLiteral("--language must be pt or en, not '%1'").arg(name);
+            return std::nullopt;
+        }
+    }
     return arguments;
 }
 
@@ -199,6 +209,10 @@ int main(int argc, char* argv[])
                            "fleet first before declaring anyway (default 20)."),
             QStringLiteral("SECONDS"), QStringLiteral("20") },
         { QStringLiteral("quiet"), QStringLiteral("Print only the summary and errors.") },
+        { QStringLiteral("language"),
+            QStringLiteral("Print the game's texts in LANGUAGE: pt or en (default: English on "
+                           "an English desktop, Portuguese on any other)."),
+            QStringLiteral("LANGUAGE") },
     });
     if (!parser.parse(QCoreApplication::arguments())) {
         printLine(stderr, QStringLiteral("quorvel-bot: ") + parser.errorText());
@@ -215,6 +229,7 @@ int main(int argc, char* argv[])
         return BadArgument;
     }
 
+    installLanguage(application, arguments->language.value_or(desktopLanguage()));
     ComputerOpponent opponent(arguments->settings);
     EventPrinter events;
     if (!arguments->quiet) {

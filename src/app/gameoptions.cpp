@@ -100,7 +100,11 @@ GameCommandLine readGameCommandLine(QStringList arguments)
     const QCommandLineOption computer(QStringLiteral("computer"),
         QStringLiteral("Play against the computer at LEVEL: easy, normal or hard (if left out)."),
         QStringLiteral("LEVEL"));
-    parser.addOptions({ listen, connect, computer });
+    const QCommandLineOption language(QStringLiteral("language"),
+        QStringLiteral("Speak LANGUAGE: pt (Portuguese) or en (English). Without it the game "
+                       "speaks English on an English desktop and Portuguese on any other."),
+        QStringLiteral("LANGUAGE"));
+    parser.addOptions({ listen, connect, computer, language });
 
     if (!parser.parse(withDefaultValues(arguments)))
         return mistake(parser.errorText());
@@ -124,7 +128,7 @@ GameCommandLine readGameCommandLine(QStringList arguments)
         + static_cast<int>(parser.isSet(connect)) + static_cast<int>(parser.isSet(computer));
     if (starts > 1)
         return mistake(QStringLiteral("--listen, --connect and --computer exclude each other"));
-    for (const QCommandLineOption& option : { listen, connect, computer }) {
+    for (const QCommandLineOption& option : { listen, connect, computer, language }) {
         if (parser.values(option).size() > 1) {
             return mistake(
                 QStringLiteral("--%1 is given more than once").arg(option.names().first()));
@@ -132,6 +136,13 @@ GameCommandLine readGameCommandLine(QStringList arguments)
     }
 
     GameOptions options;
+    if (parser.isSet(language)) {
+        options.language = languageFromName(parser.value(language));
+        if (!options.language) {
+            return mistake(
+                QStringLiteral("--language takes pt or en, not '%1'").arg(parser.value(language)));
+        }
+    }
     if (parser.isSet(listen)) {
         const auto port = portNumber(parser.value(listen), 0);
         if (!port) {

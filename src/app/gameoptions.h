@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ai/shotplanner.h"
+#include "net/gametexts.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,6 +17,7 @@ struct GameOptions {
     std::uint16_t port = 4000; // to listen on or connect to
     QString host; // to connect to, without brackets
     PlannerLevel level = PlannerLevel::Hard;
+    std::optional<Language> language; // none: the desktop's
 };
 
 // The outcome of reading the command line: options to start with, or a text to print and

@@ -18,5 +18,6 @@ int main(int argc, char** argv)
         return commandLine.exitCode;
     }
     GameApp application(argc, argv);
+    installLanguage(application, commandLine.options->language.value_or(desktopLanguage()));
     return application.initInstance(*commandLine.options) ? GameApp::exec() : 0;
 }

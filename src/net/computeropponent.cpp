@@ -1,5 +1,7 @@
 #include "computeropponent.h"
 
+#include "gametexts.h"
+
 #include <QRandomGenerator>
 #include <QTime>
 
@@ -10,7 +12,7 @@ namespace {
 // A text of the game as one line: its line breaks become spaces.
 QString oneLine(std::string_view text)
 {
-    QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    QString line = gameText(text);
     line.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return line;
 }
@@ -147,7 +149,7 @@ ControlValues ComputerOpponent::saveControls() { return controls; }
 // The score in the title tells how a match ended: it rises by one for the winner.
 void ComputerOpponent::updateTitle(std::string_view baseTitle, int myWins, int peerWins)
 {
-    print(oneLine(baseTitle) + QStringLiteral(" [ Eu=%1 , Adv=%2 ]").arg(myWins).arg(peerWins));
+    print(oneLine(baseTitle) + tr(" [ Eu=%1 , Adv=%2 ]").arg(myWins).arg(peerWins));
     const bool won = myWins == knownMyWins + 1 && peerWins == knownPeerWins;
     const bool lost = peerWins == knownPeerWins + 1 && myWins == knownMyWins;
     knownMyWins = myWins;
@@ -195,8 +197,7 @@ void ComputerOpponent::setButtonCaption(int, std::string_view) { }
 void ComputerOpponent::addLogLine(std::string_view line)
 {
     print(QLatin1Char('[') + QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))
-        + QStringLiteral("] ")
-        + QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+        + QStringLiteral("] ") + gameText(line));
 }
 
 void ComputerOpponent::drawBoard(const Board&) { }
@@ -213,7 +214,7 @@ void ComputerOpponent::messageBox(
     std::string_view text, std::string_view caption, BoxIcon icon, BoxClosed closed)
 {
     if (icon == BoxIcon::Error)
-        failure = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        failure = gameText(text);
     else
         print(oneLine(caption) + QStringLiteral(": ") + oneLine(text));
     if (closed)

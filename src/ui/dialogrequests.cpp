@@ -7,6 +7,7 @@
 #include "gamecanvas.h"
 
 #include "match/controlids.h"
+#include "net/gametexts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -20,18 +21,9 @@
 #include <algorithm>
 #include <iterator>
 
-namespace {
-
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
-
 void MainDialog::setStatusText(std::string_view text)
 {
-    statusText = fromUtf8(text);
+    statusText = gameText(text);
     statusLabel->setText(statusText);
 }
 
@@ -43,8 +35,7 @@ ControlValues MainDialog::saveControls()
 
 void MainDialog::updateTitle(std::string_view baseTitle, int myWins, int peerWins)
 {
-    setWindowTitle(
-        fromUtf8(baseTitle) + QString::asprintf(" [ Eu=%d , Adv=%d ]", myWins, peerWins));
+    setWindowTitle(gameText(baseTitle) + tr(" [ Eu=%1 , Adv=%2 ]").arg(myWins).arg(peerWins));
 }
 
 void MainDialog::showListeningPort(int chosen)
@@ -100,13 +91,13 @@ void MainDialog::passFocusOn()
 void MainDialog::setButtonCaption(int id, std::string_view caption)
 {
     if (auto* button = qobject_cast<QAbstractButton*>(control(id)))
-        button->setText(fromUtf8(caption));
+        button->setText(gameText(caption));
 }
 
 void MainDialog::addLogLine(std::string_view line)
 {
     const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
-    logList->addLine(QLatin1Char('[') + time + QStringLiteral("] ") + fromUtf8(line));
+    logList->addLine(QLatin1Char('[') + time + QStringLiteral("] ") + gameText(line));
 }
 
 void MainDialog::drawBoard(const Board& board) { gameCanvas->drawBoard(board); }
@@ -155,7 +146,7 @@ void MainDialog::messageBox(
         boxIcon = QMessageBox::Critical;
     else if (icon == BoxIcon::Exclamation)
         boxIcon = QMessageBox::Warning;
-    auto* box = new QMessageBox(boxIcon, fromUtf8(caption), fromUtf8(text), QMessageBox::Ok, this);
+    auto* box = new QMessageBox(boxIcon, gameText(caption), gameText(text), QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);
     if (closed)

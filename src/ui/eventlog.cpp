@@ -38,8 +38,7 @@ void EventLog::addLine(const QString& line)
     executeDelayedItemsLayout(); // so that the scroll range has room for the new line
     verticalScrollBar()->setValue(position + 1);
     ++unseen;
-    newLines->setText(unseen == 1 ? QStringLiteral("▲ 1 linha nova")
-                                  : QStringLiteral("▲ %1 linhas novas").arg(unseen));
+    newLines->setText(unseen == 1 ? tr("▲ 1 linha nova") : tr("▲ %1 linhas novas").arg(unseen));
     placeNewLinesButton();
     newLines->show();
     newLines->raise();

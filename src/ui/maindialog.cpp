@@ -6,6 +6,7 @@
 #include "about/aboutdialog.h"
 #include "match/controlids.h"
 #include "match/protocol.h"
+#include "net/gametexts.h"
 
 #include <QAbstractButton>
 #include <QActionGroup>
@@ -59,7 +60,7 @@ MainDialog::MainDialog(QWidget* parent)
     : QDialog(parent)
     , session(*this)
 {
-    setWindowTitle(QStringLiteral("TCP/IP - Quorvel Naval"));
+    setWindowTitle(gameText("TCP/IP - Quorvel Naval"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(579, 489);
@@ -89,45 +90,35 @@ MainDialog::~MainDialog()
 // In the order a player tabs through them.
 void MainDialog::createControls()
 {
-    modeGroup
-        = place(new QGroupBox(QStringLiteral("Socket Modo"), this), dialogRect(204, 257, 53, 37));
-    serverRadio
-        = place(new QRadioButton(QStringLiteral("Servidor"), this), dialogRect(210, 267, 43, 10));
-    clientRadio
-        = place(new QRadioButton(QStringLiteral("Cliente"), this), dialogRect(210, 280, 42, 10));
+    modeGroup = place(new QGroupBox(tr("Socket Modo"), this), dialogRect(204, 257, 53, 37));
+    serverRadio = place(new QRadioButton(tr("Servidor"), this), dialogRect(210, 267, 43, 10));
+    clientRadio = place(new QRadioButton(tr("Cliente"), this), dialogRect(210, 280, 42, 10));
     modeButtons = new QButtonGroup(this);
     modeButtons->addButton(serverRadio, 0);
     modeButtons->addButton(clientRadio, 1);
     listenConnectButton
-        = place(new QPushButton(QStringLiteral("Escutar"), this), dialogRect(205, 238, 50, 14));
-    closeComButton
-        = place(new QPushButton(QStringLiteral("Fechar COM"), this), dialogRect(205, 219, 50, 14));
+        = place(new QPushButton(gameText("Escutar"), this), dialogRect(205, 238, 50, 14));
+    closeComButton = place(new QPushButton(tr("Fechar COM"), this), dialogRect(205, 219, 50, 14));
     chatEdit = place(new QLineEdit(this), dialogRect(7, 200, 162, 13));
     // A chat line must fit one read of the receiving side together with its token.
     chatEdit->setMaxLength(static_cast<int>(protocol::MaxChatBytes));
-    sendButton
-        = place(new QPushButton(QStringLiteral("Enviar"), this), dialogRect(171, 200, 29, 14));
+    sendButton = place(new QPushButton(tr("Enviar"), this), dialogRect(171, 200, 29, 14));
     sendButton->setDefault(true);
-    addressLabel
-        = place(staticText(QStringLiteral("IP socket"), this), dialogRect(263, 277, 30, 10));
-    addressGroup = place(
-        new QGroupBox(QStringLiteral("Endereço de TCP/IP"), this), dialogRect(260, 248, 119, 46));
+    addressLabel = place(staticText(tr("IP socket"), this), dialogRect(263, 277, 30, 10));
+    addressGroup
+        = place(new QGroupBox(tr("Endereço de TCP/IP"), this), dialogRect(260, 248, 119, 46));
     portEdit = place(new QLineEdit(this), dialogRect(294, 259, 43, 12));
-    portLabel = place(staticText(QStringLiteral("Porto"), this), dialogRect(270, 262, 20, 9));
+    portLabel = place(staticText(tr("Porto"), this), dialogRect(270, 262, 20, 9));
     logList = place(new EventLog(LogEntries, this), dialogRect(7, 217, 193, 77));
     addressEdit = place(new QLineEdit(this), dialogRect(294, 275, 78, 12));
-    statusGroup = place(
-        new QGroupBox(QStringLiteral("Situação actual"), this), dialogRect(259, 198, 120, 47));
+    statusGroup = place(new QGroupBox(tr("Situação actual"), this), dialogRect(259, 198, 120, 47));
     statusLabel = place(staticText(QString(), this), dialogRect(265, 212, 107, 28));
     statusLabel->setWordWrap(true);
     hideShowButton
         = place(new QPushButton(QStringLiteral("Ocultar"), this), dialogRect(205, 200, 50, 14));
-    acceptButton
-        = place(new QPushButton(QStringLiteral("Aceitar"), this), dialogRect(282, 73, 50, 14));
-    randomizeButton
-        = place(new QPushButton(QStringLiteral("Randomize"), this), dialogRect(281, 47, 50, 14));
-    generatorGroup = place(
-        new QGroupBox(QStringLiteral("Gerador de jogo"), this), dialogRect(260, 27, 94, 78));
+    acceptButton = place(new QPushButton(tr("Aceitar"), this), dialogRect(282, 73, 50, 14));
+    randomizeButton = place(new QPushButton(tr("Randomize"), this), dialogRect(281, 47, 50, 14));
+    generatorGroup = place(new QGroupBox(tr("Gerador de jogo"), this), dialogRect(260, 27, 94, 78));
 
     controls = {
         { IDC_MODE_GROUP, modeGroup },
@@ -187,7 +178,7 @@ void MainDialog::onInitDialog()
     port = 4000;
     address = QStringLiteral("127.0.0.1");
     socketMode = 0;
-    statusText = QStringLiteral("Verifique as ligações\ncliente-server.");
+    statusText = tr("Verifique as ligações\ncliente-server.");
     updateData(false);
     enableConnectionControls(true);
     enableChatControls(false);
@@ -226,7 +217,7 @@ bool MainDialog::updateData(bool save)
     const int typedPort = portEdit->text().toInt(&isNumber, 10);
     if (!isNumber || typedPort < 0 || typedPort > 65535) {
         auto* prompt = new QMessageBox(QMessageBox::Warning, programName,
-            QStringLiteral("Introduza um número inteiro entre 0 e 65535."), QMessageBox::Ok, this);
+            tr("Introduza um número inteiro entre 0 e 65535."), QMessageBox::Ok, this);
         prompt->setAttribute(Qt::WA_DeleteOnClose);
         prompt->setWindowModality(Qt::WindowModal);
         portEdit->setFocus();
@@ -261,10 +252,10 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event)
 // The window's own commands, offered on a right click outside both grids.
 void MainDialog::fillContextMenu(QMenu& menu)
 {
-    QAction* about = menu.addAction(QStringLiteral("Acerca do quorvel..."));
+    QAction* about = menu.addAction(tr("Acerca do quorvel..."));
     about->setShortcut(QKeySequence::HelpContents);
     connect(about, &QAction::triggered, this, [this] { onSysCommand(IDM_ABOUTBOX); });
-    QMenu* levels = menu.addMenu(QStringLiteral("Jogar contra o computador"));
+    QMenu* levels = menu.addMenu(tr("Jogar contra o computador"));
     levels->setEnabled(listenConnectButton->isEnabled());
     auto* choice = new QActionGroup(levels);
     for (const auto& [level, name] :

@@ -1,0 +1,327 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="pt">
+<context>
+    <name>AboutDialog</name>
+    <message>
+        <source>Informação acerca do Quorvel Naval ... nada a salientar.</source>
+        <translation>About Quorvel Naval ... nothing to report.</translation>
+    </message>
+    <message>
+        <source>                Quorvel Naval TCP/IP Versão 3.0
+ Escrito com Qt %1 e compilado com %2</source>
+        <translation>                Quorvel Naval TCP/IP Version 3.0
+ Written with Qt %1 and built with %2</translation>
+    </message>
+    <message>
+        <source>Por quem gosta de batalhas navais
+                  Feito em Portugal</source>
+        <translation>By people who like naval battles
+                   Made in Portugal</translation>
+    </message>
+    <message>
+        <source>OK - Porreiro</source>
+        <translation>OK - Cool</translation>
+    </message>
+    <message>
+        <source>Pallete</source>
+        <translation>Palette</translation>
+    </message>
+    <message>
+        <source>Teste da pallete do sistema</source>
+        <translation>System palette test</translation>
+    </message>
+</context>
+<context>
+    <name>ComputerOpponent</name>
+    <message>
+        <source> [ Eu=%1 , Adv=%2 ]</source>
+        <translation> [ Me=%1 , Opp=%2 ]</translation>
+    </message>
+</context>
+<context>
+    <name>EventLog</name>
+    <message>
+        <source>▲ 1 linha nova</source>
+        <translation>▲ 1 new line</translation>
+    </message>
+    <message>
+        <source>▲ %1 linhas novas</source>
+        <translation>▲ %1 new lines</translation>
+    </message>
+</context>
+<context>
+    <name>GameText</name>
+    <message>
+        <source>Redefinir novo jogo...</source>
+        <translation>New match...</translation>
+    </message>
+    <message>
+        <source>Criar tabuleiro.</source>
+        <translation>Build your fleet.</translation>
+    </message>
+    <message>
+        <source>Ocultar</source>
+        <translation>Hide</translation>
+    </message>
+    <message>
+        <source>Mostrar</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>Let the game BEGIN!
+A receber tiros.</source>
+        <translation>Let the game BEGIN!
+Receiving shots.</translation>
+    </message>
+    <message>
+        <source>Jogo preenchido.A aguardar pelo outro jogador</source>
+        <translation>Fleet complete. Waiting for the other player</translation>
+    </message>
+    <message>
+        <source>O outro jogador ganhou. Carrege em OK para novo jogo.</source>
+        <translation>The other player won. Press OK for a new match.</translation>
+    </message>
+    <message>
+        <source>Melhor sorte para a próxima...</source>
+        <translation>Better luck next time...</translation>
+    </message>
+    <message>
+        <source>Ganhou o jogo. Carrege em OK para novo.</source>
+        <translation>You won the match. Press OK for a new one.</translation>
+    </message>
+    <message>
+        <source>BUM! he he he...</source>
+        <translation>BOOM! he he he...</translation>
+    </message>
+    <message>
+        <source>Erro ao comunicar dados.Buffer underrun?</source>
+        <translation>Error sending data. Buffer underrun?</translation>
+    </message>
+    <message>
+        <source>Envio de mensagem</source>
+        <translation>Sending a message</translation>
+    </message>
+    <message>
+        <source>Aponte num local vazio...para não repetir tiros!</source>
+        <translation>Aim at an empty cell... no shot twice!</translation>
+    </message>
+    <message>
+        <source>O outro jogador randomizou o jogo e está pronto.</source>
+        <translation>The other player generated a fleet and is ready.</translation>
+    </message>
+    <message>
+        <source>O outro jogador está pronto.</source>
+        <translation>The other player is ready.</translation>
+    </message>
+    <message>
+        <source>Let the game begin!
+Pode atirar.</source>
+        <translation>Let the game begin!
+You may fire.</translation>
+    </message>
+    <message>
+        <source>Let the game begin!
+A receber os tiros...</source>
+        <translation>Let the game begin!
+Receiving the shots...</translation>
+    </message>
+    <message>
+        <source>&lt;CPU&gt; Acertou num barco de 1 cano.</source>
+        <translation>&lt;CPU&gt; Hit a ship of 1 cell.</translation>
+    </message>
+    <message>
+        <source>&lt;CPU&gt; Acertou num barco de %1 canos.</source>
+        <translation>&lt;CPU&gt; Hit a ship of %1 cells.</translation>
+    </message>
+    <message>
+        <source>&lt;CPU&gt; Afundou um barco de 1 cano.</source>
+        <translation>&lt;CPU&gt; Sank a ship of 1 cell.</translation>
+    </message>
+    <message>
+        <source>&lt;CPU&gt; Afundou um barco de %1 canos.</source>
+        <translation>&lt;CPU&gt; Sank a ship of %1 cells.</translation>
+    </message>
+    <message>
+        <source>A receber tiros do adversario.</source>
+        <translation>Receiving the opponent's shots.</translation>
+    </message>
+    <message>
+        <source>A enviar tiro %1 .</source>
+        <translation>Firing shot %1 .</translation>
+    </message>
+    <message>
+        <source>A enviar tiro 1...</source>
+        <translation>Firing shot 1...</translation>
+    </message>
+    <message>
+        <source>Coloque o cano %1</source>
+        <translation>Place cell %1</translation>
+    </message>
+    <message>
+        <source>Corrija o jogo...</source>
+        <translation>Correct the fleet...</translation>
+    </message>
+    <message>
+        <source>&lt;EU&gt; %1</source>
+        <translation>&lt;ME&gt; %1</translation>
+    </message>
+    <message>
+        <source>&lt;ADV&gt; %1</source>
+        <translation>&lt;OPP&gt; %1</translation>
+    </message>
+    <message>
+        <source>Quorvel Naval - Programa TCP/IP SERVIDOR</source>
+        <translation>Quorvel Naval - TCP/IP program SERVER</translation>
+    </message>
+    <message>
+        <source>Quorvel Naval - Programa TCP/IP CLIENTE</source>
+        <translation>Quorvel Naval - TCP/IP program CLIENT</translation>
+    </message>
+    <message>
+        <source>TCP/IP - Quorvel Naval</source>
+        <translation>TCP/IP - Quorvel Naval</translation>
+    </message>
+    <message>
+        <source>Conectar</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>Escutar</source>
+        <translation>Listen</translation>
+    </message>
+    <message>
+        <source>A esperar pela conecção...</source>
+        <translation>Waiting for a connection...</translation>
+    </message>
+    <message>
+        <source>A esperar pela conecção...
+Porto %1.</source>
+        <translation>Waiting for a connection...
+Port %1.</translation>
+    </message>
+    <message>
+        <source>Impossível criar o socket
+Pode estar o porto já estar definido
+ou não tem o protocolo TCP/IP instalado.</source>
+        <translation>Cannot create the socket
+The port may be in use already
+or TCP/IP is not installed.</translation>
+    </message>
+    <message>
+        <source>TCP/IP Quorvel Naval</source>
+        <translation>TCP/IP Quorvel Naval</translation>
+    </message>
+    <message>
+        <source>Reveja as definições
+de conecção.</source>
+        <translation>Check the connection
+settings.</translation>
+    </message>
+    <message>
+        <source>A estabelecer conecção ao servidor...</source>
+        <translation>Connecting to the server...</translation>
+    </message>
+    <message>
+        <source>As comunicações foram encerradas.Pode voltar a conectar para novo jogo.</source>
+        <translation>The connection is closed. Connect again for a new match.</translation>
+    </message>
+    <message>
+        <source>Houve tentativa de conecção ao jogo por outro utilizador.</source>
+        <translation>Another player tried to join the game.</translation>
+    </message>
+    <message>
+        <source>Impossível fazer conecção ao servidor/porto
+Expecificado.</source>
+        <translation>Cannot connect to the server/port
+given.</translation>
+    </message>
+    <message>
+        <source>Conecção TCP/IP</source>
+        <translation>TCP/IP connection</translation>
+    </message>
+    <message>
+        <source>Reveja as definições de rede.</source>
+        <translation>Check the network settings.</translation>
+    </message>
+    <message>
+        <source>O outro jogador fechou a conecção
+Jogo terminado.</source>
+        <translation>The other player closed the connection
+Game over.</translation>
+    </message>
+</context>
+<context>
+    <name>MainDialog</name>
+    <message>
+        <source> [ Eu=%1 , Adv=%2 ]</source>
+        <translation> [ Me=%1 , Opp=%2 ]</translation>
+    </message>
+    <message>
+        <source>Socket Modo</source>
+        <translation>Socket mode</translation>
+    </message>
+    <message>
+        <source>Servidor</source>
+        <translation>Server</translation>
+    </message>
+    <message>
+        <source>Cliente</source>
+        <translation>Client</translation>
+    </message>
+    <message>
+        <source>Fechar COM</source>
+        <translation>Close COM</translation>
+    </message>
+    <message>
+        <source>Enviar</source>
+        <translation>Send</translation>
+    </message>
+    <message>
+        <source>IP socket</source>
+        <translation>IP socket</translation>
+    </message>
+    <message>
+        <source>Endereço de TCP/IP</source>
+        <translation>TCP/IP address</translation>
+    </message>
+    <message>
+        <source>Porto</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>Situação actual</source>
+        <translation>Current status</translation>
+    </message>
+    <message>
+        <source>Aceitar</source>
+        <translation>Accept</translation>
+    </message>
+    <message>
+        <source>Randomize</source>
+        <translation>Randomize</translation>
+    </message>
+    <message>
+        <source>Gerador de jogo</source>
+        <translation>Fleet generator</translation>
+    </message>
+    <message>
+        <source>Verifique as ligações
+cliente-server.</source>
+        <translation>Check the client-server
+connections.</translation>
+    </message>
+    <message>
+        <source>Introduza um número inteiro entre 0 e 65535.</source>
+        <translation>Enter a whole number from 0 to 65535.</translation>
+    </message>
+    <message>
+        <source>Acerca do quorvel...</source>
+        <translation>About quorvel...</translation>
+    </message>
+    <message>
+        <source>Jogar contra o computador</source>
+        <translation>Play against the computer</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <string_view>
+
+class QCoreApplication;
+class QTranslator;
+
+// The game speaks Portuguese, its source language, and English. The match engine and the
+// connection handlers name their texts in Portuguese, as UTF-8; where a text is shown (the
+// window, the headless opponent's lines) it goes through gameText, which gives it in the
+// language of the translator installed. Texts that carry a variable part (a count, a
+// length, a chat line) are matched by their pattern; chat is never translated, only its
+// prefix. What goes over the wire never changes with the language.
+QString gameText(std::string_view text);
+
+// The languages the game ships, the first the source language.
+enum class Language { Portuguese, English };
+
+// "pt" or "en"; none for anything else.
+std::optional<Language> languageFromName(const QString& name);
+// English for a desktop whose first language is English, Portuguese for any other,
+// including the C locale.
+Language desktopLanguage();
+// Installs the translation into the application: the translator, which the application
+// owns, or nullptr for Portuguese (nothing to install) or when the translation could not be
+// loaded (the game then speaks Portuguese).
+QTranslator* installLanguage(QCoreApplication& application, Language language);
