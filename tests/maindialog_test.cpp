@@ -7,6 +7,7 @@
 
 #include "match/controlids.h"
 #include "match/protocol.h"
+#include "net/gametexts.h"
 #include "ui/gamecanvas.h"
 
 #include <QAbstractButton>
@@ -14,6 +15,8 @@
 #include <QContextMenuEvent>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
@@ -24,6 +27,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -44,6 +48,7 @@ struct ModalCloser {
                 return;
             auto* box = qobject_cast<QMessageBox*>(modal);
             seen.push_back(box ? box->text().toStdString() : modal->metaObject()->className());
+            captions << modal->windowTitle();
             icons.push_back(box ? box->icon() : QMessageBox::NoIcon);
             if (box && keyboard)
                 QTest::keyClick(box, Qt::Key_Return);
@@ -56,6 +61,7 @@ struct ModalCloser {
     }
     std::vector<std::string> seen;
     std::vector<QMessageBox::Icon> icons;
+    QStringList captions;
     QTimer timer;
 };
 
@@ -529,6 +535,185 @@ TEST(MainDialogTest, EnterNeverEndsTheConnection)
     EXPECT_EQ(window.title(), "Redefinir novo jogo... [ Eu=1 , Adv=0 ]");
     EXPECT_TRUE(window.dialog.gameSession().peerConnected());
     EXPECT_EQ(window.text(IDC_HIDE_SHOW), "Ocultar");
+}
+
+// Passes the bytes between a client and a server, keeping a copy of each direction.
+struct Relay {
+    explicit Relay(quint16 serverPort)
+    {
+        EXPECT_TRUE(listener.listen(QHostAddress::LocalHost, 0));
+        QObject::connect(&listener, &QTcpServer::newConnection, [this, serverPort] {
+            QTcpSocket* client = listener.nextPendingConnection();
+            auto* server = new QTcpSocket(client);
+            server->connectToHost(QHostAddress::LocalHost, serverPort);
+            QObject::connect(client, &QTcpSocket::readyRead, [this, client, server] {
+                const QByteArray bytes = client->readAll();
+                fromClient += bytes;
+                server->write(bytes);
+            });
+            QObject::connect(server, &QTcpSocket::readyRead, [this, client, server] {
+                const QByteArray bytes = server->readAll();
+                fromServer += bytes;
+                client->write(bytes);
+            });
+            // The client's close follows all it sent; the server's, all it sent.
+            QObject::connect(client, &QTcpSocket::disconnected, server,
+                [server] { server->disconnectFromHost(); });
+            QObject::connect(server, &QTcpSocket::disconnected, [this] { closed = true; });
+        });
+    }
+    QTcpServer listener;
+    bool closed = false;
+    QByteArray fromClient;
+    QByteArray fromServer;
+};
+
+// Every text a window shows of its own: captions, labels, title, status, log (chat aside).
+void collectTexts(MainDialog& dialog, QStringList& texts)
+{
+    texts << dialog.windowTitle();
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        texts << label->text();
+    for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
+        texts << button->text();
+    for (const QGroupBox* group : dialog.findChildren<QGroupBox*>())
+        texts << group->title();
+    const auto* log = qobject_cast<QListWidget*>(dialog.control(IDC_LOG));
+    for (int row = 0; row < log->count(); ++row)
+        texts << log->item(row)->text();
+}
+
+// Two windows play a seeded match to its end with the mouse, through a relay that records
+// the wire; the texts shown on the way are collected.
+struct RecordedMatch {
+    QByteArray fromClient;
+    QByteArray fromServer;
+    QStringList texts;
+};
+RecordedMatch playRecordedMatch(const char* screenshot)
+{
+    RecordedMatch record;
+    QuickClock clocks[2];
+    ModalCloser boxes(nullptr);
+    Window server;
+    Window client;
+    Window* const sides[] = { &server, &client };
+    for (Window* side : sides) {
+        side->dialog.canvas().setFrameClock(&clocks[side == &server ? 0 : 1]);
+        side->dialog.gameSession().engine().random().seed(side == &server ? 11 : 12);
+    }
+    const auto both = [&](GamePhase phase) {
+        return server.state().phase == phase && client.state().phase == phase;
+    };
+    server.type(IDC_PORT, QStringLiteral("0"));
+    server.click(IDC_LISTEN_CONNECT);
+    collectTexts(server.dialog, record.texts);
+    Relay relay(server.dialog.gameSession().listeningPort());
+    client.click(IDC_MODE_CLIENT);
+    client.type(IDC_PORT, QString::number(relay.listener.serverPort()));
+    client.click(IDC_LISTEN_CONNECT);
+    collectTexts(client.dialog, record.texts);
+    EXPECT_TRUE(waitUntil([&] { return both(GamePhase::Placing); }));
+    server.click(IDC_RANDOMIZE);
+    server.click(IDC_ACCEPT);
+    EXPECT_TRUE(waitUntil([&] { return !client.state().isShooter; }));
+    client.click(IDC_RANDOMIZE);
+    client.click(IDC_ACCEPT);
+    EXPECT_TRUE(waitUntil([&] { return both(GamePhase::Playing); }));
+    client.click(IDC_HIDE_SHOW);
+    int aim[2] = { 0, 0 };
+    const auto decided = [&] {
+        return server.dialog.gameSession().engine().matchOver()
+            || client.dialog.gameSession().engine().matchOver();
+    };
+    for (int shot = 1; both(GamePhase::Playing) && !decided() && shot < 200; ++shot) {
+        const int s = server.state().isShooter ? 0 : 1;
+        const Board& enemy = sides[s]->dialog.gameSession().engine().enemyBoard();
+        while (aim[s] < 99 && enemy.getCell(aim[s] / 10, aim[s] % 10) != CellEmpty)
+            ++aim[s];
+        const QPoint point(310 + 12 + 25 * (aim[s] / 10), 22 + 25 * (aim[s] % 10));
+        QTest::mouseMove(&sides[s]->dialog.canvas(), point);
+        QTest::mouseClick(&sides[s]->dialog.canvas(), Qt::LeftButton, {}, point);
+        EXPECT_TRUE(waitUntil([&] {
+            return (!server.state().shotPending && !client.state().shotPending
+                       && server.state().isShooter != client.state().isShooter)
+                || decided();
+        }));
+        if (shot == 40)
+            saveScreenshot(client.dialog, screenshot);
+        if (shot % 20 == 0) {
+            collectTexts(server.dialog, record.texts);
+            collectTexts(client.dialog, record.texts);
+        }
+    }
+    EXPECT_TRUE(waitUntil([&] { return both(GamePhase::Placing) && boxes.seen.size() == 2; }));
+    for (Window* side : sides)
+        collectTexts(side->dialog, record.texts);
+    client.click(IDC_CLOSE_COM); // the relay has all once the close has gone through
+    EXPECT_TRUE(waitUntil([&] { return relay.closed; }));
+    for (const std::string& text : boxes.seen)
+        record.texts << QString::fromStdString(text);
+    record.texts << boxes.captions;
+    record.fromClient = relay.fromClient;
+    record.fromServer = relay.fromServer;
+    return record;
+}
+
+// In English the windows show none of the game's Portuguese (the wire and the chat are no
+// texts of the game's own), and the very same bytes go over the wire as in Portuguese.
+TEST(MainDialogTest, AMatchInEnglishShowsNoPortugueseAndSendsTheSameBytes)
+{
+    const RecordedMatch portuguese = playRecordedMatch("portuguese");
+    QTranslator* english = installLanguage(*QCoreApplication::instance(), Language::English);
+    ASSERT_NE(english, nullptr);
+    RecordedMatch inEnglish = playRecordedMatch("english");
+    {
+        // The About box and the window's menu too.
+        Window window;
+        window.dialog.onSysCommand(IDM_ABOUTBOX);
+        auto* about = window.dialog.findChild<QDialog*>();
+        ASSERT_NE(about, nullptr);
+        inEnglish.texts << about->windowTitle();
+        for (const QLabel* label : about->findChildren<QLabel*>())
+            inEnglish.texts << label->text();
+        for (const QAbstractButton* button : about->findChildren<QAbstractButton*>())
+            inEnglish.texts << button->text();
+        for (const QGroupBox* group : about->findChildren<QGroupBox*>())
+            inEnglish.texts << group->title();
+        delete about;
+        const QPoint between(292, 300);
+        QContextMenuEvent event(
+            QContextMenuEvent::Mouse, between, window.dialog.mapToGlobal(between));
+        QApplication::sendEvent(&window.dialog.canvas(), &event);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (const QAction* action : menu->actions()) {
+            inEnglish.texts << action->text();
+            if (action->menu() != nullptr) {
+                for (const QAction* level : action->menu()->actions())
+                    inEnglish.texts << level->text();
+            }
+        }
+        menu->close();
+        EXPECT_TRUE(inEnglish.texts.contains(QStringLiteral("Hard")));
+    }
+    QCoreApplication::removeTranslator(english);
+    delete english;
+
+    EXPECT_EQ(inEnglish.fromClient.toStdString(), portuguese.fromClient.toStdString());
+    EXPECT_EQ(inEnglish.fromServer.toStdString(), portuguese.fromServer.toStdString());
+    EXPECT_GT(portuguese.fromServer.size(), 300);
+    const QRegularExpression portugueseWords(QStringLiteral(
+        "\\b(jogo|jogador|conecção|tiros?|barco|canos?|Servidor|Cliente|Escutar|Conectar|Fechar|"
+        "Enviar|Ocultar|Mostrar|Aceitar|Situação|Endereço|Porto|Gerador|Ganhou|Coloque|Acertou|"
+        "Afundou|Redefinir|Programa|adversario|receber|enviar|Verifique|Pode|Melhor|Eu|Adv|"
+        "Acerca|Jogar|Fácil|Difícil|Informação|Porreiro|Teste|Escrito|Feito)\\b"));
+    int matched = 0;
+    for (const QString& text : portuguese.texts)
+        matched += text.contains(portugueseWords) ? 1 : 0;
+    EXPECT_GT(matched, 20) << "the words would be found";
+    for (const QString& text : inEnglish.texts)
+        EXPECT_FALSE(text.contains(portugueseWords)) << text.toStdString();
 }
 
 // "Jogar contra o computador": the window meets a computer opponent of its own process on a

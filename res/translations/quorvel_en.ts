@@ -144,7 +144,7 @@ Receiving the shots...</translation>
     </message>
     <message>
         <source>A receber tiros do adversario.</source>
-        <translation>Receiving the opponent's shots.</translation>
+        <translation>Receiving the opponent&apos;s shots.</translation>
     </message>
     <message>
         <source>A enviar tiro %1 .</source>
@@ -322,6 +322,18 @@ connections.</translation>
     <message>
         <source>Jogar contra o computador</source>
         <translation>Play against the computer</translation>
+    </message>
+    <message>
+        <source>Fácil</source>
+        <translation>Easy</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Difícil</source>
+        <translation>Hard</translation>
     </message>
 </context>
 </TS>

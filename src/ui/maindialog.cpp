@@ -115,7 +115,7 @@ void MainDialog::createControls()
     statusLabel = place(staticText(QString(), this), dialogRect(265, 212, 107, 28));
     statusLabel->setWordWrap(true);
     hideShowButton
-        = place(new QPushButton(QStringLiteral("Ocultar"), this), dialogRect(205, 200, 50, 14));
+        = place(new QPushButton(gameText("Ocultar"), this), dialogRect(205, 200, 50, 14));
     acceptButton = place(new QPushButton(tr("Aceitar"), this), dialogRect(282, 73, 50, 14));
     randomizeButton = place(new QPushButton(tr("Randomize"), this), dialogRect(281, 47, 50, 14));
     generatorGroup = place(new QGroupBox(tr("Gerador de jogo"), this), dialogRect(260, 27, 94, 78));
@@ -258,10 +258,10 @@ void MainDialog::fillContextMenu(QMenu& menu)
     QMenu* levels = menu.addMenu(tr("Jogar contra o computador"));
     levels->setEnabled(listenConnectButton->isEnabled());
     auto* choice = new QActionGroup(levels);
-    for (const auto& [level, name] :
-        { std::pair { PlannerLevel::Easy, "Fácil" }, std::pair { PlannerLevel::Normal, "Normal" },
-            std::pair { PlannerLevel::Hard, "Difícil" } }) {
-        QAction* action = levels->addAction(QString::fromUtf8(name));
+    for (const auto& [level, name] : { std::pair { PlannerLevel::Easy, tr("Fácil") },
+             std::pair { PlannerLevel::Normal, tr("Normal") },
+             std::pair { PlannerLevel::Hard, tr("Difícil") } }) {
+        QAction* action = levels->addAction(name);
         action->setCheckable(true);
         action->setChecked(level == computerGame.level);
         choice->addAction(action);
