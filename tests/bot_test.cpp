@@ -372,7 +372,8 @@ TEST(BotProgram, RefusesBadArgumentsAndReportsFailures)
               { { "--matches", "many" }, 2, no, "" }, { { "--delay", "0.5" }, 2, no, "" },
               { { "--seed", "4294967296" }, 2, no, "" }, { { "--colour", "blue" }, 2, no, "" },
               { { "--ready-wait", "-1" }, 2, no, "" }, { { "--ready-wait", "soon" }, 2, no, "" },
-              { { "extra" }, 2, no, "" }, { { "--help" }, 0, "", "--quiet" },
+              { { "--language", "fr" }, 2, no, "" }, { { "extra" }, 2, no, "" },
+              { { "--help" }, 0, "", "--quiet" },
               { { "--listen", busy.c_str(), "--quiet" }, 1,
                   "Impossível criar o socket\nPode estar o porto já estar definido\nou não tem o "
                   "protocolo TCP/IP instalado.\n",
