@@ -680,6 +680,7 @@ TEST(MainDialogTest, AMatchInEnglishShowsNoPortugueseAndSendsTheSameBytes)
             inEnglish.texts << button->text();
         for (const QGroupBox* group : about->findChildren<QGroupBox*>())
             inEnglish.texts << group->title();
+        saveScreenshot(*about, "about-english");
         delete about;
         const QPoint between(292, 300);
         QContextMenuEvent event(
