@@ -637,8 +637,8 @@ RecordedMatch playRecordedMatch(const char* screenshot)
         EXPECT_TRUE(waitUntil([&] {
             return (!server.state().shotPending && !client.state().shotPending
                        && server.state().isShooter != client.state().isShooter)
-                || decided();
-        }));
+                || decided() || both(GamePhase::Placing); // its boxes already closed
+        })) << shot;
         if (shot == 40)
             saveScreenshot(client.dialog, screenshot);
         if (shot % 20 == 0) {
