@@ -8,16 +8,12 @@
 #include "match/protocol.h"
 #include "net/gametexts.h"
 
-#include <QAbstractButton>
-#include <QActionGroup>
 #include <QButtonGroup>
-#include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -239,88 +235,6 @@ void MainDialog::onSysCommand(int id)
     about->setAttribute(Qt::WA_DeleteOnClose);
     about->setWindowModality(Qt::WindowModal);
     about->open();
-}
-
-void MainDialog::contextMenuEvent(QContextMenuEvent* event)
-{
-    auto* menu = new QMenu(this);
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    fillContextMenu(*menu);
-    menu->popup(event->globalPos());
-}
-
-// The window's own commands, offered on a right click outside both grids.
-void MainDialog::fillContextMenu(QMenu& menu)
-{
-    QAction* about = menu.addAction(tr("Acerca do quorvel..."));
-    about->setShortcut(QKeySequence::HelpContents);
-    connect(about, &QAction::triggered, this, [this] { onSysCommand(IDM_ABOUTBOX); });
-    QMenu* levels = menu.addMenu(tr("Jogar contra o computador"));
-    levels->setEnabled(listenConnectButton->isEnabled());
-    auto* choice = new QActionGroup(levels);
-    for (const auto& [level, name] : { std::pair { PlannerLevel::Easy, tr("Fácil") },
-             std::pair { PlannerLevel::Normal, tr("Normal") },
-             std::pair { PlannerLevel::Hard, tr("Difícil") } }) {
-        QAction* action = levels->addAction(name);
-        action->setCheckable(true);
-        action->setChecked(level == computerGame.level);
-        choice->addAction(action);
-        connect(action, &QAction::triggered, this, [this, level] {
-            computerGame.level = level;
-            playAgainstComputer(computerGame);
-        });
-    }
-}
-
-void MainDialog::playAgainstComputer(const ComputerOpponent::Settings& settings)
-{
-    if (!listenConnectButton->isEnabled())
-        return;
-    if (computer)
-        computer->close();
-    auto* opponent = new ComputerOpponent(settings, this);
-    connect(opponent, &ComputerOpponent::finished, opponent, &QObject::deleteLater);
-    if (!opponent->listen(0, true)) {
-        messageBox(
-            opponent->failureText().toStdString(), "TCP/IP Quorvel Naval", BoxIcon::Error, {});
-        return;
-    }
-    computer = opponent;
-    if (!playerControls)
-        playerControls
-            = PlayerControls { modeButtons->checkedId(), portEdit->text(), addressEdit->text() };
-    socketMode = 1;
-    address = QStringLiteral("127.0.0.1");
-    port = opponent->listeningPort();
-    updateData(false);
-    session.onModeChanged();
-    session.onListenConnect();
-}
-
-void MainDialog::startConnection(int mode, int chosenPort, const QString& chosenAddress)
-{
-    if (!listenConnectButton->isEnabled())
-        return;
-    socketMode = mode;
-    port = chosenPort;
-    if (mode == 1)
-        address = chosenAddress;
-    updateData(false);
-    session.onModeChanged();
-    session.onListenConnect();
-}
-
-// The connection controls are the player's again: what they had set comes back.
-void MainDialog::restorePlayerControls()
-{
-    if (!playerControls || !listenConnectButton->isEnabled())
-        return;
-    if (QAbstractButton* mode = modeButtons->button(playerControls->mode))
-        mode->setChecked(true);
-    portEdit->setText(playerControls->port);
-    addressEdit->setText(playerControls->address);
-    playerControls.reset();
-    session.onModeChanged();
 }
 
 void MainDialog::onSendChat()
