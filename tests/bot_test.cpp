@@ -254,7 +254,7 @@ TEST(StrictPeerOverTcp, TheBotPlaysTwentyMatchesInEachRole)
             } else {
                 game.bot->start(QStringLiteral(QUORVEL_BOT),
                     arguments << QStringLiteral("--listen") << QStringLiteral("0"));
-                const QByteArray tell = "listening on port ";
+                const QByteArray tell = "a escutar no porto ";
                 ASSERT_TRUE(waitUntil([&] {
                     const qsizetype at = output->indexOf(tell);
                     return at >= 0 && output->indexOf('\n', at) > at;
@@ -287,12 +287,12 @@ TEST(StrictPeerOverTcp, TheBotPlaysTwentyMatchesInEachRole)
         const StrictPeer& strict = game.strict->peer;
         *game.output += game.bot->readAllStandardOutput();
         const QString summary
-            = QString::fromUtf8(game.output->mid(game.output->lastIndexOf("matches played")));
+            = QString::fromUtf8(game.output->mid(game.output->lastIndexOf("partidas jogadas")));
         SCOPED_TRACE(summary.toStdString());
         EXPECT_EQ(game.bot->exitCode(), 0) << "stalled or failed";
         EXPECT_EQ(strict.myWins + strict.peerWins, Matches);
         EXPECT_EQ(strict.winBoxes + strict.lossBoxes, Matches) << "a match ended twice";
-        EXPECT_TRUE(summary.contains(QStringLiteral("matches played: %1  [ Eu=%2 , Adv=%3 ]")
+        EXPECT_TRUE(summary.contains(QStringLiteral("partidas jogadas: %1  [ Eu=%2 , Adv=%3 ]")
                                          .arg(Matches)
                                          .arg(strict.peerWins)
                                          .arg(strict.myWins)));
@@ -311,7 +311,7 @@ TEST(BotProgram, LeavesAnOpponentThatBreaksTheRules)
     bot.start(QStringLiteral(QUORVEL_BOT),
         { QStringLiteral("--listen"), QStringLiteral("0"), QStringLiteral("--delay"),
             QStringLiteral("0"), QStringLiteral("--level"), QStringLiteral("normal") });
-    const QByteArray tell = "listening on port ";
+    const QByteArray tell = "a escutar no porto ";
     ASSERT_TRUE(waitUntil([&] { return output.contains(tell) && output.endsWith('\n'); }));
     const qsizetype at = output.indexOf(tell) + tell.size();
     QTcpSocket peer;
@@ -343,9 +343,9 @@ TEST(BotProgram, LeavesAnOpponentThatBreaksTheRules)
     ASSERT_TRUE(waitUntil([&] { return bot.state() == QProcess::NotRunning; }));
     output += bot.readAllStandardOutput();
     EXPECT_EQ(bot.exitCode(), 1);
-    EXPECT_TRUE(bot.readAllStandardError().contains("leave no cell to fire at"));
+    EXPECT_TRUE(bot.readAllStandardError().contains("violam as regras do jogo"));
     EXPECT_LE(output.count("<ADV> eco\n"), 3) << output.toStdString();
-    EXPECT_TRUE(output.contains("times in a row)")) << output.toStdString();
+    EXPECT_TRUE(output.contains("vezes seguidas)")) << output.toStdString();
     ASSERT_TRUE(waitUntil([&] { return peer.state() == QAbstractSocket::UnconnectedState; }));
 }
 
@@ -361,7 +361,8 @@ TEST(BotProgram, RefusesBadArgumentsAndReportsFailures)
     const std::string refused = std::to_string(closed.serverPort());
     closed.close();
     const char* const no = "quorvel-bot: ";
-    const char* const none = "matches played: 0  [ Eu=0 , Adv=0 ]  mean shots per won match: 0.0\n";
+    const char* const none
+        = "partidas jogadas: 0  [ Eu=0 , Adv=0 ]  média de tiros por partida ganha: 0.0\n";
     const std::tuple<std::vector<const char*>, int, const char*, const char*> cases[]
         = { { { "--level", "expert" }, 2, no, "" }, { { "--level" }, 2, no, "" },
               { { "--listen", "70000" }, 2, no, "" }, { { "--listen", "-1" }, 2, no, "" },

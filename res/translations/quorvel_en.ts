@@ -38,6 +38,10 @@
         <source> [ Eu=%1 , Adv=%2 ]</source>
         <translation> [ Me=%1 , Opp=%2 ]</translation>
     </message>
+    <message>
+        <source>As respostas do adversário não deixam casa onde atirar: violam as regras do jogo. A ligação é fechada.</source>
+        <translation>The opponent&apos;s replies leave no cell to fire at: they break the rules of the game. Closing the connection.</translation>
+    </message>
 </context>
 <context>
     <name>EventLog</name>
@@ -334,6 +338,25 @@ connections.</translation>
     <message>
         <source>Difícil</source>
         <translation>Hard</translation>
+    </message>
+</context>
+<context>
+    <name>quorvel-bot</name>
+    <message>
+        <source>(a linha acima %1 vezes seguidas)</source>
+        <translation>(the line above %1 times in a row)</translation>
+    </message>
+    <message>
+        <source>quorvel-bot: a ligação terminou ao fim de %1 de %2 partidas</source>
+        <translation>quorvel-bot: the connection ended after %1 of %2 matches</translation>
+    </message>
+    <message>
+        <source>partidas jogadas: %1  [ Eu=%2 , Adv=%3 ]  média de tiros por partida ganha: %4</source>
+        <translation>matches played: %1  [ Me=%2 , Opp=%3 ]  mean shots per won match: %4</translation>
+    </message>
+    <message>
+        <source>a escutar no porto %1</source>
+        <translation>listening on port %1</translation>
     </message>
 </context>
 </TS>

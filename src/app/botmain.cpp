@@ -46,7 +46,9 @@ public:
     void endRun()
     {
         if (repeats > 1)
-            printLine(stdout, QStringLiteral("(the line above %1 times in a row)").arg(repeats));
+            printLine(stdout,
+                QCoreApplication::translate("quorvel-bot", "(a linha acima %1 vezes seguidas)")
+                    .arg(repeats));
         repeats = 0;
     }
 
@@ -247,14 +249,16 @@ int main(int argc, char* argv[])
             } else if (arguments->settings.matches > 0
                 && opponent.matchesPlayed() < arguments->settings.matches) {
                 printLine(stderr,
-                    QStringLiteral("quorvel-bot: the connection ended after %1 of %2 matches")
+                    QCoreApplication::translate("quorvel-bot",
+                        "quorvel-bot: a ligação terminou ao fim de %1 de %2 partidas")
                         .arg(opponent.matchesPlayed())
                         .arg(arguments->settings.matches));
                 code = ConnectionFailure;
             }
             printLine(stdout,
-                QStringLiteral("matches played: %1  [ Eu=%2 , Adv=%3 ]  mean shots per won "
-                               "match: %4")
+                QCoreApplication::translate("quorvel-bot",
+                    "partidas jogadas: %1  [ Eu=%2 , Adv=%3 ]  média de tiros por partida "
+                    "ganha: %4")
                     .arg(opponent.matchesPlayed())
                     .arg(opponent.myWins())
                     .arg(opponent.peerWins())
@@ -264,7 +268,9 @@ int main(int argc, char* argv[])
 
     if (arguments->listening) {
         if (opponent.listen(arguments->port) && !arguments->quiet) {
-            printLine(stdout, QStringLiteral("listening on port %1").arg(opponent.listeningPort()));
+            printLine(stdout,
+                QCoreApplication::translate("quorvel-bot", "a escutar no porto %1")
+                    .arg(opponent.listeningPort()));
         }
     } else {
         opponent.connectTo(arguments->host, arguments->port);

@@ -107,8 +107,8 @@ void ComputerOpponent::move()
         readyWaitOver = false;
     }
     if (done == AutoPlayer::Move::NoCellLeft) {
-        failure = QStringLiteral("The opponent's replies leave no cell to fire at: they break "
-                                 "the rules of the game. Closing the connection.");
+        failure = tr("As respostas do adversário não deixam casa onde atirar: violam as regras "
+                     "do jogo. A ligação é fechada.");
         finish(Outcome::RulesBroken, true);
         return;
     }
