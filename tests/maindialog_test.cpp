@@ -303,6 +303,7 @@ TEST(MainDialogTest, TwoWindowsPlayAWholeMatchWithTheMouse)
             || client.dialog.gameSession().engine().matchOver();
     };
     for (int shot = 1; both(GamePhase::Playing) && !decided(); ++shot) {
+        ASSERT_LE(shot, 200) << "more shots than the two grids have cells";
         const int s = server.state().isShooter ? 0 : 1;
         const Board& enemy = sides[s]->dialog.gameSession().engine().enemyBoard();
         while (enemy.getCell(aim[s] / 10, aim[s] % 10) != CellEmpty)
@@ -432,7 +433,7 @@ TEST(MainDialogTest, EscapeEndsTheWindow)
         QWidget* focus = QApplication::focusWidget();
         QTest::keyClick(focus != nullptr ? focus : &dialog, Qt::Key_Escape);
     });
-    QTimer::singleShot(10000, &dialog, [&] { dialog.done(-1); }); // should Escape be lost
+    QTimer::singleShot(5000, &dialog, [&] { dialog.done(-1); }); // should Escape be lost
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
 }
 

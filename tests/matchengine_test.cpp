@@ -222,6 +222,7 @@ TEST_F(Match, AHiddenFleetShowsHitsAndReturnsAfterALoss)
     auto nextSea = sea.begin();
     for (auto [column, row] : handFleet) {
         while (!server.matchState().isShooter) {
+            ASSERT_NE(nextSea, sea.end()) << "the server never has the turn back";
             ASSERT_TRUE(pair.fireAt(pair.client, nextSea->first, nextSea->second));
             ++nextSea;
             pair.pump();
@@ -232,10 +233,11 @@ TEST_F(Match, AHiddenFleetShowsHitsAndReturnsAfterALoss)
         serverFires(column, row);
     }
     EXPECT_EQ(pair.client.link.sent.back(), "$WINGAME$");
-    EXPECT_EQ(clientWindow.boxes.back(),
-        "Melhor sorte para a próxima...: O outro jogador ganhou. Carrege em OK para novo jogo.");
-    EXPECT_EQ(
-        serverWindow.boxes.back(), "BUM! he he he...: Ganhou o jogo. Carrege em OK para novo.");
+    EXPECT_EQ(clientWindow.boxes,
+        std::vector<std::string> { "Melhor sorte para a próxima...: O outro jogador ganhou. "
+                                   "Carrege em OK para novo jogo." });
+    EXPECT_EQ(serverWindow.boxes,
+        std::vector<std::string> { "BUM! he he he...: Ganhou o jogo. Carrege em OK para novo." });
     EXPECT_EQ(clientWindow.title, "Redefinir novo jogo... [ Eu=0 , Adv=1 ]");
     EXPECT_EQ(serverWindow.title, "Redefinir novo jogo... [ Eu=1 , Adv=0 ]");
     EXPECT_EQ(clientWindow.captions[IDC_HIDE_SHOW], "Ocultar");
