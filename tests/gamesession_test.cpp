@@ -95,6 +95,7 @@ TEST(GameSession, TwoSessionsPlayOverTcpUntilTheClientCloses)
     Player server;
     Player client;
     server.open(0, 0);
+    EXPECT_EQ(server.window.statusText, "A esperar pela conecção...");
     client.open(1, server.session.listeningPort());
     ASSERT_TRUE(bothIn(GamePhase::Placing, server, client));
     EXPECT_EQ(server.window.title, "Quorvel Naval - Programa TCP/IP SERVIDOR [ Eu=0 , Adv=0 ]");
@@ -127,13 +128,15 @@ TEST(GameSession, TwoSessionsPlayOverTcpUntilTheClientCloses)
             && !player->window.enabled(IDC_RANDOMIZE) && !player->window.enabled(IDC_ACCEPT));
     }
 
-    // "Escutar" again starts the score afresh. A client that gives up while connecting: over
-    // loopback the connection was made at once, so the server sees its peer close.
+    // "Escutar" and "Conectar" again start the score afresh, the winner's and the loser's. A
+    // client that gives up while connecting: over loopback the connection was made at once,
+    // so the server sees its peer close.
     server.open(0, 0);
     EXPECT_EQ(server.window.title, "Quorvel Naval - Programa TCP/IP SERVIDOR [ Eu=0 , Adv=0 ]");
     client.open(1, server.session.listeningPort());
     EXPECT_EQ(client.window.statusText, "A estabelecer conecção ao servidor...");
     client.session.onCloseConnection();
+    EXPECT_EQ(client.window.title, "TCP/IP - Quorvel Naval [ Eu=0 , Adv=0 ]");
     ASSERT_TRUE(waitUntil([&] { return server.window.statusText == peerClosedStatus; }));
     expectDisconnected(client);
 
@@ -154,10 +157,10 @@ TEST(GameSession, FailedOrRefusedAttemptsLeaveItDisconnected)
     const std::string caption[] = { "TCP/IP Quorvel Naval: ", "Conecção TCP/IP: " };
     const std::string status[]
         = { "Reveja as definições\nde conecção.", "Reveja as definições de rede." };
-    const ControlValues cases[]
-        = { { 0, holder.serverPort(), "" }, { 0, 70000, "" }, { 1, closedPort, "127.0.0.1" },
-              // These two fail at once, before any packet is sent.
-              { 1, 4000, "" }, { 1, 4000, "no such host!" } };
+    const ControlValues cases[] = { { 0, holder.serverPort(), "" }, { 0, 70000, "" },
+        { 0, 65536, "" }, { 0, -1, "" }, { 1, 65536, "127.0.0.1" }, { 1, closedPort, "127.0.0.1" },
+        // These two fail at once, before any packet is sent.
+        { 1, 4000, "" }, { 1, 4000, "no such host!" } };
     for (const ControlValues& c : cases) {
         SCOPED_TRACE(c.address + ":" + std::to_string(c.port));
         Player player;
@@ -179,6 +182,22 @@ TEST(GameSession, FailedOrRefusedAttemptsLeaveItDisconnected)
         EXPECT_EQ(player.window.transcript, std::vector<std::string> { "save controls" });
         EXPECT_FALSE(player.session.listeningPort() != 0 || player.session.peerConnected());
     }
+}
+
+// The last port of the range is a port like any other, to listen on and to connect to.
+TEST(GameSession, ThePortAtTheTopOfTheRangeCanBeUsed)
+{
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::Any, 65535))
+        GTEST_SKIP() << "another program listens on port 65535";
+    probe.close();
+    Player server;
+    Player client;
+    server.open(0, 65535);
+    ASSERT_EQ(server.session.listeningPort(), 65535);
+    client.open(1, 65535);
+    ASSERT_TRUE(bothIn(GamePhase::Placing, server, client));
+    EXPECT_EQ(client.window.title, "Quorvel Naval - Programa TCP/IP CLIENTE [ Eu=0 , Adv=0 ]");
 }
 
 // A listening player and a bare socket that connected to it: a peer that can misbehave.
