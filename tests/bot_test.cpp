@@ -139,10 +139,15 @@ TEST(ComputerOpponent, TwoPlayWholeMatchesOverTcp)
         std::pair(server.matchesPlayed(), client.matchesPlayed()), std::pair(Matches, Matches));
     EXPECT_EQ(std::pair(server.myWins(), server.peerWins()),
         std::pair(client.peerWins(), client.myWins()));
-    // The events are printed as the window shows them: a box as its caption and text.
+    // The events are printed as the window shows them: a box as its caption and text, and a
+    // title with the score, its own wins first, as the wire saw them.
     EXPECT_EQ(
         out.count(QStringLiteral("\nBUM! he he he...: Ganhou o jogo. Carrege em OK para novo.\n")),
         server.myWins());
+    EXPECT_TRUE(out.contains(QStringLiteral("\nTCP/IP - Quorvel Naval [ Eu=%1 , Adv=%2 ]\n")
+                                 .arg(referee.players[Server].wonShots.size())
+                                 .arg(referee.players[Client].wonShots.size())))
+        << out.right(300).toStdString();
 }
 
 // The strict copy over TCP, on the real clock: one read of at most 1024 bytes each time the

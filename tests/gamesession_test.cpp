@@ -95,6 +95,9 @@ TEST(GameSession, TwoSessionsPlayOverTcpUntilTheClientCloses)
     Player server;
     Player client;
     server.open(0, 0);
+    EXPECT_EQ(server.window.statusText,
+        "A esperar pela conecção...\nPorto " + std::to_string(server.session.listeningPort())
+            + ".");
     client.open(1, server.session.listeningPort());
     ASSERT_TRUE(bothIn(GamePhase::Placing, server, client));
     EXPECT_EQ(server.window.title, "Quorvel Naval - Programa TCP/IP SERVIDOR [ Eu=0 , Adv=0 ]");
@@ -127,13 +130,15 @@ TEST(GameSession, TwoSessionsPlayOverTcpUntilTheClientCloses)
             && !player->window.enabled(IDC_RANDOMIZE) && !player->window.enabled(IDC_ACCEPT));
     }
 
-    // "Escutar" again starts the score afresh. A client that gives up while connecting: over
-    // loopback the connection was made at once, so the server sees its peer close.
+    // "Escutar" and "Conectar" again start the score afresh, the winner's and the loser's. A
+    // client that gives up while connecting: over loopback the connection was made at once,
+    // so the server sees its peer close.
     server.open(0, 0);
     EXPECT_EQ(server.window.title, "Quorvel Naval - Programa TCP/IP SERVIDOR [ Eu=0 , Adv=0 ]");
     client.open(1, server.session.listeningPort());
     EXPECT_EQ(client.window.statusText, "A estabelecer conecção ao servidor...");
     client.session.onCloseConnection();
+    EXPECT_EQ(client.window.title, "TCP/IP - Quorvel Naval [ Eu=0 , Adv=0 ]");
     ASSERT_TRUE(waitUntil([&] { return server.window.statusText == peerClosedStatus; }));
     expectDisconnected(client);
 
@@ -154,10 +159,10 @@ TEST(GameSession, FailedOrRefusedAttemptsLeaveItDisconnected)
     const std::string caption[] = { "TCP/IP Quorvel Naval: ", "Conecção TCP/IP: " };
     const std::string status[]
         = { "Reveja as definições\nde conecção.", "Reveja as definições de rede." };
-    const ControlValues cases[]
-        = { { 0, holder.serverPort(), "" }, { 0, 70000, "" }, { 1, closedPort, "127.0.0.1" },
-              // These two fail at once, before any packet is sent.
-              { 1, 4000, "" }, { 1, 4000, "no such host!" } };
+    const ControlValues cases[] = { { 0, holder.serverPort(), "" }, { 0, 70000, "" },
+        { 0, 65536, "" }, { 0, -1, "" }, { 1, 65536, "127.0.0.1" }, { 1, closedPort, "127.0.0.1" },
+        // These two fail at once, before any packet is sent.
+        { 1, 4000, "" }, { 1, 4000, "no such host!" } };
     for (const ControlValues& c : cases) {
         SCOPED_TRACE(c.address + ":" + std::to_string(c.port));
         Player player;
@@ -209,6 +214,21 @@ TEST(GameSession, AServerShowsItsPortAndCanStopListening)
     ASSERT_TRUE(bothIn(GamePhase::Placing, server, client));
     EXPECT_FALSE(server.window.enabled(IDC_CLOSE_COM));
     EXPECT_TRUE(client.window.enabled(IDC_CLOSE_COM));
+}
+
+// The last port of the range is tried like any other; one past it is refused before any
+// attempt. (Nothing is bound to a fixed port here: the attempt goes to whatever may be at
+// 65535 on this machine, and only its start is looked at.)
+TEST(GameSession, ThePortAtTheTopOfTheRangeIsTried)
+{
+    Player top;
+    top.open(1, 65535);
+    EXPECT_TRUE(top.window.boxes.empty());
+    EXPECT_EQ(top.window.statusText, "A estabelecer conecção ao servidor...");
+    Player beyond;
+    beyond.open(1, 65536);
+    EXPECT_EQ(beyond.window.boxes.size(), 1u);
+    EXPECT_EQ(beyond.window.statusText, "Reveja as definições de rede.");
 }
 
 // A listening player and a bare socket that connected to it: a peer that can misbehave.

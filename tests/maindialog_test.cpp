@@ -5,6 +5,7 @@
 #include "testclocks.h"
 #include "waituntil.h"
 
+#include "about/systemcolours.h"
 #include "match/controlids.h"
 #include "match/protocol.h"
 #include "net/gametexts.h"
@@ -15,6 +16,8 @@
 #include <QContextMenuEvent>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -24,6 +27,7 @@
 #include <QScrollBar>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -128,10 +132,18 @@ TEST(MainDialogTest, StartsDisconnectedInServerModeWithTheTemplateLayout)
     for (int id : { IDC_ADDRESS, IDC_CLOSE_COM, IDC_CHAT_EDIT, IDC_SEND, IDC_LOG, IDC_HIDE_SHOW,
              IDC_ACCEPT, IDC_RANDOMIZE, IDC_GENERATOR_GROUP })
         EXPECT_FALSE(window.enabled(id)) << id;
-    // The connection controls bring the address field back with them, even in server mode.
+    // The connection controls go and come back together, the address field with them, even
+    // in server mode.
+    const int connectionGroup[] = { IDC_LISTEN_CONNECT, IDC_PORT, IDC_MODE_CLIENT, IDC_MODE_SERVER,
+        IDC_MODE_GROUP, IDC_ADDRESS_GROUP, IDC_PORT_LABEL, IDC_ADDRESS_LABEL };
     window.dialog.enableConnectionControls(false);
+    EXPECT_FALSE(window.enabled(IDC_ADDRESS));
+    for (int id : connectionGroup)
+        EXPECT_FALSE(window.enabled(id)) << id;
     window.dialog.enableConnectionControls(true);
     EXPECT_TRUE(window.enabled(IDC_ADDRESS));
+    for (int id : connectionGroup)
+        EXPECT_TRUE(window.enabled(id)) << id;
 
     // A few controls converted from dialog units, above the grids: a click there reaches them.
     const std::pair<int, QRect> placed[] = { { IDC_CHAT_EDIT, { 11, 325, 243, 21 } },
@@ -181,6 +193,44 @@ TEST(MainDialogTest, ModeAndPortMustBeAWholeNumberFrom0To65535)
         EXPECT_EQ(window.title(), "TCP/IP - Quorvel Naval");
         EXPECT_EQ(window.text(IDC_STATUS), "Verifique as ligações\ncliente-server.");
         EXPECT_TRUE(window.enabled(IDC_LISTEN_CONNECT) && !window.enabled(IDC_CLOSE_COM));
+    }
+}
+
+// A port in use and a server that is not there are each told in an error box, and the
+// window is left as before, ready for another try.
+TEST(MainDialogTest, FailuresToListenOrConnectAreErrorBoxes)
+{
+    QTcpServer holder;
+    ASSERT_TRUE(holder.listen(QHostAddress::Any, 0));
+    QTcpServer probe; // taken and let go: nothing listens there
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+    const quint16 closedPort = probe.serverPort();
+    probe.close();
+    const struct {
+        int mode;
+        quint16 port;
+        const char* box;
+        const char* status;
+    } cases[] = { { IDC_MODE_SERVER, holder.serverPort(),
+                      "Impossível criar o socket\nPode estar o porto já estar definido\nou não tem "
+                      "o protocolo TCP/IP instalado.",
+                      "Reveja as definições\nde conecção." },
+        { IDC_MODE_CLIENT, closedPort, "Impossível fazer conecção ao servidor/porto\nExpecificado.",
+            "Reveja as definições de rede." } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box);
+        Window window;
+        ModalCloser closer(&window.dialog);
+        window.click(c.mode);
+        window.type(IDC_PORT, QString::number(c.port));
+        window.click(IDC_LISTEN_CONNECT);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return closer.seen.size() == 1; }));
+        EXPECT_EQ(closer.seen[0], c.box);
+        EXPECT_EQ(closer.icons[0], QMessageBox::Critical);
+        EXPECT_EQ(window.text(IDC_STATUS), c.status);
+        EXPECT_EQ(window.title(), "TCP/IP - Quorvel Naval");
+        EXPECT_TRUE(window.enabled(IDC_LISTEN_CONNECT) && window.enabled(IDC_MODE_CLIENT));
+        EXPECT_FALSE(window.enabled(IDC_CLOSE_COM));
     }
 }
 
@@ -371,6 +421,7 @@ TEST(MainDialogTest, TwoWindowsPlayAWholeMatchWithTheMouse)
             || client.dialog.gameSession().engine().matchOver();
     };
     for (int shot = 1; both(GamePhase::Playing) && !decided(); ++shot) {
+        ASSERT_LE(shot, 200) << "more shots than the two grids have cells";
         const int s = server.state().isShooter ? 0 : 1;
         const Board& enemy = sides[s]->dialog.gameSession().engine().enemyBoard();
         while (enemy.getCell(aim[s] / 10, aim[s] % 10) != CellEmpty)
@@ -385,13 +436,12 @@ TEST(MainDialogTest, TwoWindowsPlayAWholeMatchWithTheMouse)
             saveScreenshot(server.dialog, "play");
     }
 
-    // One title shows a win, the other a loss, each box answered; the next match has begun,
-    // with the fleet shown again and the generator back over the cover panel.
+    // The server's sweep finds the client's fleet first: its title shows its win, the
+    // client's the loss, each box answered. The next match has begun, with the fleet shown
+    // again and the generator back over the cover panel.
     ASSERT_TRUE(waitUntil([&] { return both(GamePhase::Placing) && boxes.seen.size() == 2; }));
-    const std::string won = "Redefinir novo jogo... [ Eu=1 , Adv=0 ]";
-    const std::string lost = "Redefinir novo jogo... [ Eu=0 , Adv=1 ]";
-    const std::string titles = server.title() + " / " + client.title();
-    EXPECT_TRUE(titles == won + " / " + lost || titles == lost + " / " + won) << titles;
+    EXPECT_EQ(server.title(), "Redefinir novo jogo... [ Eu=1 , Adv=0 ]");
+    EXPECT_EQ(client.title(), "Redefinir novo jogo... [ Eu=0 , Adv=1 ]");
     EXPECT_GT(clocks[0].frames + clocks[1].frames, 47); // hits flashed
     EXPECT_EQ(client.text(IDC_HIDE_SHOW), "Ocultar");
     EXPECT_EQ(logicalPixel(server.dialog.canvas().image(), 400, 150),
@@ -914,6 +964,45 @@ TEST(MainDialogTest, AFloodNeitherFreezesNorBuriesTheWindow)
     EXPECT_EQ(window.state().phase, GamePhase::Placing);
 }
 
+// The panel beneath the generator takes the "Menu" colour of the player's colour scheme. It
+// covers the enemy grid from the fleet's declaration until play, and again when the opponent
+// leaves in the middle of a match.
+TEST(MainDialogTest, TheCoverPanelIsTheMenuColourAndReturnsWhenTheOpponentLeaves)
+{
+    QTemporaryDir home;
+    const QByteArray userHome = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(colourSchemePath()).path()));
+    QFile scheme(colourSchemePath());
+    ASSERT_TRUE(scheme.open(QIODevice::WriteOnly));
+    scheme.write("[Control Panel\\Colors]\nInactiveTitle=0 100 200\nMenu=12 34 56\n"
+                 "Window=200 100 0\n");
+    scheme.close();
+    Window window;
+    if (userHome.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", userHome);
+    const auto panel = [&] { return logicalPixel(window.dialog.canvas().image(), 400, 150); };
+    const QRgb menu = qRgb(12, 34, 56);
+
+    window.type(IDC_PORT, QStringLiteral("0"));
+    window.click(IDC_LISTEN_CONNECT);
+    QTcpSocket peer;
+    peer.connectToHost(QHostAddress::LocalHost, window.dialog.gameSession().listeningPort());
+    ASSERT_TRUE(waitUntil([&] { return window.state().phase == GamePhase::Placing; }));
+    window.click(IDC_RANDOMIZE);
+    window.click(IDC_ACCEPT);
+    EXPECT_EQ(panel(), menu);
+    peer.write("$READY$");
+    ASSERT_TRUE(waitUntil([&] { return window.state().phase == GamePhase::Playing; }));
+    EXPECT_EQ(panel(), qRgb(48, 48, 128)) << "the enemy grid's open sea at (3, 5)";
+    peer.disconnectFromHost();
+    ASSERT_TRUE(waitUntil([&] { return window.state().phase == GamePhase::Idle; }));
+    EXPECT_EQ(panel(), menu);
+    EXPECT_TRUE(window.control(IDC_GENERATOR_GROUP)->isVisible());
+}
+
 TEST(MainDialogTest, EscapeEndsTheWindow)
 {
     MainDialog dialog;
@@ -921,7 +1010,7 @@ TEST(MainDialogTest, EscapeEndsTheWindow)
         QWidget* focus = QApplication::focusWidget();
         QTest::keyClick(focus != nullptr ? focus : &dialog, Qt::Key_Escape);
     });
-    QTimer::singleShot(10000, &dialog, [&] { dialog.done(-1); }); // should Escape be lost
+    QTimer::singleShot(5000, &dialog, [&] { dialog.done(-1); }); // should Escape be lost
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
 }
 

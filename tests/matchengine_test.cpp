@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <deque>
 #include <fstream>
+#include <functional>
 #include <sstream>
+#include <utility>
 
 namespace {
 
@@ -154,6 +156,45 @@ TEST_F(Match, WhatCannotBeDoneIsRefusedOrIgnored)
     EXPECT_TRUE(server.matchState().isShooter);
 }
 
+// A shot at a cell already hit is a hit again, answered with the whole ship's length, and
+// as a sinking once the ship is sunk; the cell stays hit on the own grid and on the cover. A
+// shot into water already found is a miss again.
+TEST_F(Match, ShotsAtCellsAlreadyShotAreAnsweredAsBefore)
+{
+    const auto answer = [this](std::string_view shot) {
+        pair.client.link.queued.clear();
+        client.onPeerData(shot);
+        return pair.client.link.queued.empty() ? std::string() : pair.client.link.queued.front();
+    };
+    // The client's turn, fired along a row into open sea, so that it answers three more shots.
+    const auto nextTurn = [this](int row) {
+        client.onPeerData("$XCHG_MACHINE$");
+        for (int column = 0; column < 3; ++column) {
+            ASSERT_TRUE(pair.fireAt(pair.client, column, row));
+            client.onPeerData("TREQ:*");
+        }
+        ASSERT_FALSE(client.matchState().isShooter);
+    };
+    // The three at column 0, rows 5 to 7; the single at (9, 9); open sea at (5, 5).
+    EXPECT_EQ(answer("TIRO:A6"), "TREQ:3");
+    EXPECT_EQ(answer("TIRO:A6"), "TREQ:3");
+    EXPECT_EQ(answer("TIRO:J9"), "TAFQ:1");
+    ASSERT_NO_FATAL_FAILURE(nextTurn(9));
+    EXPECT_EQ(answer("TIRO:J9"), "TAFQ:1");
+    EXPECT_EQ(answer("TIRO:A5"), "TREQ:3");
+    EXPECT_EQ(answer("TIRO:A7"), "TAFQ:3");
+    ASSERT_NO_FATAL_FAILURE(nextTurn(8));
+    EXPECT_EQ(answer("TIRO:A6"), "TAFQ:3");
+    EXPECT_EQ(answer("TIRO:F5"), "TREQ:*");
+    EXPECT_EQ(answer("TIRO:F5"), "TREQ:*");
+    for (const Board* board : { &std::as_const(client).ownBoard(), &client.coverBoard() }) {
+        EXPECT_EQ(board->getCell(0, 6), CellHit);
+        EXPECT_EQ(board->getCell(9, 9), CellHit);
+        EXPECT_EQ(board->getCell(5, 5), CellWater);
+    }
+    EXPECT_EQ(clientWindow.flashes, 7);
+}
+
 // Off the grid a shot names no cell and is answered as a miss. A target answers three shots a
 // turn: a fourth before the hand-over is not answered, and changes nothing.
 TEST_F(Match, ShotsOffTheGridAreAnsweredAsMissesThreeATurn)
@@ -228,6 +269,7 @@ TEST_F(Match, AHiddenFleetShowsHitsAndReturnsAfterALoss)
     auto nextSea = sea.begin();
     for (auto [column, row] : handFleet) {
         while (!server.matchState().isShooter) {
+            ASSERT_NE(nextSea, sea.end()) << "the server never has the turn back";
             ASSERT_TRUE(pair.fireAt(pair.client, nextSea->first, nextSea->second));
             ++nextSea;
             pair.pump();
@@ -238,10 +280,11 @@ TEST_F(Match, AHiddenFleetShowsHitsAndReturnsAfterALoss)
         serverFires(column, row);
     }
     EXPECT_EQ(pair.client.link.sent.back(), "$WINGAME$");
-    EXPECT_EQ(clientWindow.boxes.back(),
-        "Melhor sorte para a próxima...: O outro jogador ganhou. Carrege em OK para novo jogo.");
-    EXPECT_EQ(
-        serverWindow.boxes.back(), "BUM! he he he...: Ganhou o jogo. Carrege em OK para novo.");
+    EXPECT_EQ(clientWindow.boxes,
+        std::vector<std::string> { "Melhor sorte para a próxima...: O outro jogador ganhou. "
+                                   "Carrege em OK para novo jogo." });
+    EXPECT_EQ(serverWindow.boxes,
+        std::vector<std::string> { "BUM! he he he...: Ganhou o jogo. Carrege em OK para novo." });
     EXPECT_EQ(clientWindow.title, "Redefinir novo jogo... [ Eu=0 , Adv=1 ]");
     EXPECT_EQ(serverWindow.title, "Redefinir novo jogo... [ Eu=1 , Adv=0 ]");
     EXPECT_EQ(clientWindow.captions[IDC_HIDE_SHOW], "Ocultar");
@@ -319,6 +362,61 @@ TEST(MatchEngineConflict, AHandOverFromTheLastMatchIsIgnored)
     side.engine.onPeerData("TIRO:J9"); // the listening side keeps the first turn
     EXPECT_FALSE(side.engine.matchState().isShooter);
     EXPECT_FALSE(side.link.sent.back().starts_with("TIRO:")) << "the shot is answered";
+}
+
+// A hand-over counts only for a target in play. Anywhere else it changes nothing: a side
+// placing after the opponent declared stays the one that waits, a side waiting for the
+// opponent's fleet and a side firing keep their turn as it stands, and with no connection
+// nothing happens at all.
+TEST(MatchEngineConflict, AHandOverOutsideTheOpponentsTurnChangesNothing)
+{
+    const struct {
+        const char* name;
+        std::function<void(MatchEngine&)> reach;
+        GamePhase phase;
+        bool isShooter, shotPending;
+        int shotsThisTurn;
+        const char* status;
+    } cases[] = {
+        { "placing, the opponent ready", [](MatchEngine& engine) { engine.onPeerData("$READY$"); },
+            GamePhase::Placing, false, false, 0, "O outro jogador está pronto." },
+        { "ready, waiting for the opponent",
+            [](MatchEngine& engine) {
+                engine.onRandomize();
+                engine.onAcceptFleet();
+            },
+            GamePhase::Ready, true, false, 0, "Jogo preenchido.A aguardar pelo outro jogador" },
+        { "firing its second shot",
+            [](MatchEngine& engine) {
+                engine.onRandomize();
+                engine.onAcceptFleet();
+                engine.onPeerData("$READY$");
+                for (int column = 0; column < 2; ++column) {
+                    engine.aimAt(column, 0);
+                    engine.fireShot();
+                    if (column == 0)
+                        engine.onPeerData("TREQ:*");
+                }
+            },
+            GamePhase::Playing, true, true, 1, "A enviar tiro 2 ." },
+        { "disconnected", [](MatchEngine& engine) { engine.connectionClosed(); }, GamePhase::Idle,
+            true, false, 0, "Criar tabuleiro." },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Side side;
+        side.engine.connectionOpened(true);
+        c.reach(side.engine);
+        side.window.transcript.clear();
+        side.engine.onPeerData("$XCHG_MACHINE$");
+        EXPECT_EQ(side.window.transcript, std::vector<std::string> {});
+        const MatchState& state = side.engine.matchState();
+        EXPECT_EQ(state.phase, c.phase);
+        EXPECT_EQ(state.isShooter, c.isShooter);
+        EXPECT_EQ(state.shotPending, c.shotPending);
+        EXPECT_EQ(state.shotsThisTurn, c.shotsThisTurn);
+        EXPECT_EQ(side.window.statusText, c.status);
+    }
 }
 
 TEST(MatchEngineConflict, AnEarlyReadyIsKeptForTheNextMatch)

@@ -253,7 +253,8 @@ TEST(FleetSampler, DrawsFleetsThatAnswerAlikeAtTheGeneratorsOdds)
             Target target { generated ? generatedFleet(seed + 10) : bentFleet, {}, {} };
             const auto shooter = makeShotPlanner(PlannerLevel::Normal);
             RandomSource random(seed);
-            while (target.shots.size() < (seed ? 35u : 3u)) {
+            for (int draw = 0; target.shots.size() < (seed ? 35u : 3u); ++draw) {
+                ASSERT_LT(draw, 1000) << "the planner keeps choosing ship cells";
                 const GridCell cell = *shooter->chooseShot(target.firingView(false), random);
                 if (seed || target.fleet.getCell(cell.column, cell.row) == CellEmpty)
                     target.fire(cell);

@@ -1,5 +1,7 @@
 #include "enginepair.h"
 
+#include <gtest/gtest.h>
+
 long MemoryLink::sendToPeer(std::string_view bytes)
 {
     if (!open)
@@ -88,13 +90,16 @@ bool deliver(Side& from, Side& to, Delivery delivery)
 
 } // namespace
 
-void EnginePair::pump(Delivery delivery)
+// Two sides that never stop answering each other are a fault, not a reason to wait for ever.
+bool EnginePair::pump(Delivery delivery)
 {
-    bool moved = true;
-    while (moved) {
-        moved = deliver(server, client, delivery);
-        moved = deliver(client, server, delivery) || moved;
+    for (int round = 0; round < 1000; ++round) {
+        const bool moved = deliver(server, client, delivery);
+        if (!deliver(client, server, delivery) && !moved)
+            return true;
     }
+    ADD_FAILURE() << "the two sides still send after a thousand rounds of delivery";
+    return false;
 }
 
 void EnginePair::randomizeAndAccept(Side& side)
@@ -109,12 +114,15 @@ bool EnginePair::fireAt(Side& side, int column, int row)
     return !side.engine.fireShot();
 }
 
+// A match in which neither side can fire and nothing is on its way is stuck, as it is once a
+// side has fired at all its 100 cells: it stops there and fails.
 int EnginePair::playToEnd(Delivery delivery)
 {
     int shots = 0;
     int next[2] = { 0, 0 };
     const int startWins = server.engine.myWins() + client.engine.myWins();
-    while (server.engine.myWins() + client.engine.myWins() == startWins && shots < 400) {
+    while (server.engine.myWins() + client.engine.myWins() == startWins) {
+        const int before = shots;
         for (int s = 0; s < 2; ++s) {
             Side& side = s == 0 ? server : client;
             const MatchState& state = side.engine.matchState();
@@ -134,7 +142,14 @@ int EnginePair::playToEnd(Delivery delivery)
                 }
             }
         }
-        pump(delivery);
+        const bool quiet = server.link.queued.empty() && client.link.queued.empty();
+        if (!pump(delivery))
+            return shots;
+        if (shots == before && quiet) {
+            ADD_FAILURE() << "the match is stuck after " << shots
+                          << " shots: neither side can fire and nothing is on its way";
+            return shots;
+        }
     }
     return shots;
 }

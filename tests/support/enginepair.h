@@ -49,14 +49,16 @@ public:
     explicit EnginePair(unsigned seed = 1);
 
     void connect();
-    // Delivers queued messages both ways until neither side has anything to send.
-    void pump(Delivery delivery = Delivery::PerSend);
+    // Delivers queued messages both ways until neither side has anything to send; false
+    // (and a test failure) when they never stop.
+    bool pump(Delivery delivery = Delivery::PerSend);
     // Places a random fleet and accepts it.
     void randomizeAndAccept(Side& side);
     // Fires at the cell through the same pointer and click a player uses.
     bool fireAt(Side& side, int column, int row);
     // Plays the match to its end with both sides firing over their grids in order
     // (the first side column by column, the second row by row); returns the shots fired.
+    // A match that cannot go on is a test failure, and it returns at once.
     int playToEnd(Delivery delivery = Delivery::PerSend);
 
     Side server;
