@@ -195,6 +195,13 @@ TEST(GameSession, AServerShowsItsPortAndCanStopListening)
     const int port = server.session.listeningPort();
     ASSERT_NE(port, 0);
     EXPECT_EQ(server.window.shownPort, port);
+    // The status of any listen, then the port the system chose.
+    const auto waiting
+        = std::ranges::find(server.window.transcript, "status A esperar pela conecção...");
+    ASSERT_NE(waiting, server.window.transcript.end());
+    EXPECT_NE(std::find(waiting, server.window.transcript.end(),
+                  "status A esperar pela conecção...\nPorto " + std::to_string(port) + "."),
+        server.window.transcript.end());
     EXPECT_EQ(server.window.statusText,
         "A esperar pela conecção...\nPorto " + std::to_string(port) + ".");
     EXPECT_TRUE(server.window.enabled(IDC_CLOSE_COM));
