@@ -155,7 +155,7 @@ Board viewOf(const std::vector<ShotReport>& shots)
 }
 
 // Hunt and target: beside a ship afloat, along a line of hits to its end, and never at the
-// ships already sunk; whatever the seed.
+// ships already sunk, for any draw of the random source.
 TEST(NormalPlanner, FollowsTheHitsOfTheShipAfloat)
 {
     constexpr auto Sunk = ShotReport::Sunk;

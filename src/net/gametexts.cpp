@@ -92,11 +92,11 @@ std::vector<Pattern> makePatterns()
 
 QString gameText(std::string_view text)
 {
-    const QString source = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     for (const char* known : texts) {
-        if (source == QString::fromUtf8(known))
+        if (text == known)
             return QCoreApplication::translate(context, known);
     }
+    const QString source = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     static const std::vector<Pattern> patterns = makePatterns();
     for (const Pattern& pattern : patterns) {
         const QRegularExpressionMatch match = pattern.expression.match(source);

@@ -62,12 +62,7 @@ void MainDialog::playAgainstComputer(const ComputerOpponent::Settings& settings)
     if (!playerControls)
         playerControls
             = PlayerControls { modeButtons->checkedId(), portEdit->text(), addressEdit->text() };
-    socketMode = 1;
-    address = QStringLiteral("127.0.0.1");
-    port = opponent->listeningPort();
-    updateData(false);
-    session.onModeChanged();
-    session.onListenConnect();
+    startConnection(1, opponent->listeningPort(), QStringLiteral("127.0.0.1"));
 }
 
 void MainDialog::startConnection(int mode, int chosenPort, const QString& chosenAddress)
