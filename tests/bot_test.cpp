@@ -355,7 +355,8 @@ TEST(BotProgram, LeavesAnOpponentThatBreaksTheRules)
 }
 
 // Arguments it cannot use are refused with a message and exit code 2, before anything is
-// opened; a port in use and a refused connection end it with the game's own texts and exit 1.
+// opened, in the language asked for (the help too); a port in use and a refused connection end it
+// with the game's own texts and exit 1.
 TEST(BotProgram, RefusesBadArgumentsAndReportsFailures)
 {
     QTcpServer holder;
@@ -369,8 +370,16 @@ TEST(BotProgram, RefusesBadArgumentsAndReportsFailures)
     const char* const none
         = "partidas jogadas: 0  [ Eu=0 , Adv=0 ]  média de tiros por partida ganha: 0.0\n";
     const std::tuple<std::vector<const char*>, int, const char*, const char*> cases[]
-        = { { { "--level", "expert" }, 2, no, "" }, { { "--level" }, 2, no, "" },
-              { { "--listen", "70000" }, 2, no, "" }, { { "--listen", "-1" }, 2, no, "" },
+        = { { { "--level", "expert" }, 2,
+                "quorvel-bot: --level tem de ser easy, normal ou hard, não 'expert'\n"
+                "Experimente 'quorvel-bot --help'.\n",
+                "" },
+              { { "--language", "en", "--delay", "0.5" }, 2,
+                  "quorvel-bot: --delay must be a number of milliseconds from 0 to 3600000, not "
+                  "'0.5'\nTry 'quorvel-bot --help'.\n",
+                  "" },
+              { { "--level" }, 2, no, "" }, { { "--listen", "70000" }, 2, no, "" },
+              { { "--listen", "-1" }, 2, no, "" },
               { { "--listen", "4000", "--connect", "127.0.0.1" }, 2, no, "" },
               { { "--port", "4000" }, 2, no, "" },
               { { "--connect", "127.0.0.1", "--port", "0" }, 2, no, "" },
@@ -379,7 +388,8 @@ TEST(BotProgram, RefusesBadArgumentsAndReportsFailures)
               { { "--seed", "4294967296" }, 2, no, "" }, { { "--colour", "blue" }, 2, no, "" },
               { { "--ready-wait", "-1" }, 2, no, "" }, { { "--ready-wait", "soon" }, 2, no, "" },
               { { "--language", "fr" }, 2, no, "" }, { { "extra" }, 2, no, "" },
-              { { "--help" }, 0, "", "--quiet" },
+              { { "--help" }, 0, "", "Escrever só o resumo e os erros.\n" },
+              { { "--help-all", "--language=en" }, 0, "", "Print only the summary and errors.\n" },
               { { "--listen", busy.c_str(), "--quiet" }, 1,
                   "Impossível criar o socket\nPode estar o porto já estar definido\nou não tem o "
                   "protocolo TCP/IP instalado.\n",

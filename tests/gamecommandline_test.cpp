@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -64,9 +65,40 @@ TEST(GameCommandLine, EachOptionStartsAGameOrIsRefused)
         EXPECT_EQ(describe(line), c.read) << c.arguments.join(QLatin1Char(' ')).toStdString();
         if (line.exitCode == 2) {
             EXPECT_TRUE(line.text.startsWith(QStringLiteral("quorvel-naval: "))
-                && line.text.endsWith(QStringLiteral("Try 'quorvel-naval --help'.\n")))
+                && line.text.endsWith(QStringLiteral("Experimente 'quorvel-naval --help'.\n")))
                 << line.text.toStdString();
         }
+    }
+}
+
+// The help and the complaints come in the language of the translation installed, Qt's own
+// words included.
+TEST(GameCommandLine, SpeaksTheLanguageInstalled)
+{
+    const QStringList mistake { QStringLiteral("quorvel-naval"), QStringLiteral("--connect"),
+        QStringLiteral("[::1]x") };
+    const QStringList unknown { QStringLiteral("quorvel-naval"), QStringLiteral("--fast") };
+    const QStringList help { QStringLiteral("quorvel-naval"), QStringLiteral("--help") };
+    for (const Language language : { Language::Portuguese, Language::English }) {
+        QTranslator* translator = installLanguage(*QCoreApplication::instance(), language);
+        ASSERT_NE(translator, nullptr);
+        const bool english = language == Language::English;
+        EXPECT_EQ(readGameCommandLine(mistake).text.toStdString(),
+            english ? "quorvel-naval: '[::1]x' has 'x' after the address\n"
+                      "Try 'quorvel-naval --help'.\n"
+                    : "quorvel-naval: '[::1]x' tem 'x' depois do endereço\n"
+                      "Experimente 'quorvel-naval --help'.\n");
+        EXPECT_TRUE(readGameCommandLine(unknown).text.startsWith(english
+                ? QStringLiteral("quorvel-naval: Unknown option 'fast'.")
+                : QStringLiteral("quorvel-naval: Opção desconhecida 'fast'.")));
+        const QString helpText = readGameCommandLine(help).text;
+        EXPECT_TRUE(helpText.contains(
+            english ? QStringLiteral("--computer <LEVEL>") : QStringLiteral("--computer <NÍVEL>")))
+            << helpText.toStdString();
+        EXPECT_TRUE(helpText.contains(english ? QStringLiteral("Displays version information.")
+                                              : QStringLiteral("Mostra a versão.")));
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
     }
 }
 
@@ -83,10 +115,23 @@ TEST(GameCommandLine, TheProgramRefusesAMistakeAndConnectsAtOnce)
     game.start(QStringLiteral(QUORVEL_GAME), { QStringLiteral("--computer"), QStringLiteral("x") });
     ASSERT_TRUE(game.waitForFinished(10000));
     EXPECT_EQ(game.exitCode(), 2);
+    EXPECT_TRUE(
+        game.readAllStandardError().contains("--computer aceita easy, normal ou hard, não 'x'"));
+    game.start(QStringLiteral(QUORVEL_GAME),
+        { QStringLiteral("--language"), QStringLiteral("en"), QStringLiteral("--computer"),
+            QStringLiteral("x") });
+    ASSERT_TRUE(game.waitForFinished(10000));
+    EXPECT_EQ(game.exitCode(), 2);
     EXPECT_TRUE(game.readAllStandardError().contains("--computer takes easy, normal or hard"));
     game.start(QStringLiteral(QUORVEL_GAME), { QStringLiteral("--help") });
     ASSERT_TRUE(game.waitForFinished(10000));
     EXPECT_EQ(game.exitCode(), 0);
+    const QByteArray help = game.readAllStandardOutput();
+    EXPECT_TRUE(help.startsWith("Utilização: quorvel-naval [opções]\n")) << help.toStdString();
+    EXPECT_TRUE(help.endsWith(".\n")) << help.toStdString();
+    game.start(QStringLiteral(QUORVEL_GAME),
+        { QStringLiteral("--help"), QStringLiteral("--language=en") });
+    ASSERT_TRUE(game.waitForFinished(10000));
     EXPECT_TRUE(game.readAllStandardOutput().startsWith("Usage: quorvel-naval [options]\n"));
     game.start(QStringLiteral(QUORVEL_GAME), { QStringLiteral("--version") });
     ASSERT_TRUE(game.waitForFinished(10000));

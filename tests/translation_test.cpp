@@ -66,6 +66,12 @@ TEST(Translation, EveryTextHasItsEnglish)
     const auto [missingNow, messagesNow] = untranslated(copy);
     EXPECT_TRUE(missingNow.isEmpty()) << missingNow.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(messagesNow, messages) << "texts no longer in the sources";
+
+    // Qt's own words in a command line's help and complaints, in Portuguese.
+    const auto [missingQt, messagesQt]
+        = untranslated(QStringLiteral(QUORVEL_SOURCE_DIR "/res/translations/qt_pt.ts"));
+    EXPECT_TRUE(missingQt.isEmpty()) << missingQt.join(QLatin1Char('\n')).toStdString();
+    EXPECT_GT(messagesQt, 5);
 }
 
 TEST(Translation, TheEnginesTextsByTheirPatternChatAsSent)
@@ -96,6 +102,17 @@ TEST(Translation, TheEnginesTextsByTheirPatternChatAsSent)
     EXPECT_EQ(languageFromName(QStringLiteral("en")), Language::English);
     EXPECT_EQ(languageFromName(QStringLiteral("pt")), Language::Portuguese);
     EXPECT_EQ(languageFromName(QStringLiteral("EN")), std::nullopt);
+    const auto asked = [](std::initializer_list<const char*> words) {
+        QStringList arguments { QStringLiteral("quorvel-bot") };
+        for (const char* word : words)
+            arguments << QString::fromUtf8(word);
+        return languageInArguments(arguments);
+    };
+    EXPECT_EQ(asked({ "--listen", "0", "--language", "en" }), Language::English);
+    EXPECT_EQ(asked({ "--language=en", "--language", "pt" }), Language::Portuguese);
+    EXPECT_EQ(asked({ "--language", "fr" }), std::nullopt);
+    EXPECT_EQ(asked({ "--language" }), std::nullopt);
+    EXPECT_EQ(asked({ "en" }), std::nullopt);
 }
 
 } // namespace

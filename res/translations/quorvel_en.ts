@@ -55,6 +55,89 @@
     </message>
 </context>
 <context>
+    <name>GameCommandLine</name>
+    <message>
+        <source>quorvel-naval: %1
+Experimente &apos;quorvel-naval --help&apos;.
+</source>
+        <translation>quorvel-naval: %1
+Try &apos;quorvel-naval --help&apos;.
+</translation>
+    </message>
+    <message>
+        <source>o porto tem de ser um número de %1 a 65535, não &apos;%2&apos;</source>
+        <translation>the port must be a number from %1 to 65535, not &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; abre um parêntese recto que não fecha</source>
+        <translation>&apos;%1&apos; opens a bracket it does not close</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; tem &apos;%2&apos; depois do endereço</source>
+        <translation>&apos;%1&apos; has &apos;%2&apos; after the address</translation>
+    </message>
+    <message>
+        <source>--connect precisa do endereço do jogo a que se conectar</source>
+        <translation>--connect needs the address of the game to connect to</translation>
+    </message>
+    <message>
+        <source>Quorvel Naval, uma batalha naval a dois sobre TCP. Sem opções a janela abre desligada; cada opção abaixo começa logo um jogo.</source>
+        <translation>Quorvel Naval, a naval battle for two over TCP. With no option the window opens disconnected; each option below starts straight into a game.</translation>
+    </message>
+    <message>
+        <source>Escutar como servidor, no PORTO (4000 se omitido; 0 toma um livre).</source>
+        <translation>Listen as the server, on PORT (4000 if left out; 0 takes a free one).</translation>
+    </message>
+    <message>
+        <source>PORTO</source>
+        <translation>PORT</translation>
+    </message>
+    <message>
+        <source>Conectar como cliente a ENDEREÇO, ou ENDEREÇO:PORTO (porto 4000 se omitido; um endereço IPv6 entre parênteses rectos, como [::1]:4000).</source>
+        <translation>Connect as the client to HOST, or HOST:PORT (port 4000 if left out; an IPv6 address in brackets, as [::1]:4000).</translation>
+    </message>
+    <message>
+        <source>ENDEREÇO[:PORTO]</source>
+        <translation>HOST[:PORT]</translation>
+    </message>
+    <message>
+        <source>Jogar contra o computador no NÍVEL: easy, normal ou hard (se omitido).</source>
+        <translation>Play against the computer at LEVEL: easy, normal or hard (if left out).</translation>
+    </message>
+    <message>
+        <source>NÍVEL</source>
+        <translation>LEVEL</translation>
+    </message>
+    <message>
+        <source>Falar a LÍNGUA: pt (português) ou en (inglês). Sem ela o jogo fala inglês num ambiente de trabalho inglês e português em qualquer outro.</source>
+        <translation>Speak LANGUAGE: pt (Portuguese) or en (English). Without it the game speaks English on an English desktop and Portuguese on any other.</translation>
+    </message>
+    <message>
+        <source>LÍNGUA</source>
+        <translation>LANGUAGE</translation>
+    </message>
+    <message>
+        <source>argumento inesperado &apos;%1&apos;</source>
+        <translation>unexpected argument &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--listen, --connect e --computer excluem-se uns aos outros</source>
+        <translation>--listen, --connect and --computer exclude each other</translation>
+    </message>
+    <message>
+        <source>--%1 foi dado mais de uma vez</source>
+        <translation>--%1 is given more than once</translation>
+    </message>
+    <message>
+        <source>--language aceita pt ou en, não &apos;%1&apos;</source>
+        <translation>--language takes pt or en, not &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--computer aceita easy, normal ou hard, não &apos;%1&apos;</source>
+        <translation>--computer takes easy, normal or hard, not &apos;%1&apos;</translation>
+    </message>
+</context>
+<context>
     <name>GameText</name>
     <message>
         <source>Redefinir novo jogo...</source>
@@ -357,6 +440,126 @@ connections.</translation>
     <message>
         <source>a escutar no porto %1</source>
         <translation>listening on port %1</translation>
+    </message>
+    <message>
+        <source>--listen e --connect não podem ser usados juntos</source>
+        <translation>--listen and --connect cannot be used together</translation>
+    </message>
+    <message>
+        <source>argumento inesperado &apos;%1&apos;</source>
+        <translation>unexpected argument &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--port vai com --connect; um servidor toma o seu porto de --listen</source>
+        <translation>--port goes with --connect; a server takes its port from --listen</translation>
+    </message>
+    <message>
+        <source>o porto tem de ser um número de %1 a 65535, não &apos;%2&apos;</source>
+        <translation>the port must be a number from %1 to 65535, not &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>--connect precisa do endereço do jogo a que se conectar</source>
+        <translation>--connect needs the address of the game to connect to</translation>
+    </message>
+    <message>
+        <source>--level tem de ser easy, normal ou hard, não &apos;%1&apos;</source>
+        <translation>--level must be easy, normal or hard, not &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--matches tem de ser um número de partidas (0 para sem limite), não &apos;%1&apos;</source>
+        <translation>--matches must be a number of matches (0 for no limit), not &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--delay tem de ser um número de milissegundos de 0 a 3600000, não &apos;%1&apos;</source>
+        <translation>--delay must be a number of milliseconds from 0 to 3600000, not &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--ready-wait tem de ser um número de segundos de 0 a 3600, não &apos;%1&apos;</source>
+        <translation>--ready-wait must be a number of seconds from 0 to 3600, not &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--seed tem de ser um número de 0 a 4294967295, não &apos;%1&apos;</source>
+        <translation>--seed must be a number from 0 to 4294967295, not &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--language tem de ser pt ou en, não &apos;%1&apos;</source>
+        <translation>--language must be pt or en, not &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>Experimente &apos;quorvel-bot --help&apos;.</source>
+        <translation>Try &apos;quorvel-bot --help&apos;.</translation>
+    </message>
+    <message>
+        <source>Um adversário do Quorvel Naval jogado pelo computador: joga sobre TCP como o jogo, sem janela, e escreve uma linha por acontecimento.</source>
+        <translation>A computer opponent for Quorvel Naval: it plays over TCP like the game, with no window, printing one line per event.</translation>
+    </message>
+    <message>
+        <source>PORTO</source>
+        <translation>PORT</translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation>N</translation>
+    </message>
+    <message>
+        <source>Escutar o jogo como servidor (o modo por omissão; porto 4000, 0 toma um porto livre).</source>
+        <translation>Listen for the game as the server (the default mode; port 4000, 0 takes a free port).</translation>
+    </message>
+    <message>
+        <source>Conectar como cliente ao jogo em ENDEREÇO.</source>
+        <translation>Connect as the client to the game at HOST.</translation>
+    </message>
+    <message>
+        <source>ENDEREÇO</source>
+        <translation>HOST</translation>
+    </message>
+    <message>
+        <source>O porto a que se conectar, com --connect (por omissão 4000).</source>
+        <translation>The port to connect to, with --connect (default 4000).</translation>
+    </message>
+    <message>
+        <source>Como joga: easy, normal ou hard (por omissão).</source>
+        <translation>How it plays: easy, normal or hard (default).</translation>
+    </message>
+    <message>
+        <source>NÍVEL</source>
+        <translation>LEVEL</translation>
+    </message>
+    <message>
+        <source>Parar ao fim de N partidas acabadas; 0 (por omissão) joga até a ligação terminar.</source>
+        <translation>Stop after N finished matches; 0 (default) plays until the connection ends.</translation>
+    </message>
+    <message>
+        <source>Milissegundos antes de declarar a frota e antes de cada tiro (por omissão 400).</source>
+        <translation>Milliseconds before declaring the fleet and before each shot (default 400).</translation>
+    </message>
+    <message>
+        <source>MS</source>
+        <translation>MS</translation>
+    </message>
+    <message>
+        <source>Semente das frotas e dos tiros, para repetir um jogo.</source>
+        <translation>Seed of the fleets and shots, for a replay.</translation>
+    </message>
+    <message>
+        <source>Depois de uma partida, segundos à espera de que o adversário declare a frota primeiro, antes de a declarar mesmo assim (por omissão 20).</source>
+        <translation>After a match, seconds to wait for the opponent to declare its fleet first before declaring anyway (default 20).</translation>
+    </message>
+    <message>
+        <source>SEGUNDOS</source>
+        <translation>SECONDS</translation>
+    </message>
+    <message>
+        <source>Escrever só o resumo e os erros.</source>
+        <translation>Print only the summary and errors.</translation>
+    </message>
+    <message>
+        <source>Escrever os textos do jogo na LÍNGUA: pt ou en (por omissão: inglês num ambiente de trabalho inglês, português em qualquer outro).</source>
+        <translation>Print the game&apos;s texts in LANGUAGE: pt or en (default: English on an English desktop, Portuguese on any other).</translation>
+    </message>
+    <message>
+        <source>LÍNGUA</source>
+        <translation>LANGUAGE</translation>
     </message>
 </context>
 </TS>

@@ -83,16 +83,18 @@ std::optional<Arguments> readArguments(const QCommandLineParser& parser, QString
     const bool listen = parser.isSet(QStringLiteral("listen"));
     const bool connect = parser.isSet(QStringLiteral("connect"));
     if (listen && connect) {
-        error = QStringLiteral("--listen and --connect cannot be used together");
+        error = QCoreApplication::translate(
+            "quorvel-bot", "--listen e --connect não podem ser usados juntos");
         return std::nullopt;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        error
-            = QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first());
+        error = QCoreApplication::translate("quorvel-bot", "argumento inesperado '%1'")
+                    .arg(parser.positionalArguments().first());
         return std::nullopt;
     }
     if (parser.isSet(QStringLiteral("port")) && !connect) {
-        error = QStringLiteral("--port goes with --connect; a server takes its port from --listen");
+        error = QCoreApplication::translate(
+            "quorvel-bot", "--port vai com --connect; um servidor toma o seu porto de --listen");
         return std::nullopt;
     }
     arguments.listening = !connect;
@@ -100,7 +102,8 @@ std::optional<Arguments> readArguments(const QCommandLineParser& parser, QString
         = connect ? parser.value(QStringLiteral("port")) : parser.value(QStringLiteral("listen"));
     const auto port = wholeNumber(portText, connect ? 1 : 0, 65535);
     if (!port) {
-        error = QStringLiteral("the port must be a number from %1 to 65535, not '%2'")
+        error = QCoreApplication::translate(
+            "quorvel-bot", "o porto tem de ser um número de %1 a 65535, não '%2'")
                     .arg(connect ? 1 : 0)
                     .arg(portText);
         return std::nullopt;
@@ -109,7 +112,8 @@ std::optional<Arguments> readArguments(const QCommandLineParser& parser, QString
     if (connect) {
         arguments.host = parser.value(QStringLiteral("connect")).trimmed();
         if (arguments.host.isEmpty()) {
-            error = QStringLiteral("--connect needs the address of the game to connect to");
+            error = QCoreApplication::translate(
+                "quorvel-bot", "--connect precisa do endereço do jogo a que se conectar");
             return std::nullopt;
         }
     }
@@ -117,7 +121,9 @@ std::optional<Arguments> readArguments(const QCommandLineParser& parser, QString
     const QString levelText = parser.value(QStringLiteral("level"));
     const auto level = plannerLevelFromName(levelText.toStdString());
     if (!level) {
-        error = QStringLiteral("--level must be easy, normal or hard, not '%1'").arg(levelText);
+        error = QCoreApplication::translate(
+            "quorvel-bot", "--level tem de ser easy, normal ou hard, não '%1'")
+                    .arg(levelText);
         return std::nullopt;
     }
     arguments.settings.level = *level;
@@ -125,7 +131,8 @@ std::optional<Arguments> readArguments(const QCommandLineParser& parser, QString
     const QString matchesText = parser.value(QStringLiteral("matches"));
     const auto matches = wholeNumber(matchesText, 0, std::numeric_limits<int>::max());
     if (!matches) {
-        error = QStringLiteral("--matches must be a number of matches (0 for no limit), not '%1'")
+        error = QCoreApplication::translate("quorvel-bot",
+            "--matches tem de ser um número de partidas (0 para sem limite), não '%1'")
                     .arg(matchesText);
         return std::nullopt;
     }
@@ -134,8 +141,8 @@ std::optional<Arguments> readArguments(const QCommandLineParser& parser, QString
     const QString delayText = parser.value(QStringLiteral("delay"));
     const auto delay = wholeNumber(delayText, 0, 3'600'000);
     if (!delay) {
-        error = QStringLiteral("--delay must be a number of milliseconds from 0 to 3600000, "
-                               "not '%1'")
+        error = QCoreApplication::translate(
+            "quorvel-bot", "--delay tem de ser um número de milissegundos de 0 a 3600000, não '%1'")
                     .arg(delayText);
         return std::nullopt;
     }
@@ -144,7 +151,8 @@ std::optional<Arguments> readArguments(const QCommandLineParser& parser, QString
     const QString readyWaitText = parser.value(QStringLiteral("ready-wait"));
     const auto readyWait = wholeNumber(readyWaitText, 0, 3600);
     if (!readyWait) {
-        error = QStringLiteral("--ready-wait must be a number of seconds from 0 to 3600, not '%1'")
+        error = QCoreApplication::translate(
+            "quorvel-bot", "--ready-wait tem de ser um número de segundos de 0 a 3600, não '%1'")
                     .arg(readyWaitText);
         return std::nullopt;
     }
@@ -154,7 +162,8 @@ std::optional<Arguments> readArguments(const QCommandLineParser& parser, QString
         const QString seedText = parser.value(QStringLiteral("seed"));
         const auto seed = wholeNumber(seedText, 0, std::numeric_limits<std::uint32_t>::max());
         if (!seed) {
-            error = QStringLiteral("--seed must be a number from 0 to 4294967295, not '%1'")
+            error = QCoreApplication::translate(
+                "quorvel-bot", "--seed tem de ser um número de 0 a 4294967295, não '%1'")
                         .arg(seedText);
             return std::nullopt;
         }
@@ -165,11 +174,22 @@ std::optional<Arguments> readArguments(const QCommandLineParser& parser, QString
         const QString name = parser.value(QStringLiteral("language"));
         arguments.language = languageFromName(name);
         if (!arguments.language) {
-            error = QStringLiteral("--language must be pt or en, not '%1'").arg(name);
+            error = QCoreApplication::translate(
+                "quorvel-bot", "--language tem de ser pt ou en, não '%1'")
+                        .arg(name);
             return std::nullopt;
         }
     }
     return arguments;
+}
+
+// Refuses the command line: the complaint, and where to look for what it takes.
+int refuse(const QString& complaint)
+{
+    printLine(stderr, QStringLiteral("quorvel-bot: ") + complaint);
+    printLine(
+        stderr, QCoreApplication::translate("quorvel-bot", "Experimente 'quorvel-bot --help'."));
+    return BadArgument;
 }
 
 } // namespace
@@ -178,60 +198,75 @@ int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quorvel-bot"));
+    // The language first, so that the help and any complaint come in it.
+    installLanguage(application,
+        languageInArguments(QCoreApplication::arguments()).value_or(desktopLanguage()));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("A computer opponent for Quorvel Naval: it plays over TCP like the game, "
-                       "with no window, printing one line per event."));
+    parser.setApplicationDescription(QCoreApplication::translate("quorvel-bot",
+        "Um adversário do Quorvel Naval jogado pelo computador: joga sobre TCP como o jogo, sem "
+        "janela, e escreve uma linha por acontecimento."));
     parser.addHelpOption();
+    const QString port = QCoreApplication::translate("quorvel-bot", "PORTO");
+    const QString number = QCoreApplication::translate("quorvel-bot", "N");
     parser.addOptions({
         { QStringLiteral("listen"),
-            QStringLiteral("Listen for the game as the server (the default mode; port 4000, "
-                           "0 takes a free port)."),
-            QStringLiteral("PORT"), QStringLiteral("4000") },
-        { QStringLiteral("connect"), QStringLiteral("Connect as the client to the game at HOST."),
-            QStringLiteral("HOST") },
+            QCoreApplication::translate("quorvel-bot",
+                "Escutar o jogo como servidor (o modo por omissão; porto 4000, 0 toma um porto "
+                "livre)."),
+            port, QStringLiteral("4000") },
+        { QStringLiteral("connect"),
+            QCoreApplication::translate(
+                "quorvel-bot", "Conectar como cliente ao jogo em ENDEREÇO."),
+            QCoreApplication::translate("quorvel-bot", "ENDEREÇO") },
         { QStringLiteral("port"),
-            QStringLiteral("The port to connect to, with --connect (default 4000)."),
-            QStringLiteral("PORT"), QStringLiteral("4000") },
-        { QStringLiteral("level"), QStringLiteral("How it plays: easy, normal or hard (default)."),
-            QStringLiteral("LEVEL"), QStringLiteral("hard") },
+            QCoreApplication::translate(
+                "quorvel-bot", "O porto a que se conectar, com --connect (por omissão 4000)."),
+            port, QStringLiteral("4000") },
+        { QStringLiteral("level"),
+            QCoreApplication::translate(
+                "quorvel-bot", "Como joga: easy, normal ou hard (por omissão)."),
+            QCoreApplication::translate("quorvel-bot", "NÍVEL"), QStringLiteral("hard") },
         { QStringLiteral("matches"),
-            QStringLiteral("Stop after N finished matches; 0 (default) plays until the "
-                           "connection ends."),
-            QStringLiteral("N"), QStringLiteral("0") },
+            QCoreApplication::translate("quorvel-bot",
+                "Parar ao fim de N partidas acabadas; 0 (por omissão) joga até a ligação "
+                "terminar."),
+            number, QStringLiteral("0") },
         { QStringLiteral("delay"),
-            QStringLiteral("Milliseconds before declaring the fleet and before each shot "
-                           "(default 400)."),
-            QStringLiteral("MS"), QStringLiteral("400") },
-        { QStringLiteral("seed"), QStringLiteral("Seed of the fleets and shots, for a replay."),
-            QStringLiteral("N") },
+            QCoreApplication::translate("quorvel-bot",
+                "Milissegundos antes de declarar a frota e antes de cada tiro (por omissão "
+                "400)."),
+            QCoreApplication::translate("quorvel-bot", "MS"), QStringLiteral("400") },
+        { QStringLiteral("seed"),
+            QCoreApplication::translate(
+                "quorvel-bot", "Semente das frotas e dos tiros, para repetir um jogo."),
+            number },
         { QStringLiteral("ready-wait"),
-            QStringLiteral("After a match, seconds to wait for the opponent to declare its "
-                           "fleet first before declaring anyway (default 20)."),
-            QStringLiteral("SECONDS"), QStringLiteral("20") },
-        { QStringLiteral("quiet"), QStringLiteral("Print only the summary and errors.") },
+            QCoreApplication::translate("quorvel-bot",
+                "Depois de uma partida, segundos à espera de que o adversário declare a frota "
+                "primeiro, antes de a declarar mesmo assim (por omissão 20)."),
+            QCoreApplication::translate("quorvel-bot", "SEGUNDOS"), QStringLiteral("20") },
+        { QStringLiteral("quiet"),
+            QCoreApplication::translate("quorvel-bot", "Escrever só o resumo e os erros.") },
         { QStringLiteral("language"),
-            QStringLiteral("Print the game's texts in LANGUAGE: pt or en (default: English on "
-                           "an English desktop, Portuguese on any other)."),
-            QStringLiteral("LANGUAGE") },
+            QCoreApplication::translate("quorvel-bot",
+                "Escrever os textos do jogo na LÍNGUA: pt ou en (por omissão: inglês num "
+                "ambiente de trabalho inglês, português em qualquer outro)."),
+            QCoreApplication::translate("quorvel-bot", "LÍNGUA") },
     });
-    if (!parser.parse(QCoreApplication::arguments())) {
-        printLine(stderr, QStringLiteral("quorvel-bot: ") + parser.errorText());
-        printLine(stderr, QStringLiteral("Try 'quorvel-bot --help'."));
-        return BadArgument;
+    if (!parser.parse(QCoreApplication::arguments()))
+        return refuse(parser.errorText());
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
+        std::fputs(parser.helpText().toUtf8().constData(), stdout);
+        if (!parser.helpText().endsWith(QLatin1Char('\n'))) // the parser may leave it open
+            std::fputc('\n', stdout);
+        return 0;
     }
-    if (parser.isSet(QStringLiteral("help")))
-        parser.showHelp(0);
     QString error;
     const std::optional<Arguments> arguments = readArguments(parser, error);
-    if (!arguments) {
-        printLine(stderr, QStringLiteral("quorvel-bot: ") + error);
-        printLine(stderr, QStringLiteral("Try 'quorvel-bot --help'."));
-        return BadArgument;
-    }
+    if (!arguments)
+        return refuse(error);
 
-    installLanguage(application, arguments->language.value_or(desktopLanguage()));
     ComputerOpponent opponent(arguments->settings);
     EventPrinter events;
     if (!arguments->quiet) {

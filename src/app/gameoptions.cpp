@@ -43,7 +43,15 @@ std::optional<std::uint16_t> portNumber(const QString& text, int lowest)
 GameCommandLine mistake(const QString& text)
 {
     return { std::nullopt,
-        QStringLiteral("quorvel-naval: %1\nTry 'quorvel-naval --help'.\n").arg(text), BadArgument };
+        GameCommandLine::tr("quorvel-naval: %1\nExperimente 'quorvel-naval --help'.\n").arg(text),
+        BadArgument };
+}
+
+GameCommandLine badPort(const QString& text, int lowest)
+{
+    return mistake(GameCommandLine::tr("o porto tem de ser um número de %1 a 65535, não '%2'")
+                       .arg(lowest)
+                       .arg(text));
 }
 
 // HOST, HOST:PORT, [IPv6] or [IPv6]:PORT; an IPv6 address without brackets has no port.
@@ -55,10 +63,11 @@ GameCommandLine readConnect(const QString& text, GameOptions options)
     if (host.startsWith(QLatin1Char('['))) {
         const qsizetype close = host.indexOf(QLatin1Char(']'));
         if (close < 0)
-            return mistake(QStringLiteral("'%1' opens a bracket it does not close").arg(text));
+            return mistake(
+                GameCommandLine::tr("'%1' abre um parêntese recto que não fecha").arg(text));
         const QString rest = host.mid(close + 1);
         if (!rest.isEmpty() && !rest.startsWith(QLatin1Char(':')))
-            return mistake(QStringLiteral("'%1' has '%2' after the address").arg(text, rest));
+            return mistake(GameCommandLine::tr("'%1' tem '%2' depois do endereço").arg(text, rest));
         hasPort = !rest.isEmpty();
         port = rest.mid(1);
         host = host.mid(1, close - 1);
@@ -68,13 +77,13 @@ GameCommandLine readConnect(const QString& text, GameOptions options)
         host = host.section(QLatin1Char(':'), 0, 0);
     }
     if (host.isEmpty())
-        return mistake(QStringLiteral("--connect needs the address of the game to connect to"));
+        return mistake(
+            GameCommandLine::tr("--connect precisa do endereço do jogo a que se conectar"));
     options.host = host;
     if (hasPort) {
         const auto number = portNumber(port, 1);
         if (!number)
-            return mistake(
-                QStringLiteral("the port must be a number from 1 to 65535, not '%1'").arg(port));
+            return badPort(port, 1);
         options.port = *number;
     }
     return { options, {}, 0 };
@@ -85,33 +94,37 @@ GameCommandLine readConnect(const QString& text, GameOptions options)
 GameCommandLine readGameCommandLine(QStringList arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Quorvel Naval, a naval battle for two over TCP. With no option the window opens "
-        "disconnected; each option below starts straight into a game."));
+    parser.setApplicationDescription(GameCommandLine::tr(
+        "Quorvel Naval, uma batalha naval a dois sobre TCP. Sem opções a janela abre desligada; "
+        "cada opção abaixo começa logo um jogo."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption listen(QStringLiteral("listen"),
-        QStringLiteral("Listen as the server, on PORT (4000 if left out; 0 takes a free one)."),
-        QStringLiteral("PORT"));
+        GameCommandLine::tr("Escutar como servidor, no PORTO (4000 se omitido; 0 toma um livre)."),
+        GameCommandLine::tr("PORTO"));
     const QCommandLineOption connect(QStringLiteral("connect"),
-        QStringLiteral("Connect as the client to HOST, or HOST:PORT (port 4000 if left out; an "
-                       "IPv6 address in brackets, as [::1]:4000)."),
-        QStringLiteral("HOST[:PORT]"));
+        GameCommandLine::tr("Conectar como cliente a ENDEREÇO, ou ENDEREÇO:PORTO (porto 4000 se "
+                            "omitido; um endereço IPv6 entre parênteses rectos, como [::1]:4000)."),
+        GameCommandLine::tr("ENDEREÇO[:PORTO]"));
     const QCommandLineOption computer(QStringLiteral("computer"),
-        QStringLiteral("Play against the computer at LEVEL: easy, normal or hard (if left out)."),
-        QStringLiteral("LEVEL"));
+        GameCommandLine::tr("Jogar contra o computador no NÍVEL: easy, normal ou hard (se "
+                            "omitido)."),
+        GameCommandLine::tr("NÍVEL"));
     const QCommandLineOption language(QStringLiteral("language"),
-        QStringLiteral("Speak LANGUAGE: pt (Portuguese) or en (English). Without it the game "
-                       "speaks English on an English desktop and Portuguese on any other."),
-        QStringLiteral("LANGUAGE"));
+        GameCommandLine::tr("Falar a LÍNGUA: pt (português) ou en (inglês). Sem ela o jogo fala "
+                            "inglês num ambiente de trabalho inglês e português em qualquer "
+                            "outro."),
+        GameCommandLine::tr("LÍNGUA"));
     parser.addOptions({ listen, connect, computer, language });
 
     if (!parser.parse(withDefaultValues(arguments)))
         return mistake(parser.errorText());
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
-        // With no application object yet the parser does not know the program's name.
+        // With no application object the parser does not know the program's name.
         QString text = parser.helpText();
         text.replace(QStringLiteral("<executable_name>"), QStringLiteral("quorvel-naval"));
+        if (!text.endsWith(QLatin1Char('\n'))) // the parser may leave the last line open
+            text += QLatin1Char('\n');
         return { std::nullopt, text, 0 };
     }
     if (parser.isSet(version)) {
@@ -121,17 +134,18 @@ GameCommandLine readGameCommandLine(QStringList arguments)
             0 };
     }
     if (!parser.positionalArguments().isEmpty()) {
-        return mistake(
-            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+        return mistake(GameCommandLine::tr("argumento inesperado '%1'")
+                           .arg(parser.positionalArguments().first()));
     }
     const int starts = static_cast<int>(parser.isSet(listen))
         + static_cast<int>(parser.isSet(connect)) + static_cast<int>(parser.isSet(computer));
     if (starts > 1)
-        return mistake(QStringLiteral("--listen, --connect and --computer exclude each other"));
+        return mistake(
+            GameCommandLine::tr("--listen, --connect e --computer excluem-se uns aos outros"));
     for (const QCommandLineOption& option : { listen, connect, computer, language }) {
         if (parser.values(option).size() > 1) {
             return mistake(
-                QStringLiteral("--%1 is given more than once").arg(option.names().first()));
+                GameCommandLine::tr("--%1 foi dado mais de uma vez").arg(option.names().first()));
         }
     }
 
@@ -139,15 +153,14 @@ GameCommandLine readGameCommandLine(QStringList arguments)
     if (parser.isSet(language)) {
         options.language = languageFromName(parser.value(language));
         if (!options.language) {
-            return mistake(
-                QStringLiteral("--language takes pt or en, not '%1'").arg(parser.value(language)));
+            return mistake(GameCommandLine::tr("--language aceita pt ou en, não '%1'")
+                               .arg(parser.value(language)));
         }
     }
     if (parser.isSet(listen)) {
         const auto port = portNumber(parser.value(listen), 0);
         if (!port) {
-            return mistake(QStringLiteral("the port must be a number from 0 to 65535, not '%1'")
-                               .arg(parser.value(listen)));
+            return badPort(parser.value(listen), 0);
         }
         options.start = GameOptions::Start::Listen;
         options.port = *port;
@@ -157,7 +170,7 @@ GameCommandLine readGameCommandLine(QStringList arguments)
     } else if (parser.isSet(computer)) {
         const auto level = plannerLevelFromName(parser.value(computer).toStdString());
         if (!level) {
-            return mistake(QStringLiteral("--computer takes easy, normal or hard, not '%1'")
+            return mistake(GameCommandLine::tr("--computer aceita easy, normal ou hard, não '%1'")
                                .arg(parser.value(computer)));
         }
         options.start = GameOptions::Start::Computer;

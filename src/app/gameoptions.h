@@ -3,6 +3,7 @@
 #include "ai/shotplanner.h"
 #include "net/gametexts.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -24,10 +25,14 @@ struct GameOptions {
 // the status to exit with (help and version with 0 on standard output, a mistake with 2 on
 // standard error).
 struct GameCommandLine {
+    Q_DECLARE_TR_FUNCTIONS(GameCommandLine)
+
+public:
     std::optional<GameOptions> options;
     QString text;
     int exitCode = 0;
 };
 
-// Reads the arguments, the program's name first. Runs without an application object.
+// Reads the arguments, the program's name first, and writes its texts in the language of
+// the translator installed (Portuguese with none, or with no application object).
 GameCommandLine readGameCommandLine(QStringList arguments);

@@ -115,6 +115,20 @@ std::optional<Language> languageFromName(const QString& name)
     return std::nullopt;
 }
 
+std::optional<Language> languageInArguments(const QStringList& arguments)
+{
+    // The last one given, as the command-line parser takes it.
+    const QString option = QStringLiteral("--language");
+    std::optional<QString> name;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == option && i + 1 < arguments.size())
+            name = arguments[i + 1];
+        else if (arguments[i].startsWith(option + QLatin1Char('=')))
+            name = arguments[i].mid(option.size() + 1);
+    }
+    return name ? languageFromName(*name) : std::nullopt;
+}
+
 Language desktopLanguage()
 {
     const QStringList languages = QLocale::system().uiLanguages();
@@ -125,11 +139,10 @@ Language desktopLanguage()
 
 QTranslator* installLanguage(QCoreApplication& application, Language language)
 {
-    if (language == Language::Portuguese)
-        return nullptr;
+    const QString file = language == Language::English ? QStringLiteral(":/i18n/quorvel_en.qm")
+                                                       : QStringLiteral(":/i18n/qt_pt.qm");
     auto* translator = new QTranslator(&application);
-    if (!translator->load(QStringLiteral(":/i18n/quorvel_en.qm"))
-        || !QCoreApplication::installTranslator(translator)) {
+    if (!translator->load(file) || !QCoreApplication::installTranslator(translator)) {
         delete translator;
         return nullptr;
     }

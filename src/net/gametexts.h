@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <string_view>
@@ -21,10 +22,14 @@ enum class Language { Portuguese, English };
 
 // "pt" or "en"; none for anything else.
 std::optional<Language> languageFromName(const QString& name);
+// The language a command line asks for, last, with "--language pt|en" or "--language=pt|en",
+// found before the rest is read so that the program's help and its complaints about the
+// rest come in that language; none when not asked for or not one of ours.
+std::optional<Language> languageInArguments(const QStringList& arguments);
 // English for a desktop whose first language is English, Portuguese for any other,
 // including the C locale.
 Language desktopLanguage();
 // Installs the translation into the application: the translator, which the application
-// owns, or nullptr for Portuguese (nothing to install) or when the translation could not be
-// loaded (the game then speaks Portuguese).
+// owns, or nullptr when it could not be loaded (the game then speaks Portuguese). Portuguese
+// has one too, for the few texts Qt itself makes in a command line's help and complaints.
 QTranslator* installLanguage(QCoreApplication& application, Language language);
