@@ -33,6 +33,145 @@
     </message>
 </context>
 <context>
+    <name>BotProgram</name>
+    <message>
+        <source>(a linha acima %1 vezes seguidas)</source>
+        <translation>(the line above %1 times in a row)</translation>
+    </message>
+    <message>
+        <source>quorvel-bot: a ligação terminou ao fim de %1 de %2 partidas</source>
+        <translation>quorvel-bot: the connection ended after %1 of %2 matches</translation>
+    </message>
+    <message>
+        <source>partidas jogadas: %1  [ Eu=%2 , Adv=%3 ]  média de tiros por partida ganha: %4</source>
+        <translation>matches played: %1  [ Me=%2 , Opp=%3 ]  mean shots per won match: %4</translation>
+    </message>
+    <message>
+        <source>a escutar no porto %1</source>
+        <translation>listening on port %1</translation>
+    </message>
+    <message>
+        <source>--listen e --connect não podem ser usados juntos</source>
+        <translation>--listen and --connect cannot be used together</translation>
+    </message>
+    <message>
+        <source>argumento inesperado &apos;%1&apos;</source>
+        <translation>unexpected argument &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--port vai com --connect; um servidor toma o seu porto de --listen</source>
+        <translation>--port goes with --connect; a server takes its port from --listen</translation>
+    </message>
+    <message>
+        <source>o porto tem de ser um número de %1 a 65535, não &apos;%2&apos;</source>
+        <translation>the port must be a number from %1 to 65535, not &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>--connect precisa do endereço do jogo a que se conectar</source>
+        <translation>--connect needs the address of the game to connect to</translation>
+    </message>
+    <message>
+        <source>--level tem de ser easy, normal ou hard, não &apos;%1&apos;</source>
+        <translation>--level must be easy, normal or hard, not &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--matches tem de ser um número de partidas (0 para sem limite), não &apos;%1&apos;</source>
+        <translation>--matches must be a number of matches (0 for no limit), not &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--delay tem de ser um número de milissegundos de 0 a 3600000, não &apos;%1&apos;</source>
+        <translation>--delay must be a number of milliseconds from 0 to 3600000, not &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--ready-wait tem de ser um número de segundos de 0 a 3600, não &apos;%1&apos;</source>
+        <translation>--ready-wait must be a number of seconds from 0 to 3600, not &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--seed tem de ser um número de 0 a 4294967295, não &apos;%1&apos;</source>
+        <translation>--seed must be a number from 0 to 4294967295, not &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--language tem de ser pt ou en, não &apos;%1&apos;</source>
+        <translation>--language must be pt or en, not &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>Experimente &apos;quorvel-bot --help&apos;.</source>
+        <translation>Try &apos;quorvel-bot --help&apos;.</translation>
+    </message>
+    <message>
+        <source>Um adversário do Quorvel Naval jogado pelo computador: joga sobre TCP como o jogo, sem janela, e escreve uma linha por acontecimento.</source>
+        <translation>A computer opponent for Quorvel Naval: it plays over TCP like the game, with no window, printing one line per event.</translation>
+    </message>
+    <message>
+        <source>PORTO</source>
+        <translation>PORT</translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation>N</translation>
+    </message>
+    <message>
+        <source>Escutar o jogo como servidor (o modo por omissão; porto 4000, 0 toma um porto livre).</source>
+        <translation>Listen for the game as the server (the default mode; port 4000, 0 takes a free port).</translation>
+    </message>
+    <message>
+        <source>Conectar como cliente ao jogo em ENDEREÇO.</source>
+        <translation>Connect as the client to the game at HOST.</translation>
+    </message>
+    <message>
+        <source>ENDEREÇO</source>
+        <translation>HOST</translation>
+    </message>
+    <message>
+        <source>O porto a que se conectar, com --connect (por omissão 4000).</source>
+        <translation>The port to connect to, with --connect (default 4000).</translation>
+    </message>
+    <message>
+        <source>Como joga: easy, normal ou hard (por omissão).</source>
+        <translation>How it plays: easy, normal or hard (default).</translation>
+    </message>
+    <message>
+        <source>NÍVEL</source>
+        <translation>LEVEL</translation>
+    </message>
+    <message>
+        <source>Parar ao fim de N partidas acabadas; 0 (por omissão) joga até a ligação terminar.</source>
+        <translation>Stop after N finished matches; 0 (default) plays until the connection ends.</translation>
+    </message>
+    <message>
+        <source>Milissegundos antes de declarar a frota e antes de cada tiro (por omissão 400).</source>
+        <translation>Milliseconds before declaring the fleet and before each shot (default 400).</translation>
+    </message>
+    <message>
+        <source>MS</source>
+        <translation>MS</translation>
+    </message>
+    <message>
+        <source>Semente das frotas e dos tiros, para repetir um jogo.</source>
+        <translation>Seed of the fleets and shots, for a replay.</translation>
+    </message>
+    <message>
+        <source>Depois de uma partida, segundos à espera de que o adversário declare a frota primeiro, antes de a declarar mesmo assim (por omissão 20).</source>
+        <translation>After a match, seconds to wait for the opponent to declare its fleet first before declaring anyway (default 20).</translation>
+    </message>
+    <message>
+        <source>SEGUNDOS</source>
+        <translation>SECONDS</translation>
+    </message>
+    <message>
+        <source>Escrever só o resumo e os erros.</source>
+        <translation>Print only the summary and errors.</translation>
+    </message>
+    <message>
+        <source>Escrever os textos do jogo na LÍNGUA: pt ou en (por omissão: inglês num ambiente de trabalho inglês, português em qualquer outro).</source>
+        <translation>Print the game&apos;s texts in LANGUAGE: pt or en (default: English on an English desktop, Portuguese on any other).</translation>
+    </message>
+    <message>
+        <source>LÍNGUA</source>
+        <translation>LANGUAGE</translation>
+    </message>
+</context>
+<context>
     <name>ComputerOpponent</name>
     <message>
         <source> [ Eu=%1 , Adv=%2 ]</source>
@@ -421,145 +560,6 @@ connections.</translation>
     <message>
         <source>Difícil</source>
         <translation>Hard</translation>
-    </message>
-</context>
-<context>
-    <name>quorvel-bot</name>
-    <message>
-        <source>(a linha acima %1 vezes seguidas)</source>
-        <translation>(the line above %1 times in a row)</translation>
-    </message>
-    <message>
-        <source>quorvel-bot: a ligação terminou ao fim de %1 de %2 partidas</source>
-        <translation>quorvel-bot: the connection ended after %1 of %2 matches</translation>
-    </message>
-    <message>
-        <source>partidas jogadas: %1  [ Eu=%2 , Adv=%3 ]  média de tiros por partida ganha: %4</source>
-        <translation>matches played: %1  [ Me=%2 , Opp=%3 ]  mean shots per won match: %4</translation>
-    </message>
-    <message>
-        <source>a escutar no porto %1</source>
-        <translation>listening on port %1</translation>
-    </message>
-    <message>
-        <source>--listen e --connect não podem ser usados juntos</source>
-        <translation>--listen and --connect cannot be used together</translation>
-    </message>
-    <message>
-        <source>argumento inesperado &apos;%1&apos;</source>
-        <translation>unexpected argument &apos;%1&apos;</translation>
-    </message>
-    <message>
-        <source>--port vai com --connect; um servidor toma o seu porto de --listen</source>
-        <translation>--port goes with --connect; a server takes its port from --listen</translation>
-    </message>
-    <message>
-        <source>o porto tem de ser um número de %1 a 65535, não &apos;%2&apos;</source>
-        <translation>the port must be a number from %1 to 65535, not &apos;%2&apos;</translation>
-    </message>
-    <message>
-        <source>--connect precisa do endereço do jogo a que se conectar</source>
-        <translation>--connect needs the address of the game to connect to</translation>
-    </message>
-    <message>
-        <source>--level tem de ser easy, normal ou hard, não &apos;%1&apos;</source>
-        <translation>--level must be easy, normal or hard, not &apos;%1&apos;</translation>
-    </message>
-    <message>
-        <source>--matches tem de ser um número de partidas (0 para sem limite), não &apos;%1&apos;</source>
-        <translation>--matches must be a number of matches (0 for no limit), not &apos;%1&apos;</translation>
-    </message>
-    <message>
-        <source>--delay tem de ser um número de milissegundos de 0 a 3600000, não &apos;%1&apos;</source>
-        <translation>--delay must be a number of milliseconds from 0 to 3600000, not &apos;%1&apos;</translation>
-    </message>
-    <message>
-        <source>--ready-wait tem de ser um número de segundos de 0 a 3600, não &apos;%1&apos;</source>
-        <translation>--ready-wait must be a number of seconds from 0 to 3600, not &apos;%1&apos;</translation>
-    </message>
-    <message>
-        <source>--seed tem de ser um número de 0 a 4294967295, não &apos;%1&apos;</source>
-        <translation>--seed must be a number from 0 to 4294967295, not &apos;%1&apos;</translation>
-    </message>
-    <message>
-        <source>--language tem de ser pt ou en, não &apos;%1&apos;</source>
-        <translation>--language must be pt or en, not &apos;%1&apos;</translation>
-    </message>
-    <message>
-        <source>Experimente &apos;quorvel-bot --help&apos;.</source>
-        <translation>Try &apos;quorvel-bot --help&apos;.</translation>
-    </message>
-    <message>
-        <source>Um adversário do Quorvel Naval jogado pelo computador: joga sobre TCP como o jogo, sem janela, e escreve uma linha por acontecimento.</source>
-        <translation>A computer opponent for Quorvel Naval: it plays over TCP like the game, with no window, printing one line per event.</translation>
-    </message>
-    <message>
-        <source>PORTO</source>
-        <translation>PORT</translation>
-    </message>
-    <message>
-        <source>N</source>
-        <translation>N</translation>
-    </message>
-    <message>
-        <source>Escutar o jogo como servidor (o modo por omissão; porto 4000, 0 toma um porto livre).</source>
-        <translation>Listen for the game as the server (the default mode; port 4000, 0 takes a free port).</translation>
-    </message>
-    <message>
-        <source>Conectar como cliente ao jogo em ENDEREÇO.</source>
-        <translation>Connect as the client to the game at HOST.</translation>
-    </message>
-    <message>
-        <source>ENDEREÇO</source>
-        <translation>HOST</translation>
-    </message>
-    <message>
-        <source>O porto a que se conectar, com --connect (por omissão 4000).</source>
-        <translation>The port to connect to, with --connect (default 4000).</translation>
-    </message>
-    <message>
-        <source>Como joga: easy, normal ou hard (por omissão).</source>
-        <translation>How it plays: easy, normal or hard (default).</translation>
-    </message>
-    <message>
-        <source>NÍVEL</source>
-        <translation>LEVEL</translation>
-    </message>
-    <message>
-        <source>Parar ao fim de N partidas acabadas; 0 (por omissão) joga até a ligação terminar.</source>
-        <translation>Stop after N finished matches; 0 (default) plays until the connection ends.</translation>
-    </message>
-    <message>
-        <source>Milissegundos antes de declarar a frota e antes de cada tiro (por omissão 400).</source>
-        <translation>Milliseconds before declaring the fleet and before each shot (default 400).</translation>
-    </message>
-    <message>
-        <source>MS</source>
-        <translation>MS</translation>
-    </message>
-    <message>
-        <source>Semente das frotas e dos tiros, para repetir um jogo.</source>
-        <translation>Seed of the fleets and shots, for a replay.</translation>
-    </message>
-    <message>
-        <source>Depois de uma partida, segundos à espera de que o adversário declare a frota primeiro, antes de a declarar mesmo assim (por omissão 20).</source>
-        <translation>After a match, seconds to wait for the opponent to declare its fleet first before declaring anyway (default 20).</translation>
-    </message>
-    <message>
-        <source>SEGUNDOS</source>
-        <translation>SECONDS</translation>
-    </message>
-    <message>
-        <source>Escrever só o resumo e os erros.</source>
-        <translation>Print only the summary and errors.</translation>
-    </message>
-    <message>
-        <source>Escrever os textos do jogo na LÍNGUA: pt ou en (por omissão: inglês num ambiente de trabalho inglês, português em qualquer outro).</source>
-        <translation>Print the game&apos;s texts in LANGUAGE: pt or en (default: English on an English desktop, Portuguese on any other).</translation>
-    </message>
-    <message>
-        <source>LÍNGUA</source>
-        <translation>LANGUAGE</translation>
     </message>
 </context>
 </TS>

@@ -15,6 +15,11 @@
 
 namespace {
 
+// The program's own texts, in Portuguese, translated as the game's are.
+struct BotProgram {
+    Q_DECLARE_TR_FUNCTIONS(BotProgram)
+};
+
 constexpr int BadArgument = 2;
 constexpr int ConnectionFailure = 1;
 
@@ -46,9 +51,7 @@ public:
     void endRun()
     {
         if (repeats > 1)
-            printLine(stdout,
-                QCoreApplication::translate("quorvel-bot", "(a linha acima %1 vezes seguidas)")
-                    .arg(repeats));
+            printLine(stdout, BotProgram::tr("(a linha acima %1 vezes seguidas)").arg(repeats));
         repeats = 0;
     }
 
@@ -83,18 +86,17 @@ std::optional<Arguments> readArguments(const QCommandLineParser& parser, QString
     const bool listen = parser.isSet(QStringLiteral("listen"));
     const bool connect = parser.isSet(QStringLiteral("connect"));
     if (listen && connect) {
-        error = QCoreApplication::translate(
-            "quorvel-bot", "--listen e --connect não podem ser usados juntos");
+        error = BotProgram::tr("--listen e --connect não podem ser usados juntos");
         return std::nullopt;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        error = QCoreApplication::translate("quorvel-bot", "argumento inesperado '%1'")
-                    .arg(parser.positionalArguments().first());
+        error
+            = BotProgram::tr("argumento inesperado '%1'").arg(parser.positionalArguments().first());
         return std::nullopt;
     }
     if (parser.isSet(QStringLiteral("port")) && !connect) {
-        error = QCoreApplication::translate(
-            "quorvel-bot", "--port vai com --connect; um servidor toma o seu porto de --listen");
+        error
+            = BotProgram::tr("--port vai com --connect; um servidor toma o seu porto de --listen");
         return std::nullopt;
     }
     arguments.listening = !connect;
@@ -102,8 +104,7 @@ std::optional<Arguments> readArguments(const QCommandLineParser& parser, QString
         = connect ? parser.value(QStringLiteral("port")) : parser.value(QStringLiteral("listen"));
     const auto port = wholeNumber(portText, connect ? 1 : 0, 65535);
     if (!port) {
-        error = QCoreApplication::translate(
-            "quorvel-bot", "o porto tem de ser um número de %1 a 65535, não '%2'")
+        error = BotProgram::tr("o porto tem de ser um número de %1 a 65535, não '%2'")
                     .arg(connect ? 1 : 0)
                     .arg(portText);
         return std::nullopt;
@@ -112,8 +113,7 @@ std::optional<Arguments> readArguments(const QCommandLineParser& parser, QString
     if (connect) {
         arguments.host = parser.value(QStringLiteral("connect")).trimmed();
         if (arguments.host.isEmpty()) {
-            error = QCoreApplication::translate(
-                "quorvel-bot", "--connect precisa do endereço do jogo a que se conectar");
+            error = BotProgram::tr("--connect precisa do endereço do jogo a que se conectar");
             return std::nullopt;
         }
     }
@@ -121,9 +121,7 @@ std::optional<Arguments> readArguments(const QCommandLineParser& parser, QString
     const QString levelText = parser.value(QStringLiteral("level"));
     const auto level = plannerLevelFromName(levelText.toStdString());
     if (!level) {
-        error = QCoreApplication::translate(
-            "quorvel-bot", "--level tem de ser easy, normal ou hard, não '%1'")
-                    .arg(levelText);
+        error = BotProgram::tr("--level tem de ser easy, normal ou hard, não '%1'").arg(levelText);
         return std::nullopt;
     }
     arguments.settings.level = *level;
@@ -131,7 +129,7 @@ std::optional<Arguments> readArguments(const QCommandLineParser& parser, QString
     const QString matchesText = parser.value(QStringLiteral("matches"));
     const auto matches = wholeNumber(matchesText, 0, std::numeric_limits<int>::max());
     if (!matches) {
-        error = QCoreApplication::translate("quorvel-bot",
+        error = BotProgram::tr(
             "--matches tem de ser um número de partidas (0 para sem limite), não '%1'")
                     .arg(matchesText);
         return std::nullopt;
@@ -141,8 +139,8 @@ std::optional<Arguments> readArguments(const QCommandLineParser& parser, QString
     const QString delayText = parser.value(QStringLiteral("delay"));
     const auto delay = wholeNumber(delayText, 0, 3'600'000);
     if (!delay) {
-        error = QCoreApplication::translate(
-            "quorvel-bot", "--delay tem de ser um número de milissegundos de 0 a 3600000, não '%1'")
+        error = BotProgram::tr(
+            "--delay tem de ser um número de milissegundos de 0 a 3600000, não '%1'")
                     .arg(delayText);
         return std::nullopt;
     }
@@ -151,9 +149,9 @@ std::optional<Arguments> readArguments(const QCommandLineParser& parser, QString
     const QString readyWaitText = parser.value(QStringLiteral("ready-wait"));
     const auto readyWait = wholeNumber(readyWaitText, 0, 3600);
     if (!readyWait) {
-        error = QCoreApplication::translate(
-            "quorvel-bot", "--ready-wait tem de ser um número de segundos de 0 a 3600, não '%1'")
-                    .arg(readyWaitText);
+        error
+            = BotProgram::tr("--ready-wait tem de ser um número de segundos de 0 a 3600, não '%1'")
+                  .arg(readyWaitText);
         return std::nullopt;
     }
     arguments.settings.readyWaitMs = static_cast<int>(*readyWait) * 1000;
@@ -162,8 +160,7 @@ std::optional<Arguments> readArguments(const QCommandLineParser& parser, QString
         const QString seedText = parser.value(QStringLiteral("seed"));
         const auto seed = wholeNumber(seedText, 0, std::numeric_limits<std::uint32_t>::max());
         if (!seed) {
-            error = QCoreApplication::translate(
-                "quorvel-bot", "--seed tem de ser um número de 0 a 4294967295, não '%1'")
+            error = BotProgram::tr("--seed tem de ser um número de 0 a 4294967295, não '%1'")
                         .arg(seedText);
             return std::nullopt;
         }
@@ -174,9 +171,7 @@ std::optional<Arguments> readArguments(const QCommandLineParser& parser, QString
         const QString name = parser.value(QStringLiteral("language"));
         arguments.language = languageFromName(name);
         if (!arguments.language) {
-            error = QCoreApplication::translate(
-                "quorvel-bot", "--language tem de ser pt ou en, não '%1'")
-                        .arg(name);
+            error = BotProgram::tr("--language tem de ser pt ou en, não '%1'").arg(name);
             return std::nullopt;
         }
     }
@@ -187,8 +182,7 @@ std::optional<Arguments> readArguments(const QCommandLineParser& parser, QString
 int refuse(const QString& complaint)
 {
     printLine(stderr, QStringLiteral("quorvel-bot: ") + complaint);
-    printLine(
-        stderr, QCoreApplication::translate("quorvel-bot", "Experimente 'quorvel-bot --help'."));
+    printLine(stderr, BotProgram::tr("Experimente 'quorvel-bot --help'."));
     return BadArgument;
 }
 
@@ -203,56 +197,48 @@ int main(int argc, char* argv[])
         languageInArguments(QCoreApplication::arguments()).value_or(desktopLanguage()));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QCoreApplication::translate("quorvel-bot",
+    parser.setApplicationDescription(BotProgram::tr(
         "Um adversário do Quorvel Naval jogado pelo computador: joga sobre TCP como o jogo, sem "
         "janela, e escreve uma linha por acontecimento."));
     parser.addHelpOption();
-    const QString port = QCoreApplication::translate("quorvel-bot", "PORTO");
-    const QString number = QCoreApplication::translate("quorvel-bot", "N");
+    const QString port = BotProgram::tr("PORTO");
+    const QString number = BotProgram::tr("N");
     parser.addOptions({
         { QStringLiteral("listen"),
-            QCoreApplication::translate("quorvel-bot",
+            BotProgram::tr(
                 "Escutar o jogo como servidor (o modo por omissão; porto 4000, 0 toma um porto "
                 "livre)."),
             port, QStringLiteral("4000") },
-        { QStringLiteral("connect"),
-            QCoreApplication::translate(
-                "quorvel-bot", "Conectar como cliente ao jogo em ENDEREÇO."),
-            QCoreApplication::translate("quorvel-bot", "ENDEREÇO") },
+        { QStringLiteral("connect"), BotProgram::tr("Conectar como cliente ao jogo em ENDEREÇO."),
+            BotProgram::tr("ENDEREÇO") },
         { QStringLiteral("port"),
-            QCoreApplication::translate(
-                "quorvel-bot", "O porto a que se conectar, com --connect (por omissão 4000)."),
-            port, QStringLiteral("4000") },
-        { QStringLiteral("level"),
-            QCoreApplication::translate(
-                "quorvel-bot", "Como joga: easy, normal ou hard (por omissão)."),
-            QCoreApplication::translate("quorvel-bot", "NÍVEL"), QStringLiteral("hard") },
+            BotProgram::tr("O porto a que se conectar, com --connect (por omissão 4000)."), port,
+            QStringLiteral("4000") },
+        { QStringLiteral("level"), BotProgram::tr("Como joga: easy, normal ou hard (por omissão)."),
+            BotProgram::tr("NÍVEL"), QStringLiteral("hard") },
         { QStringLiteral("matches"),
-            QCoreApplication::translate("quorvel-bot",
+            BotProgram::tr(
                 "Parar ao fim de N partidas acabadas; 0 (por omissão) joga até a ligação "
                 "terminar."),
             number, QStringLiteral("0") },
         { QStringLiteral("delay"),
-            QCoreApplication::translate("quorvel-bot",
+            BotProgram::tr(
                 "Milissegundos antes de declarar a frota e antes de cada tiro (por omissão "
                 "400)."),
-            QCoreApplication::translate("quorvel-bot", "MS"), QStringLiteral("400") },
+            BotProgram::tr("MS"), QStringLiteral("400") },
         { QStringLiteral("seed"),
-            QCoreApplication::translate(
-                "quorvel-bot", "Semente das frotas e dos tiros, para repetir um jogo."),
-            number },
+            BotProgram::tr("Semente das frotas e dos tiros, para repetir um jogo."), number },
         { QStringLiteral("ready-wait"),
-            QCoreApplication::translate("quorvel-bot",
+            BotProgram::tr(
                 "Depois de uma partida, segundos à espera de que o adversário declare a frota "
                 "primeiro, antes de a declarar mesmo assim (por omissão 20)."),
-            QCoreApplication::translate("quorvel-bot", "SEGUNDOS"), QStringLiteral("20") },
-        { QStringLiteral("quiet"),
-            QCoreApplication::translate("quorvel-bot", "Escrever só o resumo e os erros.") },
+            BotProgram::tr("SEGUNDOS"), QStringLiteral("20") },
+        { QStringLiteral("quiet"), BotProgram::tr("Escrever só o resumo e os erros.") },
         { QStringLiteral("language"),
-            QCoreApplication::translate("quorvel-bot",
+            BotProgram::tr(
                 "Escrever os textos do jogo na LÍNGUA: pt ou en (por omissão: inglês num "
                 "ambiente de trabalho inglês, português em qualquer outro)."),
-            QCoreApplication::translate("quorvel-bot", "LÍNGUA") },
+            BotProgram::tr("LÍNGUA") },
     });
     if (!parser.parse(QCoreApplication::arguments()))
         return refuse(parser.errorText());
@@ -284,14 +270,13 @@ int main(int argc, char* argv[])
             } else if (arguments->settings.matches > 0
                 && opponent.matchesPlayed() < arguments->settings.matches) {
                 printLine(stderr,
-                    QCoreApplication::translate("quorvel-bot",
-                        "quorvel-bot: a ligação terminou ao fim de %1 de %2 partidas")
+                    BotProgram::tr("quorvel-bot: a ligação terminou ao fim de %1 de %2 partidas")
                         .arg(opponent.matchesPlayed())
                         .arg(arguments->settings.matches));
                 code = ConnectionFailure;
             }
             printLine(stdout,
-                QCoreApplication::translate("quorvel-bot",
+                BotProgram::tr(
                     "partidas jogadas: %1  [ Eu=%2 , Adv=%3 ]  média de tiros por partida "
                     "ganha: %4")
                     .arg(opponent.matchesPlayed())
@@ -303,9 +288,8 @@ int main(int argc, char* argv[])
 
     if (arguments->listening) {
         if (opponent.listen(arguments->port) && !arguments->quiet) {
-            printLine(stdout,
-                QCoreApplication::translate("quorvel-bot", "a escutar no porto %1")
-                    .arg(opponent.listeningPort()));
+            printLine(
+                stdout, BotProgram::tr("a escutar no porto %1").arg(opponent.listeningPort()));
         }
     } else {
         opponent.connectTo(arguments->host, arguments->port);
