@@ -2,6 +2,7 @@
 // a referee that passes every byte on and checks it; quorvel-bot against a copy of the game
 // without our mends; the quorvel-bot command line and failures.
 
+#include "freeport.h"
 #include "strictpeer.h"
 #include "waituntil.h"
 
@@ -362,10 +363,9 @@ TEST(BotProgram, RefusesBadArgumentsAndReportsFailures)
     QTcpServer holder;
     ASSERT_TRUE(holder.listen(QHostAddress::Any, 0));
     const std::string busy = std::to_string(holder.serverPort());
-    QTcpServer closed;
-    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
-    const std::string refused = std::to_string(closed.serverPort());
-    closed.close();
+    const quint16 closedPort = portNobodyListensOn();
+    ASSERT_NE(closedPort, 0);
+    const std::string refused = std::to_string(closedPort);
     const char* const no = "quorvel-bot: ";
     const char* const none
         = "partidas jogadas: 0  [ Eu=0 , Adv=0 ]  média de tiros por partida ganha: 0.0\n";

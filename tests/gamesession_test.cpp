@@ -1,5 +1,6 @@
 // The connection layer over loopback TCP: two sessions, and bare sockets as peers that misbehave.
 
+#include "freeport.h"
 #include "recordingwindow.h"
 #include "waituntil.h"
 
@@ -151,10 +152,8 @@ TEST(GameSession, FailedOrRefusedAttemptsLeaveItDisconnected)
 {
     QTcpServer holder;
     ASSERT_TRUE(holder.listen(QHostAddress::Any, 0));
-    QTcpServer probe; // taken and let go: nothing listens there
-    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-    const int closedPort = probe.serverPort();
-    probe.close();
+    const int closedPort = portNobodyListensOn();
+    ASSERT_NE(closedPort, 0);
     // What a failed listen (mode 0) and a failed connect (mode 1) show.
     const std::string caption[] = { "TCP/IP Quorvel Naval: ", "Conecção TCP/IP: " };
     const std::string status[]

@@ -1,5 +1,6 @@
 // The socket alone, over loopback TCP: what it reports to its owner, and in which order.
 
+#include "freeport.h"
 #include "waituntil.h"
 
 #include "net/connectionevents.h"
@@ -64,10 +65,8 @@ TEST(GameSocket, ReportsAConnectionsLifeToItsOwner)
 
 TEST(GameSocket, AnAttemptWithNobodyListeningFailsOnce)
 {
-    QTcpServer closed; // takes a free port, then frees it
-    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
-    const quint16 port = closed.serverPort();
-    closed.close();
+    const quint16 port = portNobodyListensOn();
+    ASSERT_NE(port, 0);
 
     EventLog log;
     GameSocket client(log);

@@ -12,8 +12,8 @@ class GameApp : public QApplication {
 public:
     GameApp(int& argc, char** argv);
 
-    // The program's name and version, which the command line shows before there is an
-    // application object.
+    // The program's name and version, which the command line shows before the game's
+    // application object exists.
     static void nameProgram();
 
     // Runs the game window modally, started as the options ask; the program ends when the

@@ -120,9 +120,7 @@ GameCommandLine readGameCommandLine(QStringList arguments)
     if (!parser.parse(withDefaultValues(arguments)))
         return mistake(parser.errorText());
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
-        // With no application object the parser does not know the program's name.
         QString text = parser.helpText();
-        text.replace(QStringLiteral("<executable_name>"), QStringLiteral("quorvel-naval"));
         if (!text.endsWith(QLatin1Char('\n'))) // the parser may leave the last line open
             text += QLatin1Char('\n');
         return { std::nullopt, text, 0 };

@@ -93,6 +93,7 @@ public:
     RandomSource& random() { return randomSource; }
 
 private:
+    void pointAtCell(const Board& board, int column, int row); // as the mouse at its middle
     void act(const protocol::Message& message);
     void opponentReady(bool randomized);
     void incomingShot(char columnLetter, char rowDigit);

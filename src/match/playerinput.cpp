@@ -57,10 +57,12 @@ void MatchEngine::onRightButtonDown()
         removeCell();
 }
 
-void MatchEngine::aimAt(int column, int row)
+void MatchEngine::pointAtCell(const Board& board, int column, int row)
 {
-    onMouseMove(enemy.originX + 25 * column + 12, enemy.originY + 25 * row + 12);
+    onMouseMove(board.originX + 25 * column + 12, board.originY + 25 * row + 12);
 }
+
+void MatchEngine::aimAt(int column, int row) { pointAtCell(enemy, column, row); }
 
 MouseRegion MatchEngine::keyboardGrid() const
 {
@@ -82,9 +84,8 @@ void MatchEngine::moveKeyboardCursor(int columns, int rows)
     if (grid == MouseRegion::None)
         return;
     const Board& board = grid == MouseRegion::OwnGrid ? *displayed : enemy;
-    const int column = std::clamp(board.cursorColumn + columns, 0, Board::Size - 1);
-    const int row = std::clamp(board.cursorRow + rows, 0, Board::Size - 1);
-    onMouseMove(board.originX + 25 * column + 12, board.originY + 25 * row + 12);
+    pointAtCell(board, std::clamp(board.cursorColumn + columns, 0, Board::Size - 1),
+        std::clamp(board.cursorRow + rows, 0, Board::Size - 1));
 }
 
 void MatchEngine::onKeyboardCell(bool set)

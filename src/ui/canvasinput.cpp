@@ -91,11 +91,10 @@ void GameCanvas::mouseMoveEvent(QMouseEvent* event)
         static_cast<int>(std::floor(point.x())), static_cast<int>(std::floor(point.y())));
 }
 
+// A press also points, in case no move reached the cell pressed.
 void GameCanvas::mousePressEvent(QMouseEvent* event)
 {
-    const QPointF point = event->position();
-    engine.onMouseMove(
-        static_cast<int>(std::floor(point.x())), static_cast<int>(std::floor(point.y())));
+    mouseMoveEvent(event);
     if (event->button() == Qt::LeftButton)
         engine.onLeftButtonDown();
     else if (event->button() == Qt::RightButton)

@@ -106,7 +106,7 @@ void MainDialog::drawCursor(const Board& board) { gameCanvas->drawCursor(board);
 
 void MainDialog::repaint()
 {
-    trimLog();
+    logList->trim();
     gameCanvas->paintGrids();
 }
 

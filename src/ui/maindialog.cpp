@@ -245,5 +245,3 @@ void MainDialog::onSendChat()
     session.engine().sendChatLine(text.toUtf8().toStdString());
     chatEdit->clear();
 }
-
-void MainDialog::trimLog() { logList->trim(); }

@@ -91,7 +91,6 @@ private:
     bool updateData(bool save);
     void onSendChat();
     void fillContextMenu(QMenu& menu);
-    void trimLog();
     void passFocusOn();
     void restorePlayerControls();
 
