@@ -235,6 +235,13 @@ TEST_F(Match, ChatAndFailedSends)
     EXPECT_EQ(serverWindow.log.back(), "<EU> € 3 ? 4 ?");
     pair.pump();
     EXPECT_EQ(clientWindow.log.back(), "<ADV> € 3 ? 4 ?");
+    // ... and a space where the text would hold a message: the line is never read as one.
+    server.sendChatLine("TIRO:A5 $READY$ ok");
+    EXPECT_EQ(pair.server.link.sent.back(), "USER_MSG:TIRO: A5 $ READY$ ok");
+    EXPECT_EQ(serverWindow.log.back(), "<EU> TIRO: A5 $ READY$ ok");
+    pair.pump(Delivery::Coalesced);
+    EXPECT_EQ(clientWindow.log.back(), "<ADV> TIRO: A5 $ READY$ ok");
+    EXPECT_TRUE(pair.client.link.queued.empty()) << "no shot answered";
     const auto sent = pair.server.link.sent.size();
     server.sendChatLine("");
     EXPECT_EQ(pair.server.link.sent.size(), sent);
@@ -615,4 +622,63 @@ TEST_F(HostilePeer, ShotsAndRepliesBeyondTheTurnAreIgnored)
         server.onPeerData("TIRO:J9");
     EXPECT_EQ(sent().size(), 3u);
     EXPECT_EQ(window.flashes, 0);
+}
+
+// A chat line and the message sent after it, glued in one read as a slow link delivers them:
+// the line is logged, then the message acted on, in each phase it belongs to.
+TEST_F(HostilePeer, AMessageGluedBehindAChatLineIsActedOn)
+{
+    pair.connect();
+    server.onPeerData("USER_MSG:boa sorte$READY$ &RANDOMIZED");
+    EXPECT_EQ(window.log.back(), "<ADV> boa sorte");
+    EXPECT_EQ(window.statusText, "O outro jogador randomizou o jogo e está pronto.");
+    EXPECT_FALSE(server.matchState().isShooter) << "the opponent declared first";
+    placeFleetByHand(server, handFleet);
+    ASSERT_EQ(server.matchState().phase, GamePhase::Playing);
+    sent().clear();
+    server.onPeerData("USER_MSG:aqui vaiTIRO:B1");
+    server.onPeerData("USER_MSG:outroTIRO:J9USER_MSG:e maisTIRO:A0");
+    EXPECT_EQ(sent(), (std::deque<std::string> { "TREQ:5", "TAFQ:1", "TREQ:*" }));
+    EXPECT_EQ(std::vector(window.log.end() - 3, window.log.end()),
+        (std::vector<std::string> { "<ADV> aqui vai", "<ADV> outro", "<ADV> e mais" }));
+    server.onPeerData("USER_MSG:tua vez$XCHG_MACHINE$");
+    ASSERT_TRUE(server.matchState().isShooter);
+    const std::pair<const char*, ShotResult::Kind> replies[] = {
+        { "USER_MSG:\xE1guaTREQ:*", ShotResult::Miss },
+        { "USER_MSG:auTREQ:4", ShotResult::Hit },
+        { "USER_MSG:auTAFQ:2", ShotResult::Sunk },
+    };
+    for (const auto& [bytes, kind] : replies) {
+        ASSERT_TRUE(pair.fireAt(pair.server, static_cast<int>(server.shotResults().size()), 0));
+        server.onPeerData(bytes);
+        EXPECT_EQ(server.shotResults().back().kind, kind) << bytes;
+    }
+    EXPECT_EQ(window.log.back(), "<CPU> Afundou um barco de 2 canos.");
+    EXPECT_EQ(sent().back(), "$XCHG_MACHINE$") << "three shots answered";
+    server.onPeerData("USER_MSG:parab\xE9ns$WINGAME$");
+    EXPECT_EQ(window.log.back(), "<ADV> parabéns");
+    EXPECT_EQ(server.myWins(), 1);
+}
+
+// The end of a chat line may be a message cut by the network: the next read decides, and a
+// line whose next read is long in coming is shown as it stands, or when the connection ends.
+TEST_F(HostilePeer, AChatLineWhoseEndMayBeAMessageWaitsForTheNextRead)
+{
+    ASSERT_NO_FATAL_FAILURE(play(false));
+    const std::size_t lines = window.log.size();
+    server.onPeerData("USER_MSG:vou ao TIRO:B");
+    EXPECT_EQ(window.log.size(), lines);
+    EXPECT_TRUE(server.holdsChat());
+    server.onPeerData("1");
+    EXPECT_EQ(window.log.back(), "<ADV> vou ao ");
+    EXPECT_EQ(sent(), std::deque<std::string> { "TREQ:5" });
+    server.onPeerData("USER_MSG:BOT");
+    server.showHeldChat();
+    EXPECT_EQ(window.log.back(), "<ADV> BOT");
+    server.onPeerData("TIRO:J9");
+    EXPECT_EQ(sent().back(), "TAFQ:1");
+    EXPECT_EQ(window.log.size(), lines + 2);
+    server.onPeerData("USER_MSG:adeus $");
+    server.connectionClosed();
+    EXPECT_EQ(window.log.back(), "<ADV> adeus $");
 }

@@ -129,15 +129,117 @@ TEST(Protocol, SkipsBytesThatStartNoMessage)
 TEST(Protocol, ChatTextRunsToTheEndOfTheRead)
 {
     // Tokens inside a chat line are text, and a chat line ends its read.
-    EXPECT_EQ(readAll({ "USER_MSG:ol\xE1 TIRO:B3" }), std::vector { chat("olá TIRO:B3") });
+    EXPECT_EQ(readAll({ "USER_MSG:ol\xE1 TIRO:B3 ok" }), std::vector { chat("olá TIRO:B3 ok") });
     EXPECT_EQ(readAll({ "TIRO:B3USER_MSG:oi" }), (std::vector { shot('B', '3'), chat("oi") }));
+    // ... but for the messages glued behind the text.
     EXPECT_EQ(readAll({ "USER_MSG:a$READY$", "$READY$" }),
-        (std::vector { chat("a$READY$"), ready(false) }));
+        (std::vector { chat("a"), ready(false), ready(false) }));
     // The token without its text waits for the text.
     EXPECT_EQ(
         readAll({ "TREQ:*USER_MSG:", "bom dia" }), (std::vector { reply('*'), chat("bom dia") }));
     // A zero byte ends the chat text.
     EXPECT_EQ(readAll({ std::string_view("USER_MSG:ab\0cd", 14) }), std::vector { chat("ab") });
+}
+
+// On a slow link the message sent after a chat line reaches the reader in the same read,
+// glued behind its text, or cut there with its rest in the next read.
+TEST(Protocol, MessagesGluedBehindAChatLineAreReadAsMessages)
+{
+    const std::pair<std::vector<std::string_view>, std::vector<Message>> cases[] = {
+        { { "USER_MSG:ggTIRO:G5" }, { chat("gg"), shot('G', '5') } },
+        { { "USER_MSG:ggTREQ:*" }, { chat("gg"), reply('*') } },
+        { { "USER_MSG:ggTREQ:4" }, { chat("gg"), reply('4') } },
+        { { "USER_MSG:ggTAFQ:3" }, { chat("gg"), sunk('3') } },
+        { { "USER_MSG:gg$WINGAME$" }, { chat("gg"), won } },
+        { { "USER_MSG:gg$XCHG_MACHINE$" }, { chat("gg"), exchange } },
+        { { "USER_MSG:gg$READY$" }, { chat("gg"), ready(false) } },
+        { { "USER_MSG:gg$READY$ &RANDOMIZED" }, { chat("gg"), ready(true) } },
+        { { "USER_MSG:TREQ:*" }, { reply('*') } },
+        { { "USER_MSG:a TREQ:2$XCHG_MACHINE$USER_MSG:b TIRO:J0" },
+            { chat("a "), reply('2'), exchange, chat("b "), shot('J', '0') } },
+        // A message in the text, or one whose arguments no sender forms, is text.
+        { { "USER_MSG:TIRO:A1 e TAFQ:2!" }, { chat("TIRO:A1 e TAFQ:2!") } },
+        { { "USER_MSG:xTIRO:Z9" }, { chat("xTIRO:Z9") } },
+        { { "USER_MSG:xTREQ:!" }, { chat("xTREQ:!") } },
+        // Cut by the network: the end of the text waits for the next read.
+        { { "USER_MSG:ggTI", "RO:G5" }, { chat("gg"), shot('G', '5') } },
+        { { "USER_MSG:ggTIRO:G", "5$READY$" }, { chat("gg"), shot('G', '5'), ready(false) } },
+        { { "USER_MSG:gg$", "REA", "DY$" }, { chat("gg"), ready(false) } },
+        { { "USER_MSG:gg$READY$ &RAN", "DOMIZED" }, { chat("gg"), ready(true) } },
+        { { "USER_MSG:ggTREQ:4T", "IRO:A1" }, { chat("gg"), reply('4'), shot('A', '1') } },
+        // ... or it was the text's own end.
+        { { "USER_MSG:BOT", "TIRO:A5" }, { chat("BOT"), shot('A', '5') } },
+        { { "USER_MSG:a $READY", "$WINGAME$" }, { chat("a $READY"), won } },
+        { { "USER_MSG:a TIRO:", "USER_MSG:b" }, { chat("a TIRO:"), chat("b") } },
+    };
+    for (const auto& [reads, expected] : cases) {
+        MessageReader reader;
+        std::vector<Message> all;
+        for (std::string_view bytes : reads) {
+            for (Message& message : reader.feed(bytes))
+                all.push_back(std::move(message));
+        }
+        EXPECT_EQ(all, expected) << reads.front();
+        EXPECT_FALSE(reader.holdsChat()) << reads.front();
+    }
+
+    // A held line long in waiting is shown as it stands; its end still completes a message.
+    MessageReader reader;
+    EXPECT_EQ(reader.feed("USER_MSG:vou ao TI"), std::vector<Message> {});
+    EXPECT_TRUE(reader.holdsChat());
+    EXPECT_EQ(reader.showHeldChat(), chat("vou ao TI"));
+    EXPECT_FALSE(reader.holdsChat());
+    EXPECT_EQ(reader.showHeldChat(), std::nullopt);
+    EXPECT_EQ(reader.feed("RO:C2"), std::vector { shot('C', '2') });
+    reader.feed("USER_MSG:$X");
+    EXPECT_EQ(reader.showHeldChat(), chat("$X"));
+    EXPECT_EQ(reader.feed("ok"), std::vector<Message> {}) << "shown once";
+}
+
+// No text a player types makes a chat line that our reader takes for a message, however the
+// network cuts it and whatever message follows it. The text changes by a space where it
+// would.
+TEST(Protocol, AChatLineWeSendIsNeverReadAsAMessage)
+{
+    const std::pair<std::string_view, std::string_view> changed[] = {
+        { "TIRO:A5", "TIRO: A5" },
+        { "a TREQ:*TAFQ:3 b", "a TREQ: *TAFQ: 3 b" },
+        { "$READY$ &RANDOMIZED", "$ READY$ &RANDOMIZED" },
+        { "$WINGAME$$XCHG_MACHINE$", "$ WINGAME$$ XCHG_MACHINE$" },
+        { "ok $READY", "ok $ READY" },
+        { "TIRO:TIRO:J9", "TIRO:TIRO: J9" },
+        { "TIRO:Z9 $READY! BOT", "TIRO:Z9 $READY! BOT" },
+    };
+    for (const auto& [typed, sent] : changed)
+        EXPECT_EQ(protocol::formChat(typed), "USER_MSG:" + std::string(sent)) << typed;
+
+    const std::pair<std::string, Message> following[] = {
+        { "TIRO:B2", shot('B', '2') },
+        { "TREQ:*", reply('*') },
+        { "TAFQ:4", sunk('4') },
+        { "$WINGAME$", won },
+        { "$XCHG_MACHINE$", exchange },
+        { "$READY$", ready(false) },
+        { "$READY$ &RANDOMIZED", ready(true) },
+    };
+    for (const auto& [typed, unused] : changed) {
+        const std::string line = protocol::formChat(typed);
+        const Message sent = chat(fromWindows1252(line.substr(9)));
+        for (const auto& [message, expected] : following) {
+            const std::string stream = line + message;
+            for (std::size_t cut = line.size(); cut <= stream.size(); ++cut) {
+                const std::string_view all(stream);
+                // A ready that ends a read is acted on at once, its suffix or not.
+                const bool plainReady = expected.randomized && cut == line.size() + 7;
+                EXPECT_EQ(readAll({ all.substr(0, cut), all.substr(cut) }),
+                    (std::vector { sent, plainReady ? ready(false) : expected }))
+                    << stream << " cut at " << cut;
+            }
+        }
+    }
+    // Two chat lines that share a read are one, as ever: no text is taken for a chat token.
+    EXPECT_EQ(readAll({ protocol::formChat("a") + protocol::formChat("b") }),
+        std::vector { chat("aUSER_MSG:b") });
 }
 
 TEST(Protocol, ShotArgumentsAreTakenAsTheyCome)

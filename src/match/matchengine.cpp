@@ -145,6 +145,7 @@ void MatchEngine::sendChatLine(std::string_view utf8Text)
 void MatchEngine::connectionOpened(bool listened)
 {
     isConnected = true;
+    peerHeard = false;
     listening = listened;
     reader.reset();
     earlyReady.reset();
@@ -155,6 +156,7 @@ void MatchEngine::connectionOpened(bool listened)
 
 void MatchEngine::connectionClosed()
 {
+    showHeldChat(); // the opponent's last words
     isConnected = false;
     earlyReady.reset();
     reader.reset();

@@ -42,6 +42,10 @@ public:
     // over, and not every ship cell of the opponent hit already.
     bool mayFire() const;
     void onPeerData(std::string_view bytes);
+    // A chat line from the opponent waits while its end may be a message the network cut;
+    // the connection handlers show it if the next read is long in coming.
+    bool holdsChat() const { return reader.holdsChat(); }
+    void showHeldChat();
 
     // Building the fleet by hand and with the generator.
     void placeCell();
@@ -84,6 +88,9 @@ public:
     int myWins() const { return myWinCount; }
     int peerWins() const { return peerWinCount; }
     bool connected() const { return isConnected; }
+    // Whether the opponent has sent a single message the wire grammar knows on this
+    // connection: one that says nothing is no player, only a probe.
+    bool heardFromPeer() const { return peerHeard; }
     // From the shot that decided the match until its end-of-match box is closed.
     bool matchOver() const { return decided; }
     // This side's answered shots in the current match, in order.
@@ -123,6 +130,7 @@ private:
     RandomSource randomSource;
 
     bool isConnected = false;
+    bool peerHeard = false; // a message came on this connection
     bool listening = false; // this side listened for the connection (it did not connect)
     int matchNumber = 0; // counts the matches started, so a late box can tell its own
     bool decided = false; // the match is won or lost; its box is open

@@ -75,6 +75,100 @@ namespace {
         return false;
     }
 
+    // The grammar of the messages as a sender forms them, arguments included: a column letter
+    // A-J and a row digit, '*' or a digit. A chat line that ends in such messages carries them
+    // glued behind it, which a chat line we send never does (see formChat).
+
+    // The length of the message at the start of the bytes, or 0.
+    std::size_t completeMessage(std::string_view bytes)
+    {
+        for (std::string_view whole :
+            { ReadyRandomizedMessage, ReadyMessage, WinGameMessage, ExchangeMachineMessage }) {
+            if (bytes.starts_with(whole))
+                return whole.size();
+        }
+        if (bytes.size() >= ShotToken.size() + 2 && bytes.starts_with(ShotToken)
+            && isColumnLetter(bytes[5]) && isDigit(bytes[6]))
+            return ShotToken.size() + 2;
+        if (bytes.size() >= ReplyToken.size() + 1 && bytes.starts_with(ReplyToken)
+            && (bytes[5] == MissArgument || isDigit(bytes[5])))
+            return ReplyToken.size() + 1;
+        if (bytes.size() >= SunkToken.size() + 1 && bytes.starts_with(SunkToken)
+            && isDigit(bytes[5]))
+            return SunkToken.size() + 1;
+        return 0;
+    }
+
+    // Whether the bytes are the beginning of a message and no more: what a cut leaves.
+    bool unfinishedMessage(std::string_view bytes)
+    {
+        if (bytes.empty() || completeMessage(bytes) == bytes.size())
+            return false;
+        for (std::string_view whole :
+            { ReadyRandomizedMessage, WinGameMessage, ExchangeMachineMessage }) {
+            if (isProperPrefix(bytes, whole))
+                return true;
+        }
+        if (bytes.size() <= ShotToken.size() + 1 && ShotToken.starts_with(bytes.substr(0, 5)))
+            return bytes.size() <= ShotToken.size() || isColumnLetter(bytes[5]);
+        return ReplyToken.starts_with(bytes) || SunkToken.starts_with(bytes);
+    }
+
+    // Which ends of the bytes can close a run of glued messages: after one message or more, at
+    // most the beginning of one more, or a chat line. ends[i] is set when bytes[i..] can.
+    std::vector<char> runEnds(std::string_view bytes)
+    {
+        std::vector<char> ends(bytes.size() + 1, 0);
+        ends[bytes.size()] = 1;
+        for (std::size_t i = bytes.size(); i-- > 0;) {
+            const std::string_view rest = bytes.substr(i);
+            const std::size_t length = completeMessage(rest);
+            ends[i] = (length > 0 && ends[i + length]) || unfinishedMessage(rest)
+                || rest.starts_with(ChatToken) || isProperPrefix(rest, ChatToken);
+        }
+        return ends;
+    }
+
+    // Whether a run of glued messages starts at bytes[at] and lasts to their end. A ready
+    // followed by the beginning of its suffix counts, since the ready itself is whole.
+    bool runsFrom(std::string_view bytes, const std::vector<char>& ends, std::size_t at)
+    {
+        const std::string_view rest = bytes.substr(at);
+        const std::size_t first = completeMessage(rest);
+        return (first > 0 && ends[at + first])
+            || (rest.starts_with(ReadyMessage) && unfinishedMessage(rest));
+    }
+
+    bool isMessageRun(std::string_view bytes) { return runsFrom(bytes, runEnds(bytes), 0); }
+
+    // Where the messages glued behind a chat text begin: the earliest place from which the
+    // rest of the text is a run of messages; npos when it holds none.
+    std::size_t gluedMessages(std::string_view text)
+    {
+        const std::vector<char> ends = runEnds(text);
+        for (std::size_t at = 0; at < text.size(); ++at) {
+            if (runsFrom(text, ends, at))
+                return at;
+        }
+        return std::string_view::npos;
+    }
+
+    // The longest end of a chat text that is the beginning of a message: it may be one cut by
+    // the network, completed by the next read; 0 when the text ends in none.
+    std::size_t unfinishedEnd(std::string_view text)
+    {
+        for (std::size_t length = std::min<std::size_t>(text.size(), 19); length > 0; --length) {
+            if (unfinishedMessage(text.substr(text.size() - length)))
+                return length;
+        }
+        return 0;
+    }
+
+    Message chatMessage(std::string_view text)
+    {
+        return { MessageKind::Chat, 0, 0, false, fromWindows1252(text.substr(0, text.find('\0'))) };
+    }
+
     // What a held message means when the next read does not finish it: a shot short of its
     // cell names none, a reply short of its argument has none, a chat token alone is an empty
     // line, a ready short of its suffix is a plain one. A part of a token means nothing.
@@ -119,7 +213,25 @@ std::string formSunk(int length)
 
 std::string formChat(std::string_view utf8Text)
 {
-    return std::string(ChatToken) + toWindows1252(utf8Text);
+    static_assert(ReplyToken.size() == ShotToken.size() && SunkToken.size() == ShotToken.size());
+    const std::string text = toWindows1252(utf8Text);
+    std::string message(ChatToken);
+    message.reserve(message.size() + text.size() + 8);
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const std::string_view rest = std::string_view(text).substr(at);
+        if (completeMessage(rest) > 0 && !rest.starts_with('$')) {
+            message.append(rest.substr(0, ShotToken.size())).push_back(' ');
+            at += ShotToken.size() - 1;
+            continue;
+        }
+        message.push_back(text[at]);
+        for (std::string_view name : { ReadyMessage, WinGameMessage, ExchangeMachineMessage }) {
+            const std::string_view open = name.substr(0, name.size() - 1);
+            if (rest.starts_with(name) || rest == open)
+                message.push_back(' ');
+        }
+    }
+    return message;
 }
 
 std::vector<Message> MessageReader::feed(std::string_view bytes)
@@ -127,17 +239,42 @@ std::vector<Message> MessageReader::feed(std::string_view bytes)
     std::vector<Message> messages;
     if (bytes.empty())
         return messages;
+    // A chat text, once its words are known, unless it says nothing (the zero byte ends it).
+    auto chat = [&messages](std::string_view text) {
+        Message line = chatMessage(text);
+        if (!line.text.empty())
+            messages.push_back(std::move(line));
+    };
+
     std::string data;
-    if (tailLength > 0) {
-        const std::string_view held = pending();
-        if (continues(held, bytes)) {
-            data = held;
-        } else if (std::optional<Message> cut = cutShort(held)) {
-            messages.push_back(std::move(*cut));
+    if (heldChat) {
+        std::string joined = heldChat->unfinished;
+        joined.append(bytes);
+        if (isMessageRun(joined)) {
+            if (!heldChat->shown)
+                chat(heldChat->text);
+            data = std::move(joined);
+        } else if (unfinishedMessage(joined)) {
+            heldChat->unfinished = std::move(joined);
+            return messages;
+        } else {
+            if (!heldChat->shown)
+                chat(heldChat->text + heldChat->unfinished);
+            data = bytes;
         }
-        tailLength = 0;
+        heldChat.reset();
+    } else {
+        if (tailLength > 0) {
+            const std::string_view held = pending();
+            if (continues(held, bytes)) {
+                data = held;
+            } else if (std::optional<Message> cut = cutShort(held)) {
+                messages.push_back(std::move(*cut));
+            }
+            tailLength = 0;
+        }
+        data.append(bytes);
     }
-    data.append(bytes);
 
     // Keeps the rest of the data for the next read: it begins a message not yet complete.
     auto keep = [this](std::string_view rest) { tailLength = rest.copy(tail.data(), tail.size()); };
@@ -147,13 +284,27 @@ std::vector<Message> MessageReader::feed(std::string_view bytes)
         const std::string_view rest = std::string_view(data).substr(position);
 
         if (rest.starts_with(ChatToken)) {
-            std::string_view text = rest.substr(ChatToken.size());
+            const std::string_view text = rest.substr(ChatToken.size());
             if (text.empty()) {
                 keep(rest); // the text is on its way: an empty line is never sent
                 break;
             }
-            text = text.substr(0, text.find('\0'));
-            messages.push_back({ MessageKind::Chat, 0, 0, false, fromWindows1252(text) });
+            // Messages glued behind the text are read as messages; an end that begins one is
+            // held until the next read shows whether the network cut it.
+            const std::size_t glued = gluedMessages(text);
+            if (glued != std::string_view::npos) {
+                chat(text.substr(0, glued));
+                position += ChatToken.size() + glued;
+                continue;
+            }
+            const std::size_t unfinished = unfinishedEnd(text);
+            if (unfinished > 0) {
+                const std::size_t split = text.size() - unfinished;
+                heldChat = HeldChat { std::string(text.substr(0, split)),
+                    std::string(text.substr(split)), false };
+                break;
+            }
+            messages.push_back(chatMessage(text));
             break;
         }
 
@@ -205,6 +356,14 @@ std::vector<Message> MessageReader::feed(std::string_view bytes)
             ++position;
     }
     return messages;
+}
+
+std::optional<Message> MessageReader::showHeldChat()
+{
+    if (!holdsChat())
+        return std::nullopt;
+    heldChat->shown = true;
+    return chatMessage(heldChat->text + heldChat->unfinished);
 }
 
 } // namespace protocol

@@ -29,8 +29,19 @@
 // text arrives as two texts, and "$READY$" at the very end of a read is a plain ready, acted
 // on at once (its sender may be waiting for the answer), even if " &RANDOMIZED" follows in
 // the next.
+//
+// A chat line has no end marker, so on a slow link the next message may reach the reader in
+// the same read, glued behind the text. When a chat text ends in one or more whole messages
+// (shot, reply, sunk, hand-over, ready, win; arguments as a sender forms them), possibly
+// followed by the beginning of one more or by another chat line, those are read as messages
+// after the text. When it ends in the beginning of a message, that end is held until the
+// next read shows whether it was cut. A chat line we send never contains a message, nor
+// ends in one without its closing "$" (formChat changes such text), so our own chat is
+// never misread; a copy of the game that takes everything after "USER_MSG:" as chat text
+// reads it as ever.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,7 +66,10 @@ std::string formShot(int column, int row);
 std::string formMiss();
 std::string formHit(int length);
 std::string formSunk(int length);
-// The chat text is UTF-8; it travels as Windows-1252.
+// The chat text is UTF-8; it travels as Windows-1252. A message in it would be read as one
+// by our own reader, so a space goes after the ':' of a shot, reply or sunk message
+// ("TIRO: A5") and after the first '$' of "$READY$", "$WINGAME$" and "$XCHG_MACHINE$" ("$
+// READY$"), and of those three names at the end of the text without their closing '$'.
 std::string formChat(std::string_view utf8Text);
 
 enum class MessageKind {
@@ -81,18 +95,35 @@ struct Message {
 // Turns the bytes of successive reads into messages, in the order they were sent. Bytes
 // that start no message are skipped. A message cut at the end of a read is kept and
 // completed by the next read if that read can finish it (see above); only that unfinished
-// tail is kept. Everything after "USER_MSG:" to the end of the read is chat text. An
-// argument missing from a message cut short is '\0'.
+// tail is kept. Everything after "USER_MSG:" to the end of the read is chat text, but for
+// the messages glued behind it. An argument missing from a message cut short is '\0'.
 class MessageReader {
 public:
     std::vector<Message> feed(std::string_view bytes);
-    void reset() { tailLength = 0; }
+    void reset()
+    {
+        tailLength = 0;
+        heldChat.reset();
+    }
     std::string_view pending() const { return { tail.data(), tailLength }; }
+
+    // A chat line whose end may be a message cut by the network waits for the next read. If
+    // that read is long in coming, the line can be shown as it stands: its end still
+    // becomes a message if the next read completes it.
+    bool holdsChat() const { return heldChat && !heldChat->shown; }
+    std::optional<Message> showHeldChat();
 
 private:
     // The longest unfinished message is "$READY$ &RANDOMIZE".
     std::array<char, 20> tail {};
     std::size_t tailLength = 0;
+
+    struct HeldChat {
+        std::string text; // Windows-1252, before the end that may be a message
+        std::string unfinished;
+        bool shown = false;
+    };
+    std::optional<HeldChat> heldChat;
 };
 
 } // namespace protocol

@@ -9,6 +9,7 @@
 #include "core/fleetrules.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 namespace {
@@ -57,8 +58,16 @@ bool MatchEngine::fireShot()
 
 void MatchEngine::onPeerData(std::string_view bytes)
 {
-    for (const protocol::Message& message : reader.feed(bytes))
+    for (const protocol::Message& message : reader.feed(bytes)) {
+        peerHeard = true;
         act(message);
+    }
+}
+
+void MatchEngine::showHeldChat()
+{
+    if (std::optional<protocol::Message> line = reader.showHeldChat())
+        act(*line);
 }
 
 // Each message is acted on in the order it arrived; the phase and turn conditions are
