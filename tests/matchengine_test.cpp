@@ -237,10 +237,10 @@ TEST_F(Match, ChatAndFailedSends)
     EXPECT_EQ(clientWindow.log.back(), "<ADV> € 3 ? 4 ?");
     // ... and a space where the text would hold a message: the line is never read as one.
     server.sendChatLine("TIRO:A5 $READY$ ok");
-    EXPECT_EQ(pair.server.link.sent.back(), "USER_MSG:TIRO: A5 $ READY$ ok");
-    EXPECT_EQ(serverWindow.log.back(), "<EU> TIRO: A5 $ READY$ ok");
+    EXPECT_EQ(pair.server.link.sent.back(), "USER_MSG:TIRO :A5 $ READY$ ok");
+    EXPECT_EQ(serverWindow.log.back(), "<EU> TIRO :A5 $ READY$ ok");
     pair.pump(Delivery::Coalesced);
-    EXPECT_EQ(clientWindow.log.back(), "<ADV> TIRO: A5 $ READY$ ok");
+    EXPECT_EQ(clientWindow.log.back(), "<ADV> TIRO :A5 $ READY$ ok");
     EXPECT_TRUE(pair.client.link.queued.empty()) << "no shot answered";
     const auto sent = pair.server.link.sent.size();
     server.sendChatLine("");

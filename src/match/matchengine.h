@@ -90,7 +90,7 @@ public:
     bool connected() const { return isConnected; }
     // Whether the opponent has sent a single message the wire grammar knows on this
     // connection: one that says nothing is no player, only a probe.
-    bool heardFromPeer() const { return peerHeard; }
+    bool heardFromPeer() const { return peerHeard || reader.holdsChat(); }
     // From the shot that decided the match until its end-of-match box is closed.
     bool matchOver() const { return decided; }
     // This side's answered shots in the current match, in order.

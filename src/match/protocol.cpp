@@ -68,10 +68,10 @@ namespace {
             return bytes[0] == MissArgument || isDigit(bytes[0]);
         if (held == SunkToken)
             return isDigit(bytes[0]);
-        if (held == ChatToken) {
-            return std::none_of(std::begin(everyToken), std::end(everyToken),
-                [bytes](std::string_view token) { return bytes.starts_with(token); });
-        }
+        // A chat token takes what follows as its text; messages glued behind the text are
+        // found there as in any chat line.
+        if (held == ChatToken)
+            return !bytes.starts_with(ChatToken);
         return false;
     }
 
@@ -213,21 +213,20 @@ std::string formSunk(int length)
 
 std::string formChat(std::string_view utf8Text)
 {
-    static_assert(ReplyToken.size() == ShotToken.size() && SunkToken.size() == ShotToken.size());
     const std::string text = toWindows1252(utf8Text);
     std::string message(ChatToken);
     message.reserve(message.size() + text.size() + 8);
     for (std::size_t at = 0; at < text.size(); ++at) {
         const std::string_view rest = std::string_view(text).substr(at);
-        if (completeMessage(rest) > 0 && !rest.starts_with('$')) {
-            message.append(rest.substr(0, ShotToken.size())).push_back(' ');
-            at += ShotToken.size() - 1;
+        if (rest.starts_with(ShotToken) || rest.starts_with(ReplyToken)
+            || rest.starts_with(SunkToken)) {
+            message.append(rest.substr(0, 4)).append(" :");
+            at += 4;
             continue;
         }
         message.push_back(text[at]);
         for (std::string_view name : { ReadyMessage, WinGameMessage, ExchangeMachineMessage }) {
-            const std::string_view open = name.substr(0, name.size() - 1);
-            if (rest.starts_with(name) || rest == open)
+            if (rest.starts_with(name) || rest == name.substr(0, name.size() - 1))
                 message.push_back(' ');
         }
     }

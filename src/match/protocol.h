@@ -22,23 +22,23 @@
 // a message cut across two reads: MessageReader separates them, completes a cut message
 // with the next read, and skips bytes that start no message. A cut message is completed
 // only by bytes that can finish it: the rest of its token, or what its arguments can be (a
-// column letter A-J and a row digit; "*" or a digit; for chat, any text but another
-// message). Otherwise it counts as cut short (a shot naming no cell, a reply without its
+// column letter A-J and a row digit; "*" or a digit; for chat, any text but another chat
+// line). Otherwise it counts as cut short (a shot naming no cell, a reply without its
 // length, an empty chat line) and the new read is taken from its first byte. Two cuts
 // cannot be mended, since nothing marks where the message ends: a chat line cut inside its
-// text arrives as two texts, and "$READY$" at the very end of a read is a plain ready, acted
-// on at once (its sender may be waiting for the answer), even if " &RANDOMIZED" follows in
-// the next.
+// text arrives as its first part, and "$READY$" at the very end of a read is a plain ready,
+// acted on at once (its sender may be waiting for the answer), even if " &RANDOMIZED"
+// follows in the next.
 //
 // A chat line has no end marker, so on a slow link the next message may reach the reader in
 // the same read, glued behind the text. When a chat text ends in one or more whole messages
 // (shot, reply, sunk, hand-over, ready, win; arguments as a sender forms them), possibly
 // followed by the beginning of one more or by another chat line, those are read as messages
 // after the text. When it ends in the beginning of a message, that end is held until the
-// next read shows whether it was cut. A chat line we send never contains a message, nor
-// ends in one without its closing "$" (formChat changes such text), so our own chat is
-// never misread; a copy of the game that takes everything after "USER_MSG:" as chat text
-// reads it as ever.
+// next read shows whether it was cut. A chat line we send never contains a token, nor ends
+// in a name whose closing "$" the next message would give (formChat changes such text), so
+// our own chat is never misread, however it is cut; a copy of the game that takes
+// everything after "USER_MSG:" as chat text reads it as ever.
 
 #include <array>
 #include <optional>
@@ -66,10 +66,11 @@ std::string formShot(int column, int row);
 std::string formMiss();
 std::string formHit(int length);
 std::string formSunk(int length);
-// The chat text is UTF-8; it travels as Windows-1252. A message in it would be read as one
-// by our own reader, so a space goes after the ':' of a shot, reply or sunk message
-// ("TIRO: A5") and after the first '$' of "$READY$", "$WINGAME$" and "$XCHG_MACHINE$" ("$
-// READY$"), and of those three names at the end of the text without their closing '$'.
+// The chat text is UTF-8; it travels as Windows-1252. A token in it could be read as a
+// message, should the network cut the line right before it, so a space goes before the ':'
+// of "TIRO:", "TREQ:" and "TAFQ:" ("TIRO :A5") and after the first '$' of "$READY$",
+// "$WINGAME$" and "$XCHG_MACHINE$" ("$ READY$"), and of those three names at the end of the
+// text without their closing '$', which the next message's first '$' would close.
 std::string formChat(std::string_view utf8Text);
 
 enum class MessageKind {

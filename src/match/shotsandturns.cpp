@@ -66,8 +66,10 @@ void MatchEngine::onPeerData(std::string_view bytes)
 
 void MatchEngine::showHeldChat()
 {
-    if (std::optional<protocol::Message> line = reader.showHeldChat())
+    if (std::optional<protocol::Message> line = reader.showHeldChat()) {
+        peerHeard = true;
         act(*line);
+    }
 }
 
 // Each message is acted on in the order it arrived; the phase and turn conditions are
