@@ -1,9 +1,18 @@
-// The game window against a peer that floods it: once play has begun, with this side the
-// target, the peer sends a megabyte of "TIRO:A0" (a hit: a ship lies on A0) without ever
-// handing the turn over, reading and dropping whatever comes back. Meanwhile the player
-// moves the mouse over the window, one move every 10 ms. Printed: how much of the flood
-// was read, the CPU time of the window's thread, the longest time between two handled
-// moves, and the replies sent.
+// The game window against a peer that floods it, once play has begun with this side the
+// target. The floods, chosen by the first argument (without one, each in turn, each in a
+// process of its own):
+//
+//   shots        a megabyte of "TIRO:A0" (a hit: a ship lies on A0), the turn never handed over
+//   readies-64k  64 KB of "$READY$" in one write
+//   readies-1m   a megabyte of "$READY$" in one write
+//   readies-20s  "$READY$" for 20 s, as fast as the window takes them; the player types and
+//                sends a chat line every second meanwhile
+//
+// The peer reads and drops whatever comes back, and ends its flood with the chat line "fim":
+// the flood is read once that line is in the log. Meanwhile the player moves the mouse over
+// the window, one move every 10 ms. Printed: how long the flood took to be read, how much
+// was sent, the CPU time of the window's thread, the longest time between two handled
+// moves, the replies sent, and for the chat lines typed the longest time one took to leave.
 //
 // The program uses nothing but the window's public face, so that the same source builds
 // against earlier versions of the game: tools/flood-compare runs it on two versions side by
@@ -17,6 +26,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -26,20 +36,51 @@
 #include <netinet/in.h>
 #include <pthread.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
-constexpr std::size_t FloodBytes = 1024 * 1024;
-constexpr qint64 GiveUpAfterMs = 20000;
+using Clock = std::chrono::steady_clock;
+
+struct Flood {
+    const char* name;
+    const char* message; // repeated
+    std::size_t bytes; // of the flood; 0: as much as goes in `seconds`
+    bool oneWrite; // the whole flood handed to one send call
+    int seconds;
+    bool chat; // the player types a chat line every second
+    qint64 giveUpAfterMs; // the window has not read the flood by then
+    QPointF moveFrom; // the player's moves run 100 pixels right from here
+};
+
+constexpr std::size_t Megabyte = 1024 * 1024;
+
+// The shots' moves stay below the grids, as they always did, so that their figures compare
+// with earlier ones; the readies' moves go from cell to cell of the enemy grid.
+const Flood floods[] = {
+    { "shots", "TIRO:A0", Megabyte, false, 0, false, 20000, { 100, 300 } },
+    { "readies-64k", "$READY$", 64 * 1024, true, 0, false, 30000, { 330, 120 } },
+    { "readies-1m", "$READY$", Megabyte, true, 0, false, 120000, { 330, 120 } },
+    { "readies-20s", "$READY$", 0, false, 20, true, 60000, { 330, 120 } },
+};
+
+double millisecondsBetween(Clock::time_point from, Clock::time_point to)
+{
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
 
 // The CPU time of the window's thread, readable from another thread too.
 double cpuSeconds(clockid_t thread)
@@ -49,22 +90,28 @@ double cpuSeconds(clockid_t thread)
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
-// The flooding peer, on a thread and a plain socket of its own.
+// The flooding peer, on a thread and a plain socket of its own. It writes down when each
+// chat line of the player arrives.
 class Flooder {
 public:
+    explicit Flooder(const Flood& chosen)
+        : flood(chosen)
+    {
+    }
+    // The process ends with the peer still running.
     void start(quint16 port)
     {
-        worker = std::thread([this, port] { run(port); });
-    }
-    void stop()
-    {
-        stopping = true;
-        if (worker.joinable())
-            worker.join();
+        std::thread([this, port] { run(port); }).detach();
     }
     std::atomic<bool> playing { false }; // set by the window's side once it is the target
     std::atomic<std::size_t> sent { 0 };
     std::atomic<std::size_t> received { 0 };
+
+    std::vector<Clock::time_point> chatArrivals()
+    {
+        const std::lock_guard lock(arrivalsMutex);
+        return arrivals;
+    }
 
 private:
     void run(quint16 port)
@@ -76,33 +123,57 @@ private:
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         if (::connect(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
             return;
-        std::thread reader([this, socket] {
-            char buffer[4096];
-            for (ssize_t count; (count = ::recv(socket, buffer, sizeof buffer, 0)) > 0;)
-                received += static_cast<std::size_t>(count);
-        });
+        std::thread([this, socket] { read(socket); }).detach();
         ::send(socket, "$READY$", 7, MSG_NOSIGNAL);
-        while (!playing && !stopping)
+        while (!playing)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
+
+        const std::size_t messageSize = std::strlen(flood.message);
+        const std::size_t wholeMessages = flood.bytes / messageSize * messageSize;
         std::string chunk;
-        while (chunk.size() + 7 <= 7 * 1024)
-            chunk += "TIRO:A0";
-        while (sent < FloodBytes && !stopping) {
-            const ssize_t count = ::send(socket, chunk.data(), chunk.size(), MSG_NOSIGNAL);
-            if (count <= 0)
-                break;
-            sent += static_cast<std::size_t>(count);
+        const std::size_t chunkBytes = flood.oneWrite ? wholeMessages : 7 * 1024;
+        while (chunk.size() + messageSize <= chunkBytes)
+            chunk += flood.message;
+        const Clock::time_point begun = Clock::now();
+        const auto more = [&] {
+            if (flood.bytes > 0)
+                return sent < wholeMessages;
+            return Clock::now() - begun < std::chrono::seconds(flood.seconds);
+        };
+        while (more()) {
+            // One send call of the chunk, and more for what it did not take at once.
+            for (std::size_t done = 0; done < chunk.size();) {
+                const ssize_t count
+                    = ::send(socket, chunk.data() + done, chunk.size() - done, MSG_NOSIGNAL);
+                if (count <= 0)
+                    return;
+                done += static_cast<std::size_t>(count);
+                sent += static_cast<std::size_t>(count);
+            }
         }
         ::send(socket, "USER_MSG:fim", 12, MSG_NOSIGNAL);
-        while (!stopping)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        ::shutdown(socket, SHUT_RDWR);
-        reader.join();
-        ::close(socket);
     }
 
-    std::thread worker;
-    std::atomic<bool> stopping { false };
+    void read(int socket)
+    {
+        const std::string token = "USER_MSG:";
+        std::string tail; // the end of what came, where a token may be cut
+        char buffer[4096];
+        for (ssize_t count; (count = ::recv(socket, buffer, sizeof buffer, 0)) > 0;) {
+            received += static_cast<std::size_t>(count);
+            const std::string seen = tail + std::string(buffer, static_cast<std::size_t>(count));
+            for (std::size_t at = seen.find(token); at != std::string::npos;
+                 at = seen.find(token, at + 1)) {
+                const std::lock_guard lock(arrivalsMutex);
+                arrivals.push_back(Clock::now());
+            }
+            tail = seen.substr(seen.size() - std::min(seen.size(), token.size() - 1));
+        }
+    }
+
+    const Flood& flood;
+    std::mutex arrivalsMutex;
+    std::vector<Clock::time_point> arrivals;
 };
 
 // Remembers when each mouse move reaches the canvas.
@@ -142,9 +213,20 @@ bool waitFor(const std::function<bool()>& condition, qint64 limitMs)
     return condition();
 }
 
-} // namespace
+// The player types a line into the chat field and presses Enter, as events that queue up
+// behind whatever the window has still to handle.
+void typeChatLine(QWidget* field, const QString& line)
+{
+    for (const QChar character : line) {
+        for (const QEvent::Type type : { QEvent::KeyPress, QEvent::KeyRelease })
+            QCoreApplication::postEvent(
+                field, new QKeyEvent(type, Qt::Key_unknown, Qt::NoModifier, QString(character)));
+    }
+    for (const QEvent::Type type : { QEvent::KeyPress, QEvent::KeyRelease })
+        QCoreApplication::postEvent(field, new QKeyEvent(type, Qt::Key_Return, Qt::NoModifier));
+}
 
-int main(int argc, char** argv)
+int runFlood(int argc, char** argv, const Flood& flood)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -155,7 +237,7 @@ int main(int argc, char** argv)
     qobject_cast<QAbstractButton*>(dialog.control(IDC_LISTEN_CONNECT))->click();
     MatchEngine& engine = dialog.gameSession().engine();
 
-    Flooder flooder;
+    Flooder flooder(flood);
     flooder.start(dialog.gameSession().listeningPort());
     if (!waitFor(
             [&] {
@@ -178,11 +260,19 @@ int main(int argc, char** argv)
     QTimer mover;
     int moves = 0;
     QObject::connect(&mover, &QTimer::timeout, [&] {
-        const QPointF point(100 + moves % 100, 300);
+        const QPointF point = flood.moveFrom + QPointF(moves % 100, 0);
         ++moves;
         QCoreApplication::postEvent(&dialog.canvas(),
             new QMouseEvent(QEvent::MouseMove, point, dialog.canvas().mapToGlobal(point),
                 Qt::NoButton, Qt::NoButton, Qt::NoModifier));
+    });
+    QTimer typist;
+    std::mutex reporting; // the report may come from the watchdog's thread
+    std::vector<Clock::time_point> typed;
+    QObject::connect(&typist, &QTimer::timeout, [&] {
+        const std::lock_guard lock(reporting);
+        typed.push_back(Clock::now());
+        typeChatLine(dialog.control(IDC_CHAT_EDIT), QStringLiteral("ola %1").arg(typed.size()));
     });
 
     clockid_t windowThread {};
@@ -191,27 +281,67 @@ int main(int argc, char** argv)
     QElapsedTimer wall;
     wall.start();
     const auto report = [&](bool finished) {
-        std::printf("%s in %lld ms: %zu of %zu bytes sent; window thread CPU %.0f ms; longest "
-                    "gap between two handled moves %lld ms; %zu bytes of replies\n",
-            finished ? "flood read" : "gave up", static_cast<long long>(wall.elapsed()),
-            flooder.sent.load(), FloodBytes, (cpuSeconds(windowThread) - cpuBefore) * 1000,
-            static_cast<long long>(watch.gapUntilNow()), flooder.received.load());
+        const std::lock_guard lock(reporting);
+        std::string chat;
+        if (flood.chat) {
+            const std::vector<Clock::time_point> arrived = flooder.chatArrivals();
+            double longest = 0;
+            for (std::size_t line = 0; line < std::min(arrived.size(), typed.size()); ++line)
+                longest = std::max(longest, millisecondsBetween(typed[line], arrived[line]));
+            chat = "; " + std::to_string(arrived.size()) + " of " + std::to_string(typed.size())
+                + " chat lines left, the slowest in " + std::to_string(std::lround(longest))
+                + " ms";
+        }
+        std::printf("%-11s %s in %lld ms: %zu bytes sent; window thread CPU %.0f ms; longest "
+                    "gap between two handled moves %lld ms; %zu bytes of replies%s\n",
+            flood.name, finished ? "flood read" : "gave up", static_cast<long long>(wall.elapsed()),
+            flooder.sent.load(), (cpuSeconds(windowThread) - cpuBefore) * 1000,
+            static_cast<long long>(watch.gapUntilNow()), flooder.received.load(), chat.c_str());
         std::fflush(stdout);
     };
     // A window that never comes back to its event loop is given up on from another thread.
     std::thread watchdog([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(GiveUpAfterMs + 2000));
+        std::this_thread::sleep_for(std::chrono::milliseconds(flood.giveUpAfterMs + 2000));
         report(false);
         std::_Exit(0);
     });
     watchdog.detach();
     watch.clock.start();
     mover.start(10);
+    if (flood.chat)
+        typist.start(1000);
     flooder.playing = true;
     auto* log = qobject_cast<QListWidget*>(dialog.control(IDC_LOG));
     const bool finished = waitFor(
         [&] { return log->count() > 0 && log->item(0)->text().endsWith(QStringLiteral("fim")); },
-        GiveUpAfterMs);
+        flood.giveUpAfterMs);
+    typist.stop();
+    // The last chat line typed may still be on its way.
+    if (flood.chat)
+        waitFor([&] { return flooder.chatArrivals().size() >= typed.size(); }, 2000);
     report(finished);
     std::_Exit(0); // the flooder may still be blocked in a send
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 1) {
+        for (const Flood& flood : floods) {
+            if (std::strcmp(argv[1], flood.name) == 0)
+                return runFlood(argc, argv, flood);
+        }
+        std::fprintf(stderr, "usage: %s [shots|readies-64k|readies-1m|readies-20s]\n", argv[0]);
+        return 2;
+    }
+    // Each flood in a process of its own: a window given up on takes nothing else with it.
+    for (const Flood& flood : floods) {
+        const pid_t child = fork();
+        if (child == 0)
+            return runFlood(argc, argv, flood);
+        int status = 0;
+        waitpid(child, &status, 0);
+    }
+    return 0;
 }

@@ -1,6 +1,7 @@
 #include "enginepair.h"
 #include "pixelprobe.h"
 #include "testclocks.h"
+#include "waituntil.h"
 
 #include "match/controlids.h"
 #include "match/protocol.h"
@@ -67,8 +68,9 @@ protected:
         engine.onPeerData(protocol::ReadyMessage);
         ASSERT_EQ(engine.matchState().phase, GamePhase::Playing);
     }
-    QRgb at(int x, int y) const { return logicalPixel(canvas.image(), x, y); }
-    long rectangles() const { return canvas.drawingSurface().rectangleCount(); }
+    // The picture and the drawing done, up to date with the requests made.
+    QRgb at(int x, int y) { return logicalPixel(canvas.image(), x, y); }
+    long rectangles() { return canvas.drawingSurface().rectangleCount(); }
     void moveTo(QPoint point) { QTest::mouseMove(&canvas, point); }
 
     CanvasWindow window;
@@ -189,6 +191,49 @@ TEST_F(Canvas, TheKeyboardPlaysTheGridInPlayInsideAFocusFrame)
     EXPECT_FALSE(holdsColour(canvas.grab().toImage(), QRect(0, 0, 579, 300), frame));
 }
 
+// However many requests come between two frames, the next frame draws each grid once, and
+// each cell asked for after that once, as the engine's state then stands; the screen shows
+// it in one paint, and a frame that finds nothing to draw stops the clock.
+TEST_F(Canvas, ABurstOfRequestsIsDrawnOnceAtTheNextFrame)
+{
+    ASSERT_NO_FATAL_FAILURE(startMatch());
+    clock.runOut();
+    canvas.installEventFilter(&clock);
+    long before = rectangles();
+    canvas.paintGrids();
+    EXPECT_EQ(clock.runOut(), 1);
+    const long bothGrids = rectangles() - before;
+    ASSERT_GT(bothGrids, 200);
+
+    ASSERT_TRUE(waitUntil([&] { return clock.paints > 0; }));
+    clock.paints = 0;
+    before = rectangles();
+    for (int message = 0; message < 100; ++message) {
+        moveTo(QPoint(322 + 2 * message, 22 + message)); // from cell to cell of the enemy grid
+        engine.onPeerData(protocol::ReadyMessage); // both grids again
+    }
+    for (int move = 0; move < 6; ++move) // to column 2 of row 4, its neighbour and back
+        moveTo(QPoint(move % 2 == 0 ? 372 : 397, 122));
+    EXPECT_EQ(clock.paints, 0);
+    EXPECT_EQ(clock.runOut(), 1);
+    EXPECT_EQ(rectangles() - before, bothGrids + 3);
+    ASSERT_TRUE(waitUntil([&] { return clock.paints > 0; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(clock.paints, 1);
+
+    GameCanvas fresh(engine, nullptr); // drawn whole as the state stands
+    fresh.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fresh));
+    // The labels blend over themselves each time they are drawn: the cells and frames are
+    // compared.
+    const int ratio = static_cast<int>(std::lround(canvas.image().devicePixelRatio()));
+    for (const Board* board :
+        std::initializer_list<const Board*> { &engine.ownBoard(), &engine.enemyBoard() }) {
+        const QRect grid(board->originX * ratio, board->originY * ratio, 261 * ratio, 258 * ratio);
+        EXPECT_EQ(canvas.image().copy(grid), fresh.image().copy(grid)) << board->originX;
+    }
+}
+
 // Hiding: 24 frames of the own fleet towards grey, 23 of the cover coming back from grey,
 // then the cover in full colour; showing mirrors it, the cursor carried between the boards.
 TEST_F(Canvas, HidingAndShowingFadeAndCarryTheCursor)
@@ -221,8 +266,9 @@ TEST_F(Canvas, HidingAndShowingFadeAndCarryTheCursor)
 }
 
 // Fades 250 down to 5, one a tick, the caption of the window holding the canvas flipped
-// before frames 10, 20, 30, 40 and 50 and once after the last. Each frame is on screen
-// before the next is drawn; the last stays for a tick, then the grid is whole again.
+// before frames 10, 20, 30, 40 and 50 and once after the last. Each frame reaches the screen
+// in one paint before the next is drawn; the last stays for a tick, then the grid is whole
+// again.
 TEST_F(Canvas, FlashHitFramesAndFlips)
 {
     QWidget dialog;
@@ -233,11 +279,13 @@ TEST_F(Canvas, FlashHitFramesAndFlips)
     inside.installEventFilter(&clock);
     std::vector<int> expected;
     std::vector<int> paints;
-    clock.onFrame = [&] { paints.push_back(clock.paints); };
     inside.flashHit(engine.ownBoard());
     EXPECT_TRUE(clock.events.empty()) << "the first frame waits for the first tick";
-    for (int frame = 1; frame <= 50; ++frame)
+    for (int frame = 1; frame <= 50; ++frame) {
         ASSERT_TRUE(clock.tick());
+        ASSERT_TRUE(waitUntil([&] { return clock.paints >= frame; })) << frame;
+        paints.push_back(clock.paints);
+    }
     ASSERT_EQ(paints.size(), 50u);
     for (int frame = 1; frame <= 50; ++frame) {
         if (frame % 10 == 0)

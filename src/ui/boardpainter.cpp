@@ -107,22 +107,22 @@ void BoardPainter::drawBoard(Surface& surface) const
     surface.setTextColour(previousText);
 }
 
-void BoardPainter::redrawCursorCell(Surface& surface, QRgb outline, std::uint8_t fade) const
+void BoardPainter::redrawCell(Surface& surface, int column, int row, bool highlighted) const
 {
-    const Surface::Pen previous = surface.selectPen(Surface::Pen::solid(outline));
-    drawCell(board.cursorColumn, board.cursorRow,
-        board.getCell(board.cursorColumn, board.cursorRow), surface, fade);
+    const Surface::Pen previous
+        = surface.selectPen(Surface::Pen::solid(highlighted ? cursorColour : outlineColour));
+    drawCell(column, row, board.getCell(column, row), surface, highlighted ? cursorFade : 0);
     surface.selectPen(previous);
 }
 
 void BoardPainter::eraseCursor(Surface& surface) const
 {
-    redrawCursorCell(surface, outlineColour, 0);
+    redrawCell(surface, board.cursorColumn, board.cursorRow, false);
 }
 
 void BoardPainter::drawCursor(Surface& surface) const
 {
-    redrawCursorCell(surface, cursorColour, cursorFade);
+    redrawCell(surface, board.cursorColumn, board.cursorRow, true);
 }
 
 void BoardPainter::drawBoardFaded(Surface& surface, std::uint8_t fade) const

@@ -41,6 +41,8 @@ public:
     void drawBoard(Surface& surface) const;
     void eraseCursor(Surface& surface) const;
     void drawCursor(Surface& surface) const;
+    // One cell as the board now holds it, with or without the cursor's highlight.
+    void redrawCell(Surface& surface, int column, int row, bool highlighted) const;
     // The 100 cells at one fade, outlined as usual: one frame of an animation.
     void drawBoardFaded(Surface& surface, std::uint8_t fade) const;
     // The ship cells of the fleet that this board (the enemy grid) knows nothing of yet, in
@@ -50,7 +52,5 @@ public:
     void drawCoverPanel(Surface& surface, QRgb colour) const;
 
 private:
-    void redrawCursorCell(Surface& surface, QRgb outline, std::uint8_t fade) const;
-
     const Board& board;
 };

@@ -10,7 +10,6 @@
 #include "net/gametexts.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +22,9 @@
 
 void MainDialog::setStatusText(std::string_view text)
 {
+    if (text == statusSource)
+        return;
+    statusSource = text;
     statusText = gameText(text);
     statusLabel->setText(statusText);
 }
@@ -96,8 +98,12 @@ void MainDialog::setButtonCaption(int id, std::string_view caption)
 
 void MainDialog::addLogLine(std::string_view line)
 {
+    if (line != logSource) {
+        logSource = line;
+        logText = gameText(line);
+    }
     const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
-    logList->addLine(QLatin1Char('[') + time + QStringLiteral("] ") + gameText(line));
+    logList->addLine(QLatin1Char('[') + time + QStringLiteral("] ") + logText);
 }
 
 void MainDialog::drawBoard(const Board& board) { gameCanvas->drawBoard(board); }
@@ -124,8 +130,6 @@ void MainDialog::showGenerator(bool show)
             gameCanvas->drawCoverPanel();
         for (QWidget* widget : generator)
             widget->show();
-        for (QWidget* widget : generator)
-            widget->repaint();
     } else {
         const bool hadFocus = std::ranges::find(generator, focusWidget()) != std::end(generator);
         for (QWidget* widget : generator)
@@ -158,4 +162,4 @@ void MainDialog::messageBox(
         gameCanvas->revealFleet(computer->declaredFleet());
 }
 
-void MainDialog::beep(BeepKind) { QApplication::beep(); }
+void MainDialog::beep(BeepKind) { desktopBell.ring(); }

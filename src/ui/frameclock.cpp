@@ -2,11 +2,15 @@
 
 #include <QApplication>
 
+#include <algorithm>
+
 SteadyFrameClock::SteadyFrameClock()
 {
     timer.setTimerType(Qt::PreciseTimer);
-    timer.setInterval(period);
     QObject::connect(&timer, &QTimer::timeout, [this] {
+        sinceTick.start();
+        if (timer.interval() != period.count())
+            timer.start(period); // after a first tick that came early
         // The tick may stop the clock or start another animation: it runs from a copy.
         const std::function<void()> tick = onTick;
         if (tick)
@@ -17,8 +21,12 @@ SteadyFrameClock::SteadyFrameClock()
 void SteadyFrameClock::start(std::function<void()> tick)
 {
     onTick = std::move(tick);
-    if (!timer.isActive())
-        timer.start();
+    if (timer.isActive())
+        return;
+    const qint64 wait = sinceTick.isValid()
+        ? std::clamp<qint64>(period.count() - sinceTick.elapsed(), 0, period.count())
+        : 0;
+    timer.start(static_cast<int>(wait));
 }
 
 void SteadyFrameClock::stop()

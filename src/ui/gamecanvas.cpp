@@ -7,6 +7,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 GameCanvas::GameCanvas(MatchEngine& matchEngine, QWidget* parent)
     : QWidget(parent)
     , engine(matchEngine)
@@ -17,8 +19,10 @@ GameCanvas::GameCanvas(MatchEngine& matchEngine, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setGeometry(0, 0, Width, Height);
-    drawGrids(true);
+    paintGrids();
+    drawAsked();
     surface.takeChangedArea();
+    clock->stop(); // nothing waits for a frame
 }
 
 void GameCanvas::setCoverColour(QColor colour) { cover = colour; }
@@ -29,7 +33,7 @@ void GameCanvas::setFrameClock(FrameClock* frameClock)
     clock->stop();
     clock = frameClock ? frameClock : &steadyClock;
     if (running)
-        startAnimation();
+        requestFrame();
 }
 
 bool GameCanvas::onLeftGrid(const Board& board) const
@@ -37,52 +41,135 @@ bool GameCanvas::onLeftGrid(const Board& board) const
     return &board == &engine.ownBoard() || &board == &engine.coverBoard();
 }
 
+// What covers a grid's whole area makes the drawing asked for there before it needless.
+void GameCanvas::askWhole(Pending& area, Whole whole, const Board* board)
+{
+    area.whole = whole;
+    area.board = board;
+    area.cells.clear();
+    requestFrame();
+}
+
+void GameCanvas::askCell(const Board& board, bool highlighted)
+{
+    if (animating() && onLeftGrid(board))
+        return;
+    const Cell cell { &board, board.cursorColumn, board.cursorRow, highlighted };
+    Pending& area = onLeftGrid(board) ? left : right;
+    std::erase_if(area.cells, [&cell](const Cell& asked) {
+        return asked.board == cell.board && asked.column == cell.column && asked.row == cell.row;
+    });
+    area.cells.push_back(cell);
+    requestFrame();
+}
+
+void GameCanvas::requestFrame()
+{
+    if (!clock->running())
+        clock->start([this] { frame(); });
+}
+
 void GameCanvas::drawBoard(const Board& board)
 {
-    if (animating() && onLeftGrid(board))
-        return;
-    if (&board == &engine.enemyBoard()) {
-        drawEnemyGrid();
-        coverPanelShown = false;
-    } else {
-        BoardPainter(board).drawBoard(surface);
-    }
-    present();
+    if (!onLeftGrid(board))
+        askWhole(right, Whole::Board);
+    else if (!animating())
+        askWhole(left, Whole::Board, &board);
 }
 
-void GameCanvas::eraseCursor(const Board& board)
-{
-    if (animating() && onLeftGrid(board))
-        return;
-    BoardPainter(board).eraseCursor(surface);
-    present();
-}
+void GameCanvas::eraseCursor(const Board& board) { askCell(board, false); }
 
-void GameCanvas::drawCursor(const Board& board)
-{
-    if (animating() && onLeftGrid(board))
-        return;
-    BoardPainter(board).drawCursor(surface);
-    present();
-}
+void GameCanvas::drawCursor(const Board& board) { askCell(board, true); }
 
+// The enemy grid is drawn only in play; whether it is, is a matter of the moment of the
+// request, as the cover panel asked for later is.
 void GameCanvas::paintGrids()
 {
-    drawGrids(!animating());
+    if (engine.matchState().phase == GamePhase::Playing)
+        askWhole(right, Whole::Grid);
+    if (!animating())
+        askWhole(left, Whole::Grid);
+}
+
+void GameCanvas::revealFleet(const Board& fleet)
+{
+    if (!engine.matchOver() || engine.matchState().phase != GamePhase::Playing)
+        return;
+    revealed = fleet;
+    askWhole(right, Whole::Grid);
+}
+
+void GameCanvas::drawCoverPanel() { askWhole(right, Whole::CoverPanel); }
+
+// One frame: the next step of the animation playing, then whatever was asked for since the
+// last frame. The clock stops once a frame finds nothing more to do.
+void GameCanvas::frame()
+{
+    const std::optional<int> fade = playing ? animationStep() : std::nullopt;
+    drawPending();
+    if (fade)
+        clock->frameShown(*fade);
+    if (!playing && left.empty() && right.empty())
+        clock->stop();
+}
+
+// The next frame of the animation, with the caption flips that come before it: its fade, or
+// none once the animation is over and the left grid is given back, to be drawn as it stands.
+std::optional<int> GameCanvas::animationStep()
+{
+    while (!steps.empty()) {
+        const Step step = steps.front();
+        steps.pop_front();
+        if (step.board == nullptr) {
+            flipCaption();
+            continue;
+        }
+        BoardPainter(*step.board).drawBoardFaded(surface, static_cast<std::uint8_t>(step.fade));
+        return step.fade;
+    }
+    playing = false;
+    askWhole(left, Whole::Grid);
+    return std::nullopt;
+}
+
+void GameCanvas::drawPending()
+{
+    drawAsked();
     present();
 }
 
-// The left grid shows the own fleet or its cover; the enemy grid is drawn only in play,
-// and each cursor highlight goes on top of its grid.
-void GameCanvas::drawGrids(bool withLeftGrid)
+void GameCanvas::drawAsked()
 {
-    if (engine.matchState().phase == GamePhase::Playing) {
+    if (left.whole == Whole::Board)
+        BoardPainter(*left.board).drawBoard(surface);
+    else if (left.whole == Whole::Grid)
+        drawLeftGrid();
+
+    if (right.whole == Whole::CoverPanel) {
+        BoardPainter(engine.enemyBoard()).drawCoverPanel(surface, cover.rgb());
+        coverPanelShown = true;
+    } else if (right.whole != Whole::Nothing) {
         drawEnemyGrid();
-        BoardPainter(engine.enemyBoard()).drawCursor(surface);
+        if (right.whole == Whole::Grid)
+            BoardPainter(engine.enemyBoard()).drawCursor(surface);
         coverPanelShown = false;
     }
-    if (withLeftGrid)
-        drawLeftGrid();
+
+    for (const Pending* area : { &left, &right }) {
+        for (const Cell& cell : area->cells)
+            BoardPainter(*cell.board).redrawCell(surface, cell.column, cell.row, cell.highlighted);
+    }
+    left.whole = right.whole = Whole::Nothing;
+    left.cells.clear();
+    right.cells.clear();
+}
+
+// The left grid shows the own fleet or its cover, with its cursor.
+void GameCanvas::drawLeftGrid()
+{
+    const BoardPainter painter(engine.displayedBoard());
+    painter.drawBoard(surface);
+    painter.drawCursor(surface);
 }
 
 void GameCanvas::drawEnemyGrid()
@@ -93,23 +180,6 @@ void GameCanvas::drawEnemyGrid()
         revealed.reset();
     else if (revealed)
         enemy.drawRevealed(surface, *revealed);
-}
-
-void GameCanvas::revealFleet(const Board& fleet)
-{
-    if (!engine.matchOver() || engine.matchState().phase != GamePhase::Playing)
-        return;
-    revealed = fleet;
-    drawEnemyGrid();
-    BoardPainter(engine.enemyBoard()).drawCursor(surface);
-    present();
-}
-
-void GameCanvas::drawLeftGrid()
-{
-    const BoardPainter left(engine.displayedBoard());
-    left.drawBoard(surface);
-    left.drawCursor(surface);
 }
 
 // The grid being left fades towards grey in 24 frames, in place of any animation playing.
@@ -143,32 +213,12 @@ void GameCanvas::flashHit(const Board& shown)
     startAnimation();
 }
 
+// The frames draw the whole left grid: what was asked for there before is needless.
 void GameCanvas::startAnimation()
 {
     playing = true;
-    clock->start([this] { tick(); });
-}
-
-// One frame, with the caption flips that come before it. The tick after the last frame
-// gives the left grid back, drawn as it now stands.
-void GameCanvas::tick()
-{
-    while (!steps.empty()) {
-        const Step step = steps.front();
-        steps.pop_front();
-        if (step.board == nullptr) {
-            flipCaption();
-            continue;
-        }
-        BoardPainter(*step.board).drawBoardFaded(surface, static_cast<std::uint8_t>(step.fade));
-        present();
-        clock->frameShown(step.fade);
-        return;
-    }
-    clock->stop();
-    playing = false;
-    drawLeftGrid();
-    present();
+    left = {};
+    requestFrame();
 }
 
 // An animation cut short leaves the caption as it found it.
@@ -176,7 +226,6 @@ void GameCanvas::stopAnimation()
 {
     steps.clear();
     playing = false;
-    clock->stop();
     if (captionFlipped)
         flipCaption();
 }
@@ -187,32 +236,32 @@ void GameCanvas::flipCaption()
     clock->flipCaption(*window());
 }
 
-void GameCanvas::drawCoverPanel()
-{
-    BoardPainter(engine.enemyBoard()).drawCoverPanel(surface, cover.rgb());
-    coverPanelShown = true;
-    present();
-}
-
-// Shows what was just drawn before the caller goes on, so every animation frame reaches
-// the screen.
+// Only what a frame drew is shown: the screen is updated from the event loop, once however
+// many frames came before it.
 void GameCanvas::present()
 {
     const QRect changed = surface.takeChangedArea();
-    if (!changed.isEmpty() && isVisible())
-        repaint(changed);
+    if (!changed.isEmpty())
+        update(changed);
     updateFocusFrame();
 }
 
 // A new device pixel ratio (the window moved to another screen, or the scale changed):
-// the image is drawn afresh at the new resolution.
+// the image is drawn afresh at the new resolution, at once: what was shown, then what waited
+// for a frame. An animation playing draws over the left grid at its next frame.
 void GameCanvas::rebuild(qreal devicePixelRatio)
 {
     surface.setBackground(palette().color(QPalette::Window).rgb());
     surface.reset(devicePixelRatio);
-    if (coverPanelShown)
-        BoardPainter(engine.enemyBoard()).drawCoverPanel(surface, cover.rgb());
-    drawGrids(true);
+    const BoardPainter enemy(engine.enemyBoard());
+    if (coverPanelShown) {
+        enemy.drawCoverPanel(surface, cover.rgb());
+    } else if (engine.matchState().phase == GamePhase::Playing) {
+        drawEnemyGrid();
+        enemy.drawCursor(surface);
+    }
+    drawLeftGrid();
+    drawAsked();
     surface.takeChangedArea();
 }
 

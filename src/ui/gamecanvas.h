@@ -11,18 +11,22 @@
 
 #include <deque>
 #include <optional>
+#include <vector>
 
 class MatchEngine;
 
 // The main window's client area behind its controls: the two grids, their cursors and
 // animations. Everything is drawn into a persistent image in the window's logical pixel
-// coordinates, at the screen's device pixel ratio, and shown at once: each drawing request
-// repaints the area it changed before it returns, and the paint event only copies the image.
-// Mouse moves and clicks go to the match engine, which decides what they mean, and so do
-// the keys that play on the grid in play: the arrows move its highlighted cell, Space or
-// Enter sets a cell or fires, Delete or Backspace takes a cell away. The canvas takes the
-// keyboard focus by Tab or a click, and then shows a dotted frame around the grid in play
-// (around both grids when neither is).
+// coordinates, at the screen's device pixel ratio, and the paint event only copies the image.
+// A drawing request is not carried out on the spot: it notes what must be drawn, and the next
+// frame of the frame clock draws it, as the engine's state then stands, and asks for the
+// screen to be updated. However many requests come between two frames (a peer may send
+// thousands of messages a second), a frame draws each grid at most once, and frames come no
+// faster than the clock's pace. Mouse moves and clicks go to the match engine, which decides
+// what they mean, and so do the keys that play on the grid in play: the arrows move its
+// highlighted cell, Space or Enter sets a cell or fires, Delete or Backspace takes a cell
+// away. The canvas takes the keyboard focus by Tab or a click, and then shows a dotted frame
+// around the grid in play (around both grids when neither is).
 //
 // The animations (the hit flash, the hide/show fades) draw one frame per tick of the frame
 // clock. Meanwhile clicks and messages are handled as ever and take effect at once, but the
@@ -42,11 +46,11 @@ public:
 
     void setCoverColour(QColor colour);
     QColor coverColour() const { return cover; }
-    // Paces the animations and flips the caption; nullptr puts back the real 16 ms clock.
+    // Paces the frames and flips the caption; nullptr puts back the real 16 ms clock.
     void setFrameClock(FrameClock* clock); // not owned
     bool animating() const { return !steps.empty() || playing; }
 
-    // The drawing window requests of the match engine.
+    // The drawing window requests of the match engine, drawn at the next frame.
     void drawBoard(const Board& board);
     void eraseCursor(const Board& board);
     void drawCursor(const Board& board);
@@ -59,8 +63,19 @@ public:
     // shot found; the enemy grid is drawn so until the next match begins.
     void revealFleet(const Board& fleet);
 
-    const QImage& image() const { return surface.image(); }
-    const Surface& drawingSurface() const { return surface; }
+    // Draws now what waits for the next frame, and asks for the screen to be updated.
+    void drawPending();
+    // The picture as the next frame will have it: what waits for the frame is drawn first.
+    const QImage& image()
+    {
+        drawPending();
+        return surface.image();
+    }
+    const Surface& drawingSurface()
+    {
+        drawPending();
+        return surface;
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -77,14 +92,39 @@ private:
         const Board* board = nullptr; // nullptr: a caption flip
         int fade = 0;
     };
+    // What the next frame draws over one grid's area: the whole area first, if asked for,
+    // then single cells, each the last time it was asked for and in that order (neighbours
+    // share their border line), each as its board then stands.
+    enum class Whole {
+        Nothing,
+        Board, // the board without its cursor
+        Grid, // the board with its cursor
+        CoverPanel,
+    };
+    struct Cell {
+        const Board* board = nullptr;
+        int column = 0;
+        int row = 0;
+        bool highlighted = false;
+    };
+    struct Pending {
+        Whole whole = Whole::Nothing;
+        const Board* board = nullptr; // of Whole::Board on the left grid
+        std::vector<Cell> cells;
+        bool empty() const { return whole == Whole::Nothing && cells.empty(); }
+    };
 
-    void drawGrids(bool withLeftGrid);
+    bool onLeftGrid(const Board& board) const;
+    void askWhole(Pending& area, Whole whole, const Board* board = nullptr);
+    void askCell(const Board& board, bool highlighted);
+    void requestFrame();
+    void frame();
+    std::optional<int> animationStep();
+    void drawAsked();
     void drawLeftGrid();
     void drawEnemyGrid();
-    bool onLeftGrid(const Board& board) const;
     void present();
     void startAnimation();
-    void tick();
     void stopAnimation();
     void flipCaption();
     void rebuild(qreal devicePixelRatio);
@@ -96,6 +136,8 @@ private:
     Surface surface;
     SteadyFrameClock steadyClock;
     FrameClock* clock = &steadyClock;
+    Pending left; // the own fleet or its cover
+    Pending right; // the enemy grid, or the cover panel in its place
     // The cover panel lies over the enemy grid's area, not yet drawn over by the grid.
     bool coverPanelShown = false;
     std::deque<Step> steps; // of the animation playing, the next first

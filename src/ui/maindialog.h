@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bell.h"
+
 #include "about/systemcolours.h"
 #include "match/windowrequests.h"
 #include "net/computeropponent.h"
@@ -11,6 +13,7 @@
 
 #include <map>
 #include <optional>
+#include <string>
 
 class EventLog;
 class GameCanvas;
@@ -52,6 +55,7 @@ public:
 
     GameSession& gameSession() { return session; }
     GameCanvas& canvas() { return *gameCanvas; }
+    Bell& bell() { return desktopBell; }
     QWidget* control(int id) const; // nullptr for an id the dialog does not have
 
     // WindowRequests
@@ -100,8 +104,15 @@ private:
     int port = 0;
     QString address;
     QString statusText;
+    // The last status text and log line asked for, as the engine gave them, and that log
+    // line as shown: a flood repeats its texts, and a status set again or a log line repeated
+    // is not looked up again.
+    std::string statusSource;
+    std::string logSource;
+    QString logText;
 
     SystemColours systemColours {};
+    Bell desktopBell;
 
     // Destroyed before the base class deletes the controls, so whatever the sockets report
     // while they close still finds them.

@@ -33,7 +33,8 @@ struct HandClock : FrameClock {
             tick();
         return static_cast<bool>(tick);
     }
-    // Ticks until the animation has ended; answers the ticks given (at most `limit`).
+    // Ticks until the clock is stopped (an animation has ended and nothing is left to draw);
+    // answers the ticks given (at most `limit`).
     int runOut(int limit = 1000)
     {
         int ticks = 0;
