@@ -3,6 +3,7 @@
 // without our mends; the quorvel-bot command line and failures.
 
 #include "freeport.h"
+#include "slowlink.h"
 #include "strictpeer.h"
 #include "waituntil.h"
 
@@ -12,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QHostAddress>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -22,6 +24,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <random>
 #include <set>
 #include <string>
 #include <tuple>
@@ -47,6 +50,8 @@ public:
     };
     std::array<Player, 2> players;
     QTcpServer listening;
+    // A link that cuts may end a read right after "$READY$": its suffix then comes too late.
+    bool linkCuts = false;
 
     explicit Referee(quint16 serverPort)
     {
@@ -58,6 +63,7 @@ public:
             for (Side from : { Client, Server }) {
                 QTcpSocket* source = sockets[from];
                 QTcpSocket* sink = sockets[1 - from];
+                sink->setSocketOption(QAbstractSocket::LowDelayOption, 1); // as the game's
                 connect(source, &QTcpSocket::readyRead, this, [this, from, source, sink] {
                     const QByteArray bytes = source->readAll();
                     sink->write(bytes);
@@ -105,8 +111,9 @@ private:
             for (Player& player : players)
                 player = { -1, 0, player.turnShots == 3, {}, std::move(player.wonShots) };
             crossedShots = false;
-        } else {
-            EXPECT_TRUE(message.kind == MessageKind::Ready && message.randomized) << message.text;
+        } else if (message.kind != MessageKind::Chat) {
+            EXPECT_TRUE(message.kind == MessageKind::Ready && (message.randomized || linkCuts))
+                << message.text;
         }
     }
 
@@ -149,6 +156,84 @@ TEST(ComputerOpponent, TwoPlayWholeMatchesOverTcp)
                                  .arg(referee.players[Server].wonShots.size())
                                  .arg(referee.players[Client].wonShots.size())))
         << out.right(300).toStdString();
+}
+
+// The same two over a slow link that holds bytes back and passes them on cut anywhere, while
+// each side chats every 20 to 60 ms: chat lines reach the other side glued to the message
+// sent after them, or with that message cut in two. No message is lost to a chat line or
+// taken from one, so no match stalls, and the scores agree with each other and the wire.
+TEST(ComputerOpponent, TwoChattingOverASlowLinkPlayEveryMatch)
+{
+    constexpr int Matches = 4;
+    ComputerOpponent server({ PlannerLevel::Normal, 0, 0, 3, 0 });
+    ComputerOpponent client({ PlannerLevel::Normal, 0, Matches, 4 });
+    QSignalSpy serverDone(&server, &ComputerOpponent::finished);
+    QSignalSpy clientDone(&client, &ComputerOpponent::finished);
+    ASSERT_TRUE(server.listen(0));
+    Referee referee(server.listeningPort());
+    referee.linkCuts = true;
+    SlowLink link(referee.listening.serverPort(), { 1, 6, 5 });
+    int glued = 0; // pieces in which a message follows a chat line
+    link.passed = [&glued](SlowLink::Direction, const QByteArray& piece) {
+        const qsizetype chat = piece.indexOf("USER_MSG:");
+        if (chat >= 0
+            && QRegularExpression(QStringLiteral("TIRO:|TREQ:|TAFQ:|\\$[A-Z]"))
+                   .match(QString::fromLatin1(piece.mid(chat)))
+                   .hasMatch())
+            ++glued;
+    };
+    // Lines that end as a message begins, or hold one: they go out with a space in it.
+    const std::array<std::string_view, 5> lines { "boa", "vai BOT", "fim $", "TIRO:A5?",
+        "$READY$ ok" };
+    std::array<QStringList, 2> heard;
+    std::mt19937 random(7);
+    std::array<QTimer, 2> chatter;
+    for (ComputerOpponent* side : { &client, &server }) {
+        const int index = side == &client ? Client : Server;
+        QObject::connect(side, &ComputerOpponent::eventLine, [&heard, index](const QString& line) {
+            if (line.contains(QStringLiteral("] <ADV> ")))
+                heard[index] += line.section(QStringLiteral("] <ADV> "), 1);
+        });
+        chatter[index].setSingleShot(true);
+        QObject::connect(&chatter[index], &QTimer::timeout, [&, side, index] {
+            if (side->connected())
+                side->gameSession().engine().sendChatLine(lines[random() % lines.size()]);
+            chatter[index].start(20 + static_cast<int>(random() % 41));
+        });
+        chatter[index].start(20);
+    }
+    client.connectTo(QStringLiteral("127.0.0.1"), link.port());
+    for (QSignalSpy* done : { &clientDone, &serverDone })
+        ASSERT_TRUE(!done->isEmpty() || done->wait(Timeout));
+    using Outcome = ComputerOpponent::Outcome;
+    EXPECT_EQ(clientDone.front().front().value<Outcome>(), Outcome::MatchesPlayed);
+    EXPECT_EQ(
+        std::pair(server.matchesPlayed(), client.matchesPlayed()), std::pair(Matches, Matches));
+    EXPECT_EQ(std::pair(server.myWins(), server.peerWins()),
+        std::pair(client.peerWins(), client.myWins()));
+    EXPECT_EQ(server.shotsOfWonMatches(), referee.players[Server].wonShots);
+    EXPECT_EQ(client.shotsOfWonMatches(), referee.players[Client].wonShots);
+    EXPECT_GT(glued, 10) << "the link glued too few chat lines to a message";
+    // Every line heard is one that was sent, or the first part of one the link cut inside
+    // its text, or lines that shared a read: never a line with a message in it.
+    const QStringList sent { QStringLiteral("boa"), QStringLiteral("vai BOT"),
+        QStringLiteral("fim $"), QStringLiteral("TIRO :A5?"), QStringLiteral("$ READY$ ok") };
+    for (const QStringList& side : heard) {
+        EXPECT_GT(side.size(), 5);
+        for (const QString& line : side) {
+            for (QString part : line.split(QStringLiteral("USER_MSG:"))) {
+                // A chat token cut at the end of the read is text.
+                for (qsizetype cut = 8; cut > 0; --cut) {
+                    if (part.endsWith(QStringLiteral("USER_MSG:").left(cut))
+                        && sent.contains(part.chopped(cut)))
+                        part.chop(cut);
+                }
+                EXPECT_TRUE(std::ranges::any_of(sent, [&part](const QString& whole) {
+                    return whole.startsWith(part);
+                })) << line.toStdString();
+            }
+        }
+    }
 }
 
 // The strict copy over TCP, on the real clock: one read of at most 1024 bytes each time the
@@ -305,26 +390,49 @@ TEST(StrictPeerOverTcp, TheBotPlaysTwentyMatchesInEachRole)
     }
 }
 
+// quorvel-bot listening on a free port at --delay 0, its output gathered, and a plain socket
+// connected to it as its opponent.
+struct BotAndPeer {
+    QProcess bot;
+    QByteArray output;
+    QTcpSocket peer;
+
+    void start()
+    {
+        QObject::connect(&bot, &QProcess::readyReadStandardOutput,
+            [this] { output += bot.readAllStandardOutput(); });
+        bot.start(QStringLiteral(QUORVEL_BOT),
+            { QStringLiteral("--listen"), QStringLiteral("0"), QStringLiteral("--delay"),
+                QStringLiteral("0"), QStringLiteral("--level"), QStringLiteral("normal") });
+        const QByteArray tell = "a escutar no porto ";
+        ASSERT_TRUE(waitUntil([&] { return output.contains(tell) && output.endsWith('\n'); }));
+        const qsizetype at = output.indexOf(tell) + tell.size();
+        peer.connectToHost(
+            QHostAddress::LocalHost, output.mid(at, output.indexOf('\n', at) - at).toUShort());
+        ASSERT_TRUE(waitUntil([&] { return peer.state() == QAbstractSocket::ConnectedState; }));
+        peer.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    }
+
+    // Closes the connection; the bot ends as it does when its opponent leaves.
+    void end()
+    {
+        peer.disconnectFromHost();
+        ASSERT_TRUE(waitUntil([&] { return bot.state() == QProcess::NotRunning; }));
+        output += bot.readAllStandardOutput();
+        EXPECT_EQ(bot.exitCode(), 0);
+    }
+};
+
 // An opponent that repeats itself and then answers every shot as a miss, so that no cell is
 // left to fire at: the repeated line is printed once with its count, and quorvel-bot says
 // why it stops, closes the connection and exits 1 instead of trying again for ever.
 TEST(BotProgram, LeavesAnOpponentThatBreaksTheRules)
 {
-    QProcess bot;
-    QByteArray output;
-    QObject::connect(
-        &bot, &QProcess::readyReadStandardOutput, [&] { output += bot.readAllStandardOutput(); });
-    bot.start(QStringLiteral(QUORVEL_BOT),
-        { QStringLiteral("--listen"), QStringLiteral("0"), QStringLiteral("--delay"),
-            QStringLiteral("0"), QStringLiteral("--level"), QStringLiteral("normal") });
-    const QByteArray tell = "a escutar no porto ";
-    ASSERT_TRUE(waitUntil([&] { return output.contains(tell) && output.endsWith('\n'); }));
-    const qsizetype at = output.indexOf(tell) + tell.size();
-    QTcpSocket peer;
-    peer.connectToHost(
-        QHostAddress::LocalHost, output.mid(at, output.indexOf('\n', at) - at).toUShort());
-    ASSERT_TRUE(waitUntil([&] { return peer.state() == QAbstractSocket::ConnectedState; }));
-    peer.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    BotAndPeer game;
+    ASSERT_NO_FATAL_FAILURE(game.start());
+    QProcess& bot = game.bot;
+    QByteArray& output = game.output;
+    QTcpSocket& peer = game.peer;
 
     protocol::MessageReader reader;
     bool botReady = false;
@@ -353,6 +461,146 @@ TEST(BotProgram, LeavesAnOpponentThatBreaksTheRules)
     EXPECT_LE(output.count("<ADV> eco\n"), 3) << output.toStdString();
     EXPECT_TRUE(output.contains("vezes seguidas)")) << output.toStdString();
     ASSERT_TRUE(waitUntil([&] { return peer.state() == QAbstractSocket::UnconnectedState; }));
+}
+
+// A connection that closes before a word (a port scanner's, a health check's) does not end
+// quorvel-bot, though it had declared its fleet to it: it goes on listening, no longer
+// connected, and plays the opponent that comes next.
+TEST(BotProgram, OutlivesAProbeAndPlaysTheNextOpponent)
+{
+    ComputerOpponent listening({ PlannerLevel::Easy, 0, 0, 8 });
+    ASSERT_TRUE(listening.listen(0, true));
+    QTcpSocket first;
+    first.connectToHost(QHostAddress::LocalHost, listening.listeningPort());
+    ASSERT_TRUE(waitUntil([&] { return listening.connected(); }));
+    first.disconnectFromHost();
+    ASSERT_TRUE(waitUntil([&] { return !listening.connected(); }));
+    EXPECT_NE(listening.listeningPort(), 0);
+
+    QProcess bot;
+    QByteArray output;
+    QObject::connect(
+        &bot, &QProcess::readyReadStandardOutput, [&] { output += bot.readAllStandardOutput(); });
+    bot.start(QStringLiteral(QUORVEL_BOT),
+        { QStringLiteral("--listen"), QStringLiteral("0"), QStringLiteral("--delay"),
+            QStringLiteral("0"), QStringLiteral("--matches"), QStringLiteral("1"),
+            QStringLiteral("--seed"), QStringLiteral("9") });
+    const QByteArray tell = "a escutar no porto ";
+    ASSERT_TRUE(waitUntil([&] { return output.contains(tell) && output.endsWith('\n'); }));
+    const qsizetype at = output.indexOf(tell) + tell.size();
+    const quint16 port = output.mid(at, output.indexOf('\n', at) - at).toUShort();
+    QTcpSocket probe;
+    probe.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(waitUntil([&] { return probe.bytesAvailable() > 0; })) << "its ready";
+    probe.disconnectFromHost();
+    ASSERT_TRUE(waitUntil(
+        [&] { return output.contains("] Uma conecção chegou e fechou-se sem jogar.\n"); }));
+
+    ComputerOpponent opponent({ PlannerLevel::Easy, 0, 0, 4 });
+    QSignalSpy ended(&bot, &QProcess::finished);
+    opponent.connectTo(QStringLiteral("127.0.0.1"), port);
+    ASSERT_TRUE(ended.wait(Timeout));
+    output += bot.readAllStandardOutput();
+    EXPECT_EQ(bot.exitCode(), 0);
+    EXPECT_TRUE(waitUntil([&] { return opponent.matchesPlayed() == 1; }));
+    EXPECT_TRUE(output.contains("partidas jogadas: 1 ")) << output.toStdString();
+}
+
+// The opponent's bytes never reach the terminal raw: escape sequences, line breaks, a zero
+// byte, Windows-1252's 0x80-0x9F in chat, and a reply's length, each printed as one line
+// with its controls escaped.
+TEST(BotProgram, PrintsThePeersControlCharactersEscaped)
+{
+    BotAndPeer game;
+    ASSERT_NO_FATAL_FAILURE(game.start());
+    QByteArray windows1252;
+    for (int byte = 0x80; byte <= 0x9F; ++byte)
+        windows1252 += static_cast<char>(byte);
+    // What the opponent sends, and what is printed after the time.
+    const std::pair<QByteArray, const char*> sent[] = {
+        { "\x1b[2J\x1b]0;titulo\x07limpo", "<ADV> \\x1b[2J\\x1b]0;titulo\\x07limpo" },
+        { "um\rdois\tfim\x7f", "<ADV> um\\rdois\\tfim\\x7f" },
+        { "linha\npartidas jogadas: 9  [ Eu=9 , Adv=0 ]  m\xe9"
+          "dia de tiros por partida ganha: 25.0",
+            "<ADV> linha\\npartidas jogadas: 9  [ Eu=9 , Adv=0 ]  média de tiros por partida "
+            "ganha: 25.0" },
+        { QByteArray("ab\0\x1b[2J", 7), "<ADV> ab" },
+        { windows1252, "<ADV> €�‚ƒ„…†‡ˆ‰Š‹Œ�Ž��‘’“”•–—˜™š›œ�žŸ" },
+        { "TREQ:\x1b", "<CPU> Acertou num barco de \\x1b canos." },
+    };
+    QByteArray received;
+    QObject::connect(&game.peer, &QTcpSocket::readyRead, [&] { received += game.peer.readAll(); });
+    QList<QByteArray> expected;
+    // Each in a read of its own; the reply answers the bot's first shot.
+    for (const auto& [bytes, line] : sent) {
+        if (bytes.startsWith("TREQ:")) {
+            ASSERT_TRUE(waitUntil([&] { return received.contains("$READY$"); }));
+            game.peer.write("$READY$"); // the bot declared first: it fires first
+            ASSERT_TRUE(waitUntil([&] { return received.contains("TIRO:"); }));
+            game.peer.write(bytes);
+        } else {
+            game.peer.write("USER_MSG:" + bytes);
+        }
+        expected << line;
+        ASSERT_TRUE(waitUntil([&] { return game.output.contains(line); })) << line;
+    }
+    ASSERT_NO_FATAL_FAILURE(game.end());
+    const QByteArray& output = game.output;
+    SCOPED_TRACE(output.toStdString());
+    QList<QByteArray> printed;
+    for (const QByteArray& line : output.split('\n')) {
+        if (line.contains("] <ADV> ") || line.contains("] <CPU> "))
+            printed << line.mid(line.indexOf("] ") + 2);
+    }
+    EXPECT_EQ(printed, expected);
+    // No control character but the line ends, C1 (U+0080-U+009F in UTF-8) included.
+    EXPECT_EQ(std::ranges::count_if(output,
+                  [](char byte) {
+                      const auto code = static_cast<unsigned char>(byte);
+                      return (code < 0x20 && byte != '\n') || code == 0x7F;
+                  }),
+        0);
+    for (int c1 = 0x80; c1 <= 0x9F; ++c1)
+        EXPECT_FALSE(output.contains(QByteArray("\xC2") + static_cast<char>(c1))) << c1;
+    EXPECT_EQ(output.count("\npartidas jogadas"), 1); // the summary, and no forged one
+    EXPECT_TRUE(output.endsWith("\npartidas jogadas: 0  [ Eu=0 , Adv=0 ]  média de tiros por "
+                                "partida ganha: 0.0\n"));
+}
+
+// A flood of chat, every line different, is printed a few lines a second; the lines left out
+// are counted, so that the output stays small.
+TEST(BotProgram, PrintsAFewLinesASecondOfAChatFlood)
+{
+    BotAndPeer game;
+    ASSERT_NO_FATAL_FAILURE(game.start());
+    QElapsedTimer clock;
+    clock.start();
+    qint64 sent = 0;
+    for (int line = 0; clock.elapsed() < 2000; ++line) {
+        sent += game.peer.write("USER_MSG:" + QByteArray::number(line) + ' '
+            + QByteArray(500, static_cast<char>('a' + line % 26)));
+        game.peer.flush();
+        ASSERT_TRUE(waitUntil([&] { return game.peer.bytesToWrite() < 65536; }));
+        QCoreApplication::processEvents();
+    }
+    ASSERT_NO_FATAL_FAILURE(game.end());
+    const qint64 seconds = clock.elapsed() / 1000 + 1;
+    const QByteArray& output = game.output;
+    SCOPED_TRACE(output.right(2000).toStdString());
+    const qsizetype printed = output.count("] <ADV> ");
+    qint64 omitted = 0;
+    const QRegularExpression count(QStringLiteral("^\\((\\d+) linhas de conversa omitidas\\)$"),
+        QRegularExpression::MultilineOption);
+    for (const QRegularExpressionMatch& match : count.globalMatch(QString::fromUtf8(output)))
+        omitted += match.captured(1).toLongLong();
+    // Printing resumes in the seconds after the first, after the count of what it left out.
+    EXPECT_GT(printed, ComputerOpponent::ChatLinesPerSecond);
+    EXPECT_LE(printed, ComputerOpponent::ChatLinesPerSecond * seconds);
+    EXPECT_GT(omitted, printed);
+    EXPECT_LT(output.indexOf(" linhas de conversa omitidas)\n"), output.lastIndexOf("] <ADV> "));
+    // A chat line is at most a read long; the rest is a few lines.
+    EXPECT_LT(output.size(), qsizetype(protocol::ReadSize + 100) * printed + 4096)
+        << sent << " bytes sent";
 }
 
 // Arguments it cannot use are refused with a message and exit code 2, before anything is

@@ -29,6 +29,12 @@ namespace {
 const std::string peerClosedStatus = "O outro jogador fechou a conecção\nJogo terminado.";
 const std::string thirdCopyStatus = "Houve tentativa de conecção ao jogo por outro utilizador.";
 const std::string winBox = "BUM! he he he...: Ganhou o jogo. Carrege em OK para novo.";
+const std::string probeLine = "Uma conecção chegou e fechou-se sem jogar.";
+
+std::string listeningStatus(int port)
+{
+    return "A esperar pela conecção...\nPorto " + std::to_string(port) + ".";
+}
 
 // One player with no window: what the game window would show is recorded.
 struct Player {
@@ -103,7 +109,7 @@ TEST(GameSession, TwoSessionsPlayOverTcpUntilTheClientCloses)
     ASSERT_TRUE(bothIn(GamePhase::Placing, server, client));
     EXPECT_EQ(server.window.title, "Quorvel Naval - Programa TCP/IP SERVIDOR [ Eu=0 , Adv=0 ]");
     EXPECT_EQ(client.window.title, "Quorvel Naval - Programa TCP/IP CLIENTE [ Eu=0 , Adv=0 ]");
-    EXPECT_TRUE(client.window.enabled(IDC_CLOSE_COM) && !server.window.enabled(IDC_CLOSE_COM));
+    EXPECT_TRUE(client.window.enabled(IDC_CLOSE_COM) && server.window.enabled(IDC_CLOSE_COM));
 
     ASSERT_TRUE(declareFleets(server, client));
     QTcpSocket third;
@@ -133,14 +139,16 @@ TEST(GameSession, TwoSessionsPlayOverTcpUntilTheClientCloses)
 
     // "Escutar" and "Conectar" again start the score afresh, the winner's and the loser's. A
     // client that gives up while connecting: over loopback the connection was made at once,
-    // so the server sees its peer close.
+    // so the server sees its peer close before a word, and goes on listening.
     server.open(0, 0);
     EXPECT_EQ(server.window.title, "Quorvel Naval - Programa TCP/IP SERVIDOR [ Eu=0 , Adv=0 ]");
     client.open(1, server.session.listeningPort());
     EXPECT_EQ(client.window.statusText, "A estabelecer conecção ao servidor...");
     client.session.onCloseConnection();
     EXPECT_EQ(client.window.title, "TCP/IP - Quorvel Naval [ Eu=0 , Adv=0 ]");
-    ASSERT_TRUE(waitUntil([&] { return server.window.statusText == peerClosedStatus; }));
+    ASSERT_TRUE(waitUntil(
+        [&] { return !server.window.log.empty() && server.window.log.back() == probeLine; }));
+    EXPECT_EQ(server.window.statusText, listeningStatus(server.session.listeningPort()));
     expectDisconnected(client);
 
     server.open(0, 0); // and then one that comes by host name
@@ -185,8 +193,9 @@ TEST(GameSession, FailedOrRefusedAttemptsLeaveItDisconnected)
     }
 }
 
-// Port 0 shows the port the system chose; "Fechar COM" gives up listening, and is taken
-// away again once an opponent has connected.
+// Port 0 shows the port the system chose; "Fechar COM" gives up listening, and once an
+// opponent has connected it ends the connection, as a client's does: the server does not
+// go on listening.
 TEST(GameSession, AServerShowsItsPortAndCanStopListening)
 {
     Player server;
@@ -218,8 +227,90 @@ TEST(GameSession, AServerShowsItsPortAndCanStopListening)
     EXPECT_EQ(server.window.shownPort, server.session.listeningPort());
     client.open(1, server.session.listeningPort());
     ASSERT_TRUE(bothIn(GamePhase::Placing, server, client));
-    EXPECT_FALSE(server.window.enabled(IDC_CLOSE_COM));
+    EXPECT_TRUE(server.window.enabled(IDC_CLOSE_COM));
     EXPECT_TRUE(client.window.enabled(IDC_CLOSE_COM));
+    server.session.onCloseConnection();
+    EXPECT_EQ(server.window.statusText,
+        "As comunicações foram encerradas.Pode voltar a conectar para novo jogo.");
+    expectDisconnected(server);
+    ASSERT_TRUE(waitUntil([&] { return client.window.statusText == peerClosedStatus; }));
+    expectDisconnected(client);
+}
+
+// Connections that end before their first message were no opponent: a port scanner's or a
+// health check's connect and close, a reset (after the player had declared a fleet to it),
+// bytes that form no message, the last of them cut short. The server goes on listening as
+// after "Escutar" and says so in the log; the copy that comes next plays. One that has said
+// a single thing was a player: its leaving ends the listening, as it always did.
+TEST(GameSession, AConnectionThatSaysNothingLeavesTheServerListening)
+{
+    Player server;
+    server.open(0, 0);
+    const int port = server.session.listeningPort();
+    const std::string title = server.window.title;
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool reset;
+    } probes[] = { { "close", {}, false }, { "reset", {}, true },
+        { "garbage", QByteArrayLiteral("GET / HTTP/1.0\r\n\r\n\0\x80\xff$READ"), false },
+        { "garbage, reset", QByteArrayLiteral("\0\0\0\x01"), true } };
+    for (const auto& probe : probes) {
+        SCOPED_TRACE(probe.name);
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        ASSERT_TRUE(waitUntil([&] {
+            return server.phase() == GamePhase::Placing
+                && socket.state() == QAbstractSocket::ConnectedState;
+        }));
+        if (probe.reset) {
+            server.engine().onRandomize();
+            server.engine().onAcceptFleet();
+        }
+        socket.write(probe.bytes);
+        ASSERT_TRUE(waitUntil([&] { return socket.bytesToWrite() == 0; }));
+        if (probe.reset) {
+            const linger abortive { 1, 0 }; // closing sends a reset instead of an orderly end
+            ASSERT_EQ(setsockopt(static_cast<int>(socket.socketDescriptor()), SOL_SOCKET, SO_LINGER,
+                          &abortive, sizeof abortive),
+                0);
+            socket.abort();
+        } else {
+            socket.disconnectFromHost();
+        }
+        ASSERT_TRUE(waitUntil(
+            [&] { return server.phase() == GamePhase::Idle && !server.session.peerConnected(); }));
+        ASSERT_FALSE(server.window.log.empty());
+        EXPECT_EQ(server.window.log.back(), probeLine);
+        EXPECT_EQ(server.window.statusText, listeningStatus(port));
+        EXPECT_EQ(server.session.listeningPort(), port);
+        EXPECT_EQ(server.window.title, title);
+        EXPECT_TRUE(server.window.enabled(IDC_CLOSE_COM) && server.window.generatorShown);
+        EXPECT_FALSE(server.window.connectionControls || server.window.chatControls
+            || server.window.enabled(IDC_GENERATOR_GROUP) || server.window.enabled(IDC_RANDOMIZE)
+            || server.window.enabled(IDC_ACCEPT) || !server.window.boxes.empty());
+    }
+    EXPECT_EQ(std::ranges::count(server.window.log, probeLine), std::ssize(probes));
+
+    Player client;
+    client.open(1, port);
+    ASSERT_TRUE(bothIn(GamePhase::Placing, server, client));
+    EXPECT_EQ(server.window.statusText, "Criar tabuleiro.");
+    ASSERT_TRUE(declareFleets(client, server));
+    client.session.onCloseConnection();
+    ASSERT_TRUE(waitUntil([&] { return server.window.statusText == peerClosedStatus; }));
+    expectDisconnected(server);
+
+    server.open(0, 0);
+    QTcpSocket talker;
+    talker.connectToHost(QHostAddress::LocalHost, server.session.listeningPort());
+    ASSERT_TRUE(waitUntil([&] { return server.phase() == GamePhase::Placing; }));
+    talker.write("USER_MSG:adeus");
+    talker.disconnectFromHost();
+    ASSERT_TRUE(waitUntil([&] { return server.window.statusText == peerClosedStatus; }));
+    expectDisconnected(server);
+    EXPECT_EQ(server.window.log.back(), "<ADV> adeus");
+    EXPECT_EQ(std::ranges::count(server.window.log, probeLine), std::ssize(probes));
 }
 
 // The last port of the range is tried like any other; one past it is refused before any
@@ -264,13 +355,16 @@ protected:
         server.engine().onAcceptFleet();
         ASSERT_EQ(server.phase(), GamePhase::Playing);
     }
-    // The bare peer leaves; the player listens again and plays a whole match with a player
-    // that keeps to the rules.
+    // The bare peer leaves (a peer that never sent a message leaves the player listening);
+    // the player listens again and plays a whole match with a player that keeps to the rules.
     void playOnANewConnection()
     {
+        const std::string ended = server.engine().heardFromPeer()
+            ? peerClosedStatus
+            : listeningStatus(server.session.listeningPort());
         peer.abort();
         if (server.session.peerConnected()) {
-            ASSERT_TRUE(waitUntil([this] { return server.window.statusText == peerClosedStatus; }));
+            ASSERT_TRUE(waitUntil([&] { return server.window.statusText == ended; }));
         }
         server.window.holdBoxes = false;
         Player client;
@@ -340,6 +434,25 @@ TEST_F(BarePeer, GarbageIsIgnoredAndASlowMessageActedOnOnce)
     ASSERT_TRUE(waitUntil([this] { return server.window.log.back() == "<ADV> depois"; }));
     EXPECT_EQ(server.engine().myWins(), 1);
     EXPECT_EQ(server.window.boxes, std::vector { winBox });
+}
+
+// A chat line whose end may be a shot the network cut is shown on its own after a moment,
+// and its end still becomes the shot when the rest arrives.
+TEST_F(BarePeer, AChatLineEndingInACutMessageIsShownAndTheShotAnswered)
+{
+    ASSERT_NO_FATAL_FAILURE(playAsTarget());
+    ASSERT_TRUE(waitUntil([this] { return peer.bytesAvailable() == 19; }));
+    EXPECT_EQ(peer.readAll(), "$READY$ &RANDOMIZED");
+    send("USER_MSG:vou ao TIRO:B");
+    ASSERT_TRUE(waitUntil([this] {
+        return !server.window.log.empty() && server.window.log.back() == "<ADV> vou ao TIRO:B";
+    }));
+    EXPECT_EQ(peer.bytesAvailable(), 0);
+    send("1USER_MSG:e maisTIRO:C1");
+    ASSERT_TRUE(waitUntil([this] { return peer.bytesAvailable() >= 12; }));
+    const QByteArray replies = peer.readAll();
+    EXPECT_TRUE(replies.startsWith("TREQ:") || replies.startsWith("TAFQ:")) << replies.data();
+    EXPECT_EQ(server.window.log.back(), "<ADV> e mais");
 }
 
 // While the end-of-match box is open the connection goes on being read: a third copy is

@@ -36,6 +36,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <vector>
 
@@ -115,9 +116,11 @@ struct Window {
 void saveScreenshot(QWidget& window, const char* name)
 {
     const QString directory = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
-    if (!directory.isEmpty() && QDir().mkpath(directory))
-        window.grab().save(
-            directory + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
+    if (directory.isEmpty() || !QDir().mkpath(directory))
+        return;
+    if (auto* canvas = window.findChild<GameCanvas*>())
+        canvas->drawPending(); // the grids as the next frame shows them
+    window.grab().save(directory + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
 }
 
 TEST(MainDialogTest, StartsDisconnectedInServerModeWithTheTemplateLayout)
@@ -233,6 +236,17 @@ TEST(MainDialogTest, FailuresToListenOrConnectAreErrorBoxes)
     }
 }
 
+// The status shows the last text set, however often it was set before.
+TEST(MainDialogTest, TheStatusShowsTheLastTextSet)
+{
+    Window window;
+    for (const char* text : { "A enviar tiro 2 .", "A enviar tiro 2 .", "A enviar tiro 3 .",
+             "A receber tiros do adversario.", "A enviar tiro 3 ." }) {
+        window.dialog.setStatusText(text);
+        EXPECT_EQ(window.text(IDC_STATUS), text);
+    }
+}
+
 TEST(MainDialogTest, LogKeepsTheNewest25LinesOnTopWithTheirTime)
 {
     Window window;
@@ -287,6 +301,31 @@ TEST(MainDialogTest, TheLogFollowsTheNewestLineUnlessScrolledAway)
     EXPECT_TRUE(log->item(1)->toolTip().isEmpty());
 }
 
+// A line of any length is one line of the log, cut with an ellipsis; its tooltip holds it
+// whole up to a limit, in rows that fit the screen.
+TEST(MainDialogTest, ALongLogLineIsCutAndWholeInItsTooltip)
+{
+    Window window;
+    QString chat;
+    for (int word = 0; chat.size() < 2000; ++word)
+        chat += QStringLiteral("palavra%1 ").arg(word);
+    chat.truncate(2000);
+    window.dialog.addLogLine("<ADV> " + chat.toStdString());
+    ASSERT_EQ(window.log()->count(), 1);
+    const QListWidgetItem* item = window.log()->item(0);
+    const qsizetype prefix = item->text().indexOf(QStringLiteral("] <ADV> ")) + 8;
+    ASSERT_EQ(prefix, 17);
+    EXPECT_EQ(item->text(),
+        item->text().left(prefix) + chat.left(200 - prefix - 1) + QStringLiteral("…"));
+    const QStringList rows = item->toolTip().split(QLatin1Char('\n'));
+    EXPECT_EQ(rows.join(QString()),
+        item->text().left(prefix) + chat.left(1024 - prefix - 1) + QStringLiteral("…"));
+    EXPECT_EQ(rows.size(), 11);
+    for (const QString& row : rows)
+        EXPECT_LE(row.size(), 100) << row.toStdString();
+    EXPECT_TRUE(rows[1].startsWith(QStringLiteral("palavra"))) << rows[1].toStdString();
+}
+
 // The window connects as a client to a plain socket, which sees the very bytes it sends.
 TEST(MainDialogTest, ChatLinesGoOnTheWireAndIntoTheLog)
 {
@@ -319,6 +358,13 @@ TEST(MainDialogTest, ChatLinesGoOnTheWireAndIntoTheLog)
     window.click(IDC_SEND);
     EXPECT_EQ(read(12), QByteArray("USER_MSG:   "));
     EXPECT_EQ(window.log()->count(), logLines + 1);
+
+    // The opponent's line breaks and escape sequences are marks in one log line.
+    peer->write("USER_MSG:um\r\ndois\x1b[2J\x1b]0;t\x07");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.log()->count() == logLines + 2; }));
+    EXPECT_TRUE(
+        window.log()->item(0)->text().endsWith(QStringLiteral("] <ADV> um␍␊dois␛[2J␛]0;t␇")))
+        << window.log()->item(0)->text().toStdString();
 
     // A line never outgrows one read of the other side.
     window.type(IDC_CHAT_EDIT, QString(1100, QLatin1Char('z')), true);
@@ -586,6 +632,63 @@ TEST(MainDialogTest, EnterNeverEndsTheConnection)
     EXPECT_EQ(window.text(IDC_HIDE_SHOW), "Ocultar");
 }
 
+// A connection that closes before a word (a port scanner's, a health check's) leaves a server
+// listening as after "Escutar", with a line in the log. The server's "Fechar COM" ends the
+// connection it then has as a client's does: by Space, never by Enter, sending what was
+// still to go before the close, and handing the focus on past the chat line to the grids.
+TEST(MainDialogTest, AServerOutlivesAProbeAndEndsAConnectionWithFecharCom)
+{
+    Window server;
+    server.type(IDC_PORT, QStringLiteral("0"));
+    server.click(IDC_LISTEN_CONNECT);
+    const GameSession& session = server.dialog.gameSession();
+    const quint16 port = session.listeningPort();
+    const std::string listening = server.text(IDC_STATUS);
+    const std::string title = server.title();
+    QTcpSocket probe;
+    probe.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(waitUntil([&] { return server.state().phase == GamePhase::Placing; }));
+    probe.disconnectFromHost();
+    ASSERT_TRUE(waitUntil([&] { return server.state().phase == GamePhase::Idle; }));
+    EXPECT_EQ(server.text(IDC_STATUS), listening);
+    EXPECT_EQ(server.title(), title);
+    ASSERT_EQ(server.log()->count(), 1);
+    EXPECT_TRUE(server.log()->item(0)->text().endsWith(
+        QStringLiteral("] Uma conecção chegou e fechou-se sem jogar.")));
+    EXPECT_TRUE(server.enabled(IDC_CLOSE_COM));
+    for (int id : { IDC_LISTEN_CONNECT, IDC_PORT, IDC_MODE_CLIENT, IDC_CHAT_EDIT, IDC_SEND,
+             IDC_RANDOMIZE, IDC_ACCEPT })
+        EXPECT_FALSE(server.enabled(id)) << id;
+    EXPECT_TRUE(server.control(IDC_GENERATOR_GROUP)->isVisible());
+
+    QTcpSocket peer;
+    peer.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(waitUntil([&] {
+        return server.state().phase == GamePhase::Placing
+            && peer.state() == QAbstractSocket::ConnectedState;
+    }));
+    EXPECT_TRUE(server.enabled(IDC_CLOSE_COM));
+    server.control(IDC_CLOSE_COM)->setFocus();
+    server.press(Qt::Key_Return);
+    server.press(Qt::Key_Enter);
+    ASSERT_TRUE(session.peerConnected());
+    server.type(IDC_CHAT_EDIT, QStringLiteral("ate logo"), true);
+    ASSERT_TRUE(server.tabTo(server.control(IDC_CLOSE_COM)));
+    server.press(Qt::Key_Space);
+    EXPECT_EQ(server.text(IDC_STATUS),
+        "As comunicações foram encerradas.Pode voltar a conectar para novo jogo.");
+    EXPECT_FALSE(session.peerConnected() || session.listeningPort() != 0);
+    EXPECT_TRUE(server.enabled(IDC_LISTEN_CONNECT) && !server.enabled(IDC_CLOSE_COM));
+    EXPECT_EQ(server.focus(), &server.dialog.canvas());
+    QByteArray heard;
+    ASSERT_TRUE(waitUntil([&] {
+        heard += peer.readAll();
+        return peer.state() == QAbstractSocket::UnconnectedState;
+    }));
+    EXPECT_EQ(heard + peer.readAll(), "USER_MSG:ate logo");
+    EXPECT_EQ(peer.error(), QAbstractSocket::RemoteHostClosedError);
+}
+
 // Passes the bytes between a client and a server, keeping a copy of each direction.
 struct Relay {
     explicit Relay(quint16 serverPort)
@@ -802,6 +905,15 @@ TEST(MainDialogTest, PlaysAMatchAgainstTheComputer)
     EXPECT_TRUE(player.title().starts_with("Redefinir novo jogo... [ Eu=")) << player.title();
     player.click(IDC_CLOSE_COM);
     EXPECT_EQ(player.state().phase, GamePhase::Idle);
+
+    // Left before the player has said a word to it, the computer goes too, instead of
+    // waiting on for another connection.
+    ASSERT_TRUE(waitUntil([&] { return player.dialog.computerOpponent() == nullptr; }));
+    player.dialog.playAgainstComputer(settings);
+    ASSERT_TRUE(waitUntil([&] { return player.state().phase == GamePhase::Placing; }));
+    ASSERT_NE(player.dialog.computerOpponent(), nullptr);
+    player.click(IDC_CLOSE_COM);
+    ASSERT_TRUE(waitUntil([&] { return player.dialog.computerOpponent() == nullptr; }));
 }
 
 // The computer's menu offers three levels and keeps the one chosen; its game borrows the
@@ -843,6 +955,9 @@ TEST(MainDialogTest, TheComputerPlaysAtTheLevelChosenAndShowsItsFleetAtTheEnd)
     ASSERT_TRUE(waitUntil([&] { return player.state().phase == GamePhase::Placing; }));
     EXPECT_EQ(
         player.text(IDC_PORT), std::to_string(player.dialog.computerOpponent()->listeningPort()));
+    // The computer declares at once; the player declares after it and is fired at first, so
+    // that no two readies cross and the player's opening shot is answered as any other.
+    ASSERT_TRUE(waitUntil([&] { return !player.state().isShooter; }));
     player.click(IDC_RANDOMIZE);
     player.click(IDC_ACCEPT);
     ASSERT_TRUE(waitUntil([&] { return player.state().phase == GamePhase::Playing; }));
@@ -907,9 +1022,9 @@ TEST(MainDialogTest, TheComputerPlaysAtTheLevelChosenAndShowsItsFleetAtTheEnd)
     EXPECT_EQ(levels().second, "Fácil Normal* Difícil ");
 }
 
-// A peer that floods the window: ten shots at a ship in one write are three answers and one
-// flash that plays on while the next messages are handled; twenty claims of a win are one
-// box and one win.
+// A peer that floods the window: forty readies in one write ring the bell once; ten shots at
+// a ship in one write are three answers and one flash that plays on while the next messages
+// are handled; twenty claims of a win are one box and one win.
 TEST(MainDialogTest, AFloodNeitherFreezesNorBuriesTheWindow)
 {
     HandClock clock; // the flash goes no further than the test ticks it
@@ -935,6 +1050,18 @@ TEST(MainDialogTest, AFloodNeitherFreezesNorBuriesTheWindow)
     QByteArray answers;
     ASSERT_TRUE(waitUntil([&] { return (answers += peer.readAll()) == "$READY$ &RANDOMIZED"; }));
     answers.clear();
+
+    // The bell's time stands still, an hour after its last ring, until the test moves it.
+    auto now = std::chrono::steady_clock::now() + std::chrono::hours(1);
+    int rings = 0;
+    window.dialog.bell().setClock([&now] { return now; });
+    window.dialog.bell().setSound([&rings] { ++rings; });
+    peer.write(QByteArray("$READY$").repeated(40));
+    ASSERT_TRUE(logged(QStringLiteral("depois dos prontos")));
+    EXPECT_EQ(rings, 1);
+    now += Bell::gap;
+    peer.write("$READY$");
+    ASSERT_TRUE(waitUntil([&] { return rings == 2; }));
 
     int ship = 0;
     while (engine.ownBoard().cells[ship] != CellShip)

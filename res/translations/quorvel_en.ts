@@ -178,6 +178,14 @@
         <translation> [ Me=%1 , Opp=%2 ]</translation>
     </message>
     <message>
+        <source>(1 linha de conversa omitida)</source>
+        <translation>(1 chat line left out)</translation>
+    </message>
+    <message>
+        <source>(%1 linhas de conversa omitidas)</source>
+        <translation>(%1 chat lines left out)</translation>
+    </message>
+    <message>
         <source>As respostas do adversário não deixam casa onde atirar: violam as regras do jogo. A ligação é fechada.</source>
         <translation>The opponent&apos;s replies leave no cell to fire at: they break the rules of the game. Closing the connection.</translation>
     </message>
@@ -475,6 +483,10 @@ given.</translation>
 Jogo terminado.</source>
         <translation>The other player closed the connection
 Game over.</translation>
+    </message>
+    <message>
+        <source>Uma conecção chegou e fechou-se sem jogar.</source>
+        <translation>A connection came and closed without playing.</translation>
     </message>
 </context>
 <context>

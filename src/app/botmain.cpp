@@ -1,6 +1,7 @@
 // quorvel-bot: a computer opponent that plays Quorvel Naval over TCP with no window. It
-// listens or connects like the game, prints one line per event as the window would show it,
-// and ends with a summary line.
+// listens or connects like the game, prints one line per event as the window would show it
+// (the opponent's control characters escaped, its chat a few lines a second at most: see
+// ComputerOpponent), and ends with a summary line.
 
 #include "net/computeropponent.h"
 #include "net/gametexts.h"

@@ -2,10 +2,13 @@
 
 #include "gametexts.h"
 
+#include "match/displaytext.h"
+
 #include <QRandomGenerator>
 #include <QTime>
 
 #include <numeric>
+#include <utility>
 
 namespace {
 
@@ -17,6 +20,9 @@ QString oneLine(std::string_view text)
     return line;
 }
 
+// The engine logs the opponent's chat lines with this before their text.
+constexpr std::string_view PeerChat = "<ADV> ";
+
 } // namespace
 
 ComputerOpponent::ComputerOpponent(const Settings& chosen, QObject* parent)
@@ -26,6 +32,7 @@ ComputerOpponent::ComputerOpponent(const Settings& chosen, QObject* parent)
 {
     session.engine().random().seed(
         settings.seed ? *settings.seed : QRandomGenerator::system()->generate());
+    chatClock.start();
     pace.setSingleShot(true);
     connect(&pace, &QTimer::timeout, this, &ComputerOpponent::move);
     readyWait.setSingleShot(true);
@@ -65,7 +72,40 @@ double ComputerOpponent::meanShotsPerWonMatch() const
         / static_cast<double>(wonShots.size());
 }
 
-void ComputerOpponent::print(const QString& line) { Q_EMIT eventLine(line); }
+// Our own texts are made one line by oneLine; what a peer's bytes reach is made one line
+// here, with its controls escaped.
+void ComputerOpponent::print(const QString& line)
+{
+    printOmittedChat();
+    const QByteArray utf8 = line.toUtf8();
+    Q_EMIT eventLine(QString::fromStdString(
+        displayText(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())),
+            ControlMarks::Escapes)));
+}
+
+bool ComputerOpponent::admitChatLine()
+{
+    const qint64 now = chatClock.elapsed();
+    if (now - chatSecondStart >= 1000) {
+        chatSecondStart = now;
+        chatLinesThisSecond = 0;
+    }
+    if (chatLinesThisSecond >= ChatLinesPerSecond) {
+        ++omittedChatLines;
+        return false;
+    }
+    ++chatLinesThisSecond;
+    return true;
+}
+
+void ComputerOpponent::printOmittedChat()
+{
+    const qint64 omitted = std::exchange(omittedChatLines, 0);
+    if (omitted == 1)
+        Q_EMIT eventLine(tr("(1 linha de conversa omitida)"));
+    else if (omitted > 1)
+        Q_EMIT eventLine(tr("(%1 linhas de conversa omitidas)").arg(omitted));
+}
 
 // The engine calls these from inside its handlers; the player moves only once they have
 // returned, from the event loop.
@@ -129,6 +169,7 @@ void ComputerOpponent::finish(Outcome outcome, bool closeConnection)
         [this, outcome, closeConnection] {
             if (closeConnection)
                 session.onCloseConnection();
+            printOmittedChat();
             Q_EMIT finished(outcome);
         },
         Qt::QueuedConnection);
@@ -181,13 +222,13 @@ void ComputerOpponent::enableConnectionControls(bool enable)
     finish(wasConnected ? Outcome::ConnectionEnded : Outcome::ConnectionFailed);
 }
 
-// The chat controls are enabled when a connection is made.
+// The chat controls are enabled while a connection is open. They go without the connection
+// controls when a listening side lost a connection that said nothing: it waits on.
 void ComputerOpponent::enableChatControls(bool enable)
 {
-    if (enable) {
-        isConnected = true;
+    isConnected = enable;
+    if (enable)
         reconsiderLater();
-    }
 }
 
 void ComputerOpponent::disableGeneratorControls() { }
@@ -196,6 +237,8 @@ void ComputerOpponent::setButtonCaption(int, std::string_view) { }
 
 void ComputerOpponent::addLogLine(std::string_view line)
 {
+    if (line.starts_with(PeerChat) && !admitChatLine())
+        return;
     print(QLatin1Char('[') + QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))
         + QStringLiteral("] ") + gameText(line));
 }

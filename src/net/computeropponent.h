@@ -7,6 +7,7 @@
 #include "match/autoplayer.h"
 #include "match/windowrequests.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -21,6 +22,10 @@
 // boxes are answered at once; after a match the next one starts as in the game. Its moves
 // are paced by a timer, so a person can follow: the delay passes before it declares its
 // fleet and before each shot.
+//
+// What it prints is a terminal's or a log file's: every event one line, the controls of the
+// text (a peer's bytes may be in it) escaped, and the opponent's chat at most
+// ChatLinesPerSecond lines a second, so that a flood of it cannot fill a disk.
 //
 // The game window runs one in-process for "Jogar contra o computador", listening on a free
 // port that the window then connects to; quorvel-bot runs one on its own.
@@ -38,6 +43,10 @@ public:
         // a ready that comes then is not kept by every copy of the game.
         int readyWaitMs = 20000;
     };
+
+    // The opponent's chat lines printed in any second, counted from the first of them; the
+    // ones left out are counted in a line of their own, printed before the next line.
+    static constexpr int ChatLinesPerSecond = 5;
 
     // How it ended.
     enum class Outcome {
@@ -79,6 +88,7 @@ public:
 
 Q_SIGNALS:
     // One event as the window would show it: a status text, a log entry, the title, a box.
+    // It is one line, its control characters escaped (see ControlMarks::Escapes).
     void eventLine(const QString& line);
     // A match ended; shots: the answered shots this side fired in it.
     void matchFinished(bool won, int shots);
@@ -110,6 +120,8 @@ private:
     void beep(BeepKind kind) override;
 
     void print(const QString& line);
+    bool admitChatLine();
+    void printOmittedChat();
     void reconsiderLater();
     void reconsider();
     void move();
@@ -126,6 +138,10 @@ private:
     bool isConnected = false;
     bool stopping = false; // no more moves: finished, or about to be
     QString lastStatus;
+    QElapsedTimer chatClock;
+    qint64 chatSecondStart = -1000; // ms on chatClock; the first line starts a second
+    int chatLinesThisSecond = 0;
+    qint64 omittedChatLines = 0; // not printed yet
     QString failure;
     int knownMyWins = 0;
     int knownPeerWins = 0;

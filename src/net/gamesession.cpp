@@ -33,6 +33,9 @@ GameSession::GameSession(WindowRequests& windowRequests)
     , listenSocket(*this)
     , peerSocket(*this)
 {
+    heldChatTimer.setSingleShot(true);
+    heldChatTimer.setInterval(HeldChatMs);
+    QObject::connect(&heldChatTimer, &QTimer::timeout, [this] { match.showHeldChat(); });
 }
 
 GameSession::~GameSession() = default;
@@ -70,11 +73,10 @@ void GameSession::onListenConnect()
             return;
         }
         window.updateTitle(serverTitle, match.myWins(), match.peerWins());
-        if (controls.port == 0) {
-            const int chosen = listenSocket.localPort();
-            window.showListeningPort(chosen);
-            window.setStatusText(
-                "A esperar pela conecção...\nPorto " + std::to_string(chosen) + ".");
+        portChosen = controls.port == 0;
+        if (portChosen) {
+            window.showListeningPort(listenSocket.localPort());
+            window.setStatusText(listeningStatus());
         }
         // Listening can be given up: "Fechar COM" ends it as it ends a connection.
         window.enableControl(IDC_CLOSE_COM, true);
@@ -117,8 +119,8 @@ void GameSession::onAcceptRequest()
     }
     if (!peerSocket.accept(listenSocket))
         return;
-    // A server's connection ends only when its peer closes it.
-    window.enableControl(IDC_CLOSE_COM, false);
+    // "Fechar COM" stays, to end the connection as a client's does.
+    window.enableControl(IDC_CLOSE_COM, true);
     window.enableChatControls(true);
     match.connectionOpened(true);
 }
@@ -143,7 +145,15 @@ void GameSession::onConnectFailed()
     window.setStatusText("Reveja as definições de rede.");
 }
 
-void GameSession::onPeerData(std::string_view bytes) { match.onPeerData(bytes); }
+void GameSession::onPeerData(std::string_view bytes)
+{
+    match.onPeerData(bytes);
+    // Each read settles the chat line held before it, and may hold a new one.
+    if (match.holdsChat())
+        heldChatTimer.start();
+    else
+        heldChatTimer.stop();
+}
 
 void GameSession::onSendReady()
 {
@@ -151,9 +161,14 @@ void GameSession::onSendReady()
     match.onSendReady();
 }
 
-// The server stops listening too: it takes a new opponent only on a new "Escutar".
+// The server stops listening too: it takes a new opponent only on a new "Escutar". A
+// connection that never said a word was no opponent, though.
 void GameSession::onPeerClosed()
 {
+    if (listenSocket.localPort() != 0 && !match.heardFromPeer()) {
+        listenAgain();
+        return;
+    }
     peerSocket.close();
     listenSocket.close();
     window.enableConnectionControls(true);
@@ -164,6 +179,28 @@ void GameSession::onPeerClosed()
     window.disableGeneratorControls();
     window.showGenerator(true);
     match.connectionClosed();
+}
+
+// A connection that ends before its first message was a port scanner, a health check or a
+// copy that gave up at once: the server waits on as after "Escutar", "Fechar COM" still there
+// to give up, and takes the next connection as if this one had never come.
+void GameSession::listenAgain()
+{
+    peerSocket.close();
+    window.enableChatControls(false);
+    window.disableGeneratorControls();
+    window.showGenerator(true);
+    match.connectionClosed();
+    window.addLogLine("Uma conecção chegou e fechou-se sem jogar.");
+    window.setStatusText(listeningStatus());
+}
+
+std::string GameSession::listeningStatus() const
+{
+    std::string status = "A esperar pela conecção...";
+    if (portChosen)
+        status += "\nPorto " + std::to_string(listenSocket.localPort()) + ".";
+    return status;
 }
 
 long GameSession::sendToPeer(std::string_view bytes) { return peerSocket.send(bytes); }

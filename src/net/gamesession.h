@@ -6,7 +6,10 @@
 #include "match/matchengine.h"
 #include "match/peerlink.h"
 
+#include <QTimer>
+
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 class WindowRequests;
@@ -21,6 +24,10 @@ public:
     ~GameSession() override;
     GameSession(const GameSession&) = delete;
     GameSession& operator=(const GameSession&) = delete;
+
+    // A chat line whose end may be a message the network cut waits for the next read, but it
+    // is shown after this long: a slow link holds bytes back some tens of milliseconds.
+    static constexpr int HeldChatMs = 200;
 
     MatchEngine& engine() { return match; }
     const MatchEngine& engine() const { return match; }
@@ -56,9 +63,14 @@ public:
     std::int64_t unreadPeerBytes() const;
 
 private:
+    std::string listeningStatus() const;
+    void listenAgain();
+
     WindowRequests& window;
     MatchEngine match;
     GameSocket listenSocket;
     bool loopbackOnly = false;
+    bool portChosen = false; // the system chose the listening port: the status tells it
     GameSocket peerSocket;
+    QTimer heldChatTimer;
 };

@@ -62,6 +62,7 @@ constexpr std::array texts {
     QT_TRANSLATE_NOOP("GameText", "Conecção TCP/IP"),
     QT_TRANSLATE_NOOP("GameText", "Reveja as definições de rede."),
     QT_TRANSLATE_NOOP("GameText", "O outro jogador fechou a conecção\nJogo terminado."),
+    QT_TRANSLATE_NOOP("GameText", "Uma conecção chegou e fechou-se sem jogar."),
 };
 
 // A text with a variable part, as a pattern that finds it.

@@ -1,7 +1,11 @@
 #include "eventlog.h"
 
+#include "match/displaytext.h"
+
 #include <QScrollBar>
 #include <QToolButton>
+
+#include <algorithm>
 
 EventLog::EventLog(int keptLines, QWidget* parent)
     : QListWidget(parent)
@@ -23,14 +27,53 @@ EventLog::EventLog(int keptLines, QWidget* parent)
     });
 }
 
+namespace {
+
+// A line of the log as shown, at most characters long: its control characters (a peer's
+// chat may hold any) as visible marks, so that it stays one line.
+QString shown(const QByteArray& utf8, qsizetype characters)
+{
+    return QString::fromStdString(
+        displayText(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())),
+            ControlMarks::Pictures, static_cast<std::size_t>(characters)));
+}
+
+// A tooltip's text in rows, each broken after its last space when it has one, so that a long
+// line fits the screen.
+QString inRows(const QString& text)
+{
+    QString rows;
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype end = std::min(start + EventLog::TooltipRowCharacters, text.size());
+        if (end < text.size()) {
+            const qsizetype space = text.lastIndexOf(QLatin1Char(' '), end - 1);
+            if (space > start)
+                end = space + 1;
+            if (text[end - 1].isHighSurrogate())
+                --end;
+            rows += text.mid(start, end - start) + QLatin1Char('\n');
+        } else {
+            rows += text.mid(start, end - start);
+        }
+        start = end;
+    }
+    return rows;
+}
+
+} // namespace
+
 void EventLog::addLine(const QString& line)
 {
     // Scrolled by whole lines: a line put on top pushes the view down by one unless the
     // view follows it.
     const int position = verticalScrollBar()->value();
-    auto* item = new QListWidgetItem(line);
-    if (fontMetrics().horizontalAdvance(line) > viewport()->width() - 2 * spacing() - 4)
-        item->setToolTip(line);
+    const QByteArray utf8 = line.toUtf8();
+    const QString text = shown(utf8, ShownCharacters);
+    const QString whole = shown(utf8, TooltipCharacters);
+    auto* item = new QListWidgetItem(text);
+    if (text != whole
+        || fontMetrics().horizontalAdvance(text) > viewport()->width() - 2 * spacing() - 4)
+        item->setToolTip(inRows(whole));
     insertItem(0, item);
     trim();
     if (position == 0)

@@ -9,10 +9,18 @@ class QToolButton;
 // older ones: then it stays on what they are reading, and a button over the top of the log
 // counts the lines that came meanwhile and takes the view back up. A line too wide for the
 // log shows its whole text as a tooltip.
+//
+// Each line added is one line of the log: its control characters are shown as visible
+// marks (ControlMarks::Pictures). A line longer than ShownCharacters is cut, with an
+// ellipsis; its tooltip holds it up to TooltipCharacters, in rows of TooltipRowCharacters.
 class EventLog : public QListWidget {
     Q_OBJECT
 
 public:
+    static constexpr qsizetype ShownCharacters = 200;
+    static constexpr qsizetype TooltipCharacters = 1024;
+    static constexpr qsizetype TooltipRowCharacters = 100;
+
     EventLog(int keptLines, QWidget* parent);
 
     void addLine(const QString& line);

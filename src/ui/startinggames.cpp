@@ -78,9 +78,13 @@ void MainDialog::startConnection(int mode, int chosenPort, const QString& chosen
     session.onListenConnect();
 }
 
-// The connection controls are the player's again: what they had set comes back.
+// The connection controls are the player's again: what they had set comes back. The game
+// against the computer is over, and the computer goes with it: had the player left before
+// sending it a word, it would take that for a probe and wait on for another connection.
 void MainDialog::restorePlayerControls()
 {
+    if (computer)
+        computer->close();
     if (!playerControls || !listenConnectButton->isEnabled())
         return;
     if (QAbstractButton* mode = modeButtons->button(playerControls->mode))
