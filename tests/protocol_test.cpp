@@ -155,6 +155,7 @@ TEST(Protocol, MessagesGluedBehindAChatLineAreReadAsMessages)
         { { "USER_MSG:gg$READY$" }, { chat("gg"), ready(false) } },
         { { "USER_MSG:gg$READY$ &RANDOMIZED" }, { chat("gg"), ready(true) } },
         { { "USER_MSG:TREQ:*" }, { reply('*') } },
+        { { "USER_MSG:", "TIRO:G5" }, { shot('G', '5') } },
         { { "USER_MSG:a TREQ:2$XCHG_MACHINE$USER_MSG:b TIRO:J0" },
             { chat("a "), reply('2'), exchange, chat("b "), shot('J', '0') } },
         // A message in the text, or one whose arguments no sender forms, is text.
@@ -194,6 +195,9 @@ TEST(Protocol, MessagesGluedBehindAChatLineAreReadAsMessages)
     reader.feed("USER_MSG:$X");
     EXPECT_EQ(reader.showHeldChat(), chat("$X"));
     EXPECT_EQ(reader.feed("ok"), std::vector<Message> {}) << "shown once";
+    // A ready whose suffix may follow is a message already: the line before it is not held.
+    EXPECT_EQ(reader.feed("USER_MSG:gg$READY$ &RAN"), std::vector { chat("gg") });
+    EXPECT_FALSE(reader.holdsChat());
 }
 
 // No text a player types makes a chat line that our reader takes for a message, wherever
