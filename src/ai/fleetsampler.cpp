@@ -143,13 +143,13 @@ FleetSampler::Fleet FleetSampler::drawFleet(RandomSource& random) const
     return fleet;
 }
 
-void FleetSampler::sample(int draws, std::chrono::steady_clock::time_point deadline,
+void FleetSampler::sample(int draws, std::chrono::steady_clock::time_point guard,
     RandomSource& random, Estimate& estimate) const
 {
     if (!observed)
         return;
     for (int made = 0; made < draws; ++made) {
-        if ((made & 31) == 31 && std::chrono::steady_clock::now() >= deadline)
+        if ((made & 31) == 31 && std::chrono::steady_clock::now() >= guard)
             break;
         Bits fleet = 0;
         const double weight = draw(random, fleet);

@@ -46,9 +46,9 @@ public:
     // Takes in what the chart shows. False when no fleet of these shapes can agree with it.
     bool observe(const SeaChart& chart);
 
-    // Draws fleets until `draws` were made or the deadline has passed, and adds them to the
-    // estimate.
-    void sample(int draws, std::chrono::steady_clock::time_point deadline, RandomSource& random,
+    // Draws `draws` fleets and adds them to the estimate. The guard only stops a sampling
+    // that has run far beyond any normal one: the draws are the budget, not the clock.
+    void sample(int draws, std::chrono::steady_clock::time_point guard, RandomSource& random,
         Estimate& estimate) const;
 
     // One fleet: the weight (0 for a dead end) and its ship cells as column * 10 + row bits.

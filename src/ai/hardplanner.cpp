@@ -25,7 +25,7 @@ std::optional<GridCell> HardPlanner::chooseShot(const FiringView& view, RandomSo
     const SeaChart chart(view);
     if (chart.openCount() == 0)
         return std::nullopt;
-    const auto deadline = std::chrono::steady_clock::now() + options.timeLimit;
+    const auto guard = std::chrono::steady_clock::now() + options.guard;
 
     // A fleet declared as generated is first read as one; should the replies rule that out
     // (a peer that does not play by its word), any legal fleet is assumed.
@@ -37,7 +37,7 @@ std::optional<GridCell> HardPlanner::chooseShot(const FiringView& view, RandomSo
         if (!model->observe(chart))
             continue;
         FleetSampler::Estimate estimate;
-        model->sample(options.draws, deadline, random, estimate);
+        model->sample(options.draws, guard, random, estimate);
         decision.draws += estimate.draws;
         decision.validDraws += estimate.validDraws;
         if (estimate.validDraws == 0)
