@@ -1,8 +1,10 @@
 // The game's command line: what each option starts, the mistakes it refuses with status 2
-// before any window opens, and the program started straight into a connection.
+// before any window opens, and the program started straight into a connection; quorvel-bot's
+// command line, read by the same reader, and what the two share.
 
 #include "waituntil.h"
 
+#include "app/botoptions.h"
 #include "app/gameoptions.h"
 
 #include <QProcess>
@@ -97,6 +99,124 @@ TEST(GameCommandLine, SpeaksTheLanguageInstalled)
             << helpText.toStdString();
         EXPECT_TRUE(helpText.contains(english ? QStringLiteral("Displays version information.")
                                               : QStringLiteral("Mostra a versão.")));
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+}
+
+std::string describe(const BotCommandLine& line)
+{
+    if (!line.options)
+        return "exit " + std::to_string(line.exitCode);
+    const BotOptions& options = *line.options;
+    const ComputerOpponent::Settings& settings = options.settings;
+    return std::string(options.listening ? "listen " : "connect ") + options.host.toStdString()
+        + ":" + std::to_string(options.port) + " " + std::string(plannerLevelName(settings.level))
+        + " matches " + std::to_string(settings.matches) + " delay "
+        + std::to_string(settings.delayMs) + " wait " + std::to_string(settings.readyWaitMs)
+        + " seed " + (settings.seed ? std::to_string(*settings.seed) : "-")
+        + (options.quiet ? " quiet" : "") + (options.language == Language::English ? " en" : "");
+}
+
+// Every option of quorvel-bot read into its settings, the last of one given twice counting,
+// and its mistakes refused with status 2, as its own program tells them.
+TEST(BotCommandLine, EachOptionIsReadOrRefused)
+{
+    const struct {
+        QStringList arguments;
+        std::string read;
+    } cases[] = {
+        { {}, "listen :4000 hard matches 0 delay 400 wait 20000 seed -" },
+        { { "--listen", "0", "--quiet" },
+            "listen :0 hard matches 0 delay 400 wait 20000 seed - quiet" },
+        { { "--connect", " example.org ", "--port", "1" },
+            "connect example.org:1 hard matches 0 delay 400 wait 20000 seed -" },
+        { { "--connect=::1" }, "connect ::1:4000 hard matches 0 delay 400 wait 20000 seed -" },
+        { { "--level", "easy", "--matches", "3", "--delay", "0", "--ready-wait", "0", "--seed",
+              "4294967295", "--language", "en" },
+            "listen :4000 easy matches 3 delay 0 wait 0 seed 4294967295 en" },
+        { { "--delay", "5", "--delay", " 6 " },
+            "listen :4000 hard matches 0 delay 6 wait 20000 seed -" },
+        { { "--help" }, "exit 0" },
+        { { "--level", "expert" }, "exit 2" },
+        { { "--listen", "65536" }, "exit 2" },
+        { { "--listen", "1", "--connect", "h" }, "exit 2" },
+        { { "--port", "4000" }, "exit 2" },
+        { { "--connect", "h", "--port", "0" }, "exit 2" },
+        { { "--connect", " " }, "exit 2" },
+        { { "--matches", "-1" }, "exit 2" },
+        { { "--delay", "3600001" }, "exit 2" },
+        { { "--seed", "4294967296" }, "exit 2" },
+        { { "--ready-wait", "3601" }, "exit 2" },
+        { { "--language", "fr" }, "exit 2" },
+        { { "--version" }, "exit 2" },
+        { { "stray" }, "exit 2" },
+    };
+    for (const auto& c : cases) {
+        const BotCommandLine line
+            = readBotCommandLine(QStringList { QStringLiteral("quorvel-bot") } + c.arguments);
+        EXPECT_EQ(describe(line), c.read) << c.arguments.join(QLatin1Char(' ')).toStdString();
+        if (line.exitCode == 2) {
+            EXPECT_TRUE(line.text.startsWith(QStringLiteral("quorvel-bot: "))
+                && line.text.endsWith(QStringLiteral("Experimente 'quorvel-bot --help'.\n")))
+                << line.text.toStdString();
+        }
+    }
+}
+
+// Where the two programs agree they say the same: a port, an address left blank, an argument
+// that is no option's, an unknown option, each after the program's own name and in the
+// language installed; and each lists its own options in its help.
+TEST(CommandLine, TheTwoProgramsShareTheirChecksAndTheirWords)
+{
+    const struct {
+        QStringList arguments;
+        const char* portuguese;
+        const char* english;
+    } mistakes[] = {
+        { { "--listen", "70000" }, "o porto tem de ser um número de 0 a 65535, não '70000'",
+            "the port must be a number from 0 to 65535, not '70000'" },
+        { { "--connect", " " }, "--connect precisa do endereço do jogo a que se conectar",
+            "--connect needs the address of the game to connect to" },
+        { { "stray" }, "argumento inesperado 'stray'", "unexpected argument 'stray'" },
+        { { "--fast" }, "Opção desconhecida 'fast'.", "Unknown option 'fast'." },
+    };
+    for (const Language language : { Language::Portuguese, Language::English }) {
+        QTranslator* translator = installLanguage(*QCoreApplication::instance(), language);
+        ASSERT_NE(translator, nullptr);
+        const bool english = language == Language::English;
+        for (const auto& mistake : mistakes) {
+            const QString complaint
+                = QString::fromUtf8(english ? mistake.english : mistake.portuguese);
+            const QString game = readGameCommandLine(
+                QStringList { QStringLiteral("quorvel-naval") } + mistake.arguments)
+                                     .text;
+            const QString bot = readBotCommandLine(
+                QStringList { QStringLiteral("quorvel-bot") } + mistake.arguments)
+                                    .text;
+            const QString tryHelp = english ? QStringLiteral("Try '%1 --help'.\n")
+                                            : QStringLiteral("Experimente '%1 --help'.\n");
+            EXPECT_EQ(game,
+                QStringLiteral("quorvel-naval: ") + complaint + QLatin1Char('\n')
+                    + tryHelp.arg(QStringLiteral("quorvel-naval")));
+            EXPECT_EQ(bot,
+                QStringLiteral("quorvel-bot: ") + complaint + QLatin1Char('\n')
+                    + tryHelp.arg(QStringLiteral("quorvel-bot")));
+        }
+        const QString gameHelp
+            = readGameCommandLine({ QStringLiteral("quorvel-naval"), QStringLiteral("--help") })
+                  .text;
+        const QString botHelp
+            = readBotCommandLine({ QStringLiteral("quorvel-bot"), QStringLiteral("-h") }).text;
+        for (const QString& help : { gameHelp, botHelp }) {
+            EXPECT_TRUE(help.contains(english ? QStringLiteral("--language <LANGUAGE>")
+                                              : QStringLiteral("--language <LÍNGUA>")))
+                << help.toStdString();
+            EXPECT_TRUE(help.endsWith(QLatin1Char('\n')));
+        }
+        EXPECT_TRUE(botHelp.contains(QStringLiteral("--ready-wait <")));
+        EXPECT_FALSE(gameHelp.contains(QStringLiteral("--ready-wait")));
+        EXPECT_FALSE(botHelp.contains(QStringLiteral("--computer")));
         QCoreApplication::removeTranslator(translator);
         delete translator;
     }

@@ -1,5 +1,7 @@
 #include "aboutdialog.h"
 
+#include "dialogunits.h"
+
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -10,11 +12,11 @@
 
 namespace {
 
-// The box is laid out in dialog units of an 8-point "MS Sans Serif", whose base units
-// are 6 by 13 pixels: a horizontal unit is 6 / 4 pixels, a vertical one 13 / 8.
+// The box is laid out in dialog units (see dialogunits.h), their fractions of a pixel cut
+// off.
 QRect dialogRect(int x, int y, int width, int height)
 {
-    return { x * 6 / 4, y * 13 / 8, width * 6 / 4, height * 13 / 8 };
+    return ::dialogRect(x, y, width, height, DialogRounding::Down);
 }
 
 // A font whose captions fit the rectangles laid out for the 8-point dialog font: lines of

@@ -1,8 +1,8 @@
 #include "gameapp.h"
 
+#include "about/aboutdialog.h"
 #include "ui/maindialog.h"
 
-#include <QIcon>
 #include <QTimer>
 
 GameApp::GameApp(int& argc, char** argv)
@@ -10,7 +10,7 @@ GameApp::GameApp(int& argc, char** argv)
 {
     nameProgram();
     setDesktopFileName(QStringLiteral("quorvel-naval"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/quorvel-naval.svg")));
+    setWindowIcon(programIcon());
 }
 
 // No display name: the desktop would append it to the window title, and the title carries

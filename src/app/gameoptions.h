@@ -1,9 +1,10 @@
 #pragma once
 
+#include "commandline.h"
+
 #include "ai/shotplanner.h"
 #include "net/gametexts.h"
 
-#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -24,14 +25,7 @@ struct GameOptions {
 // The outcome of reading the command line: options to start with, or a text to print and
 // the status to exit with (help and version with 0 on standard output, a mistake with 2 on
 // standard error).
-struct GameCommandLine {
-    Q_DECLARE_TR_FUNCTIONS(GameCommandLine)
-
-public:
-    std::optional<GameOptions> options;
-    QString text;
-    int exitCode = 0;
-};
+using GameCommandLine = ProgramCommandLine<GameOptions>;
 
 // Reads the arguments, the program's name first, and writes its texts in the language of
 // the translator installed (Portuguese with none, or with no application object).
