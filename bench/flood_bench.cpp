@@ -14,11 +14,16 @@
 // was sent, the CPU time of the window's thread, the longest time between two handled
 // moves, the replies sent, and for the chat lines typed the longest time one took to leave.
 //
-// The program uses nothing but the window's public face, so that the same source builds
-// against earlier versions of the game: tools/flood-compare runs it on two versions side by
-// side.
+// The program drives the window through its widgets alone, as a player does, and reads the
+// match from what the window shows, so that the same source builds against earlier versions
+// of the game: tools/flood-compare runs it on two versions side by side. The control ids
+// moved from the match layer to the window's.
 
+#if __has_include("ui/controlids.h")
+#include "ui/controlids.h"
+#else
 #include "match/controlids.h"
+#endif
 #include "ui/gamecanvas.h"
 #include "ui/maindialog.h"
 
@@ -27,6 +32,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -233,16 +239,21 @@ int runFlood(int argc, char** argv, const Flood& flood)
     QApplication application(argc, argv);
     MainDialog dialog;
     dialog.show();
+    const auto button
+        = [&dialog](int id) { return qobject_cast<QAbstractButton*>(dialog.control(id)); };
+    const auto status
+        = [&dialog] { return qobject_cast<QLabel*>(dialog.control(IDC_STATUS))->text(); };
     qobject_cast<QLineEdit*>(dialog.control(IDC_PORT))->setText(QStringLiteral("0"));
-    qobject_cast<QAbstractButton*>(dialog.control(IDC_LISTEN_CONNECT))->click();
+    button(IDC_LISTEN_CONNECT)->click();
     MatchEngine& engine = dialog.gameSession().engine();
 
     Flooder flooder(flood);
     flooder.start(dialog.gameSession().listeningPort());
+    // The fleet is being built ("Randomize" enabled) and the peer has declared first.
     if (!waitFor(
             [&] {
-                return engine.matchState().phase == GamePhase::Placing
-                    && !engine.matchState().isShooter;
+                return button(IDC_RANDOMIZE)->isEnabled()
+                    && status() == QStringLiteral("O outro jogador está pronto.");
             },
             5000)) {
         std::fprintf(stderr, "the peer did not connect and declare\n");
@@ -251,9 +262,13 @@ int runFlood(int argc, char** argv, const Flood& flood)
     // A fleet with a ship on A0, declared second: this side is the target.
     for (unsigned seed = 1; engine.ownBoard().getCell(0, 0) != CellShip; ++seed) {
         engine.random().seed(seed);
-        engine.onRandomize();
+        button(IDC_RANDOMIZE)->click();
     }
-    engine.onAcceptFleet();
+    button(IDC_ACCEPT)->click();
+    if (status() != QStringLiteral("Let the game BEGIN!\nA receber tiros.")) {
+        std::fprintf(stderr, "the window is not the target in play\n");
+        return 1;
+    }
 
     MoveWatch watch;
     dialog.canvas().installEventFilter(&watch);

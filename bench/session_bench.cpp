@@ -2,7 +2,7 @@
 // a plain ping-pong between two bare sockets of the same messages, in the same order and
 // sizes, so the ratio of the two shows what the game adds to the network's own cost.
 
-#include "match/windowrequests.h"
+#include "match/gameevents.h"
 #include "net/gamesession.h"
 
 #include <QCoreApplication>
@@ -20,35 +20,30 @@
 
 namespace {
 
-// Shows nothing and answers every box at once, as a headless player does.
-class SilentWindow : public WindowRequests {
+// Shows nothing and sees each match's result at once, as a headless player does.
+class SilentEvents : public GameEvents {
 public:
-    void setStatusText(std::string_view) override { }
-    ControlValues saveControls() override { return controls; }
-    void updateTitle(std::string_view, int, int) override { }
-    void showListeningPort(int) override { }
-    void enableConnectionControls(bool) override { }
-    void enableChatControls(bool) override { }
-    void disableGeneratorControls() override { }
-    void enableControl(int, bool) override { }
-    void setButtonCaption(int, std::string_view) override { }
-    void addLogLine(std::string_view) override { }
-    void drawBoard(const Board&) override { }
-    void eraseCursor(const Board&) override { }
-    void drawCursor(const Board&) override { }
-    void repaint() override { }
-    void flashHit(const Board&) override { }
-    void fadeOut(const Board&) override { }
-    void fadeIn(const Board&) override { }
-    void showGenerator(bool) override { }
-    void messageBox(std::string_view, std::string_view, BoxIcon, BoxClosed closed) override
+    void phaseChanged(GamePhase) override { }
+    void fleetChanged(const FleetChange&) override { }
+    void readyDeclared(Side, bool) override { }
+    void shotFired(GridCell) override { }
+    void shotRefused(GridCell) override { }
+    void shotAnswered(const Shot&) override { }
+    void matchDecided(bool, int match) override
     {
-        if (closed)
-            closed();
+        if (engine != nullptr)
+            engine->matchResultSeen(match);
     }
-    void beep(BeepKind) override { }
+    void scoreChanged(const Score&) override { }
+    void fleetShown(bool) override { }
+    void chatLine(Side, const std::string&) override { }
+    void sendFailed(bool) override { }
+    void sendResumed() override { }
+    void statusChanged(const Text&) override { }
+    void logLine(const Text&) override { }
+    void connectionChanged(const ConnectionChange&) override { }
 
-    ControlValues controls;
+    MatchEngine* engine = nullptr; // not owned
 };
 
 // One message of a match: which side sent it, and its length.
@@ -60,7 +55,7 @@ struct Sent {
 // A session that notes every message it sends.
 class NotingSession : public GameSession {
 public:
-    NotingSession(WindowRequests& shown, int sideIndex, std::vector<Sent>& sentLog)
+    NotingSession(GameEvents& shown, int sideIndex, std::vector<Sent>& sentLog)
         : GameSession(shown)
         , side(sideIndex)
         , sent(sentLog)
@@ -94,19 +89,20 @@ bool runUntil(const std::function<bool()>& done)
 
 struct Player {
     Player(int index, std::vector<Sent>& sent)
-        : session(window, index, sent)
+        : session(events, index, sent)
     {
+        events.engine = &session.engine();
         session.engine().random().seed(static_cast<unsigned>(index + 1));
     }
 
-    const MatchState& state() const { return session.engine().matchState(); }
+    MatchState state() const { return session.engine().matchState(); }
     int counted() const { return session.engine().myWins() + session.engine().peerWins(); }
     bool canFire() const
     {
         return state().phase == GamePhase::Playing && state().isShooter && !state().shotPending;
     }
 
-    SilentWindow window;
+    SilentEvents events;
     NotingSession session;
     int next = 0;
 };
@@ -116,10 +112,8 @@ class Table {
 public:
     bool connect()
     {
-        server.window.controls = { 0, 0, "127.0.0.1", true };
-        server.session.onListenConnect();
-        client.window.controls = { 1, server.session.listeningPort(), "127.0.0.1", true };
-        client.session.onListenConnect();
+        server.session.listen(0);
+        client.session.connectTo(QStringLiteral("127.0.0.1"), server.session.listeningPort());
         return runUntil([this] {
             return server.state().phase == GamePhase::Placing
                 && client.state().phase == GamePhase::Placing;
@@ -133,12 +127,12 @@ public:
         const int counted = server.counted();
         server.next = 0;
         client.next = 0;
-        server.session.engine().onRandomize();
-        server.session.engine().onAcceptFleet();
+        server.session.engine().randomizeFleet();
+        server.session.engine().acceptFleet();
         if (!runUntil([this] { return !client.state().isShooter; }))
             return false;
-        client.session.engine().onRandomize();
-        client.session.engine().onAcceptFleet();
+        client.session.engine().randomizeFleet();
+        client.session.engine().acceptFleet();
 
         auto over = [&] { return server.counted() > counted && client.counted() > counted; };
         while (!over()) {
@@ -153,8 +147,7 @@ public:
                     const int row = side->next % 10;
                     ++side->next;
                     if (engine.enemyBoard().getCell(column, row) == CellEmpty) {
-                        engine.aimAt(column, row);
-                        engine.fireShot();
+                        engine.fireAt({ column, row });
                         break;
                     }
                 }

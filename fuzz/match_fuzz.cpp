@@ -2,7 +2,7 @@
 // thrown in between their messages: the planners then read whatever replies came of it.
 // Nothing may crash, no loop may spin, and nothing may grow without bound: every step sends
 // a bounded number of messages, a match never records more answered shots than there are
-// cells, and no side keeps more than one end-of-match box a connection waiting.
+// cells, and no side keeps more than one result a connection waiting to be seen.
 
 #include "enginepair.h"
 
@@ -28,8 +28,7 @@ std::unique_ptr<ShotPlanner> planner(int level)
         return std::make_unique<NormalPlanner>();
     default:
         // Few fleets a shot: the fuzzer wants many shots, not good ones.
-        return std::make_unique<HardPlanner>(
-            HardPlanner::Options { 20, std::chrono::milliseconds(5), true });
+        return std::make_unique<HardPlanner>(HardPlanner::Options { .draws = 20 });
     }
 }
 
@@ -64,7 +63,7 @@ void check(bool holds)
 }
 
 // One message queued by `from`, read by `to`.
-void deliverOne(Side& from, Side& to)
+void deliverOne(EngineSide& from, EngineSide& to)
 {
     if (from.link.queued.empty())
         return;
@@ -80,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Script script(data, size);
     EnginePair pair(script.next());
     const int levels = script.next();
-    Side* sides[] = { &pair.server, &pair.client };
+    EngineSide* sides[] = { &pair.server, &pair.client };
     AutoPlayer players[]
         = { { pair.server.engine, planner(levels) }, { pair.client.engine, planner(levels / 3) } };
     pair.connect();
@@ -90,8 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t before = pair.server.link.queued.size() + pair.client.link.queued.size();
         const std::uint8_t operation = script.next();
         const int s = (operation >> 3) & 1;
-        Side& side = *sides[s];
-        Side& other = *sides[1 - s];
+        EngineSide& side = *sides[s];
+        EngineSide& other = *sides[1 - s];
         switch (operation & 7) {
         case 0: // one message across
             deliverOne(other, side);
@@ -112,18 +111,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 4:
             players[s].play();
             break;
-        case 5: // boxes are held open, or the oldest is closed
+        case 5: // results are held on screen, or the oldest is seen
             if (operation & 0x10)
-                side.window.closeBox();
+                side.events.showResult();
             else
-                side.window.holdBoxes = !side.window.holdBoxes;
+                side.events.holdResults = !side.events.holdResults;
             break;
         case 6: // the sends of this side start or stop failing
             side.link.open = !side.link.open;
             break;
         case 7: // the connection ends, and a new one begins
             if ((operation & 0xF0) == 0xF0) {
-                for (Side* each : sides) {
+                for (EngineSide* each : sides) {
                     each->engine.connectionClosed();
                     each->link.queued.clear();
                 }
@@ -134,12 +133,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         const std::size_t after = pair.server.link.queued.size() + pair.client.link.queued.size();
         check(after <= before + 8); // no step sends more than a handful
-        for (Side* each : sides) {
+        for (EngineSide* each : sides) {
             check(each->engine.shotResults().size() <= 100);
-            // One end-of-match box a connection at most, and one warning of a failed send.
-            check(each->window.openBoxes.size() <= static_cast<std::size_t>(connections) + 1);
+            // One result waiting to be seen a connection at most.
+            check(each->events.unseenResults.size() <= static_cast<std::size_t>(connections));
             each->link.sent.clear();
-            each->window.transcript.clear();
+            each->events.transcript.clear();
         }
     }
     return 0;

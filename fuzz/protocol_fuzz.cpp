@@ -21,17 +21,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     size -= 2;
 
     protocol::MessageReader reader;
-    Side side;
+    EngineSide side;
     side.engine.random().seed(static_cast<unsigned>(chunk));
     side.engine.connectionOpened(start == 2);
     if (start == 1) {
-        side.engine.onRandomize();
-        side.engine.onAcceptFleet();
+        side.engine.randomizeFleet();
+        side.engine.acceptFleet();
         side.engine.onPeerData("$READY$");
     } else if (start == 2) {
         side.engine.onPeerData("$READY$");
-        side.engine.onRandomize();
-        side.engine.onAcceptFleet();
+        side.engine.randomizeFleet();
+        side.engine.acceptFleet();
     }
 
     int nextCell = 0;
@@ -43,11 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         side.engine.onPeerData(bytes);
         // Fire when it is this side's turn, so replies find a shot to answer.
-        const MatchState& state = side.engine.matchState();
+        const MatchState state = side.engine.matchState();
         if (state.phase == GamePhase::Playing && state.isShooter && !state.shotPending
             && nextCell < 100) {
-            side.engine.aimAt(nextCell / 10, nextCell % 10);
-            side.engine.fireShot();
+            side.engine.fireAt({ nextCell / 10, nextCell % 10 });
             ++nextCell;
         }
         side.link.queued.clear();

@@ -52,7 +52,7 @@ TEST(AutoPlayer, DeclaresFiresAndReadsTheReplies)
     std::vector<GridCell> cells;
     for (const auto& shot : shots)
         cells.push_back(shot.cell);
-    Side side;
+    EngineSide side;
     AutoPlayer player(side.engine, std::make_unique<ScriptedPlanner>(cells));
     EXPECT_EQ(player.play(), AutoPlayer::Move::None) << "not connected";
     side.engine.connectionOpened(true);

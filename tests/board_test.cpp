@@ -15,11 +15,9 @@ Board withCells(std::initializer_list<std::pair<int, int>> cells, std::uint8_t c
     return board;
 }
 
-TEST(Board, CellsCursorAndTheEdgesOfTheGrid)
+TEST(Board, CellsAndTheEdgesOfTheGrid)
 {
-    Board board(310, 10);
-    EXPECT_EQ(board.originX, 310);
-    EXPECT_EQ(board.cursorColumn, 0);
+    Board board;
     EXPECT_FALSE(board.holdsCode(CellShip));
     board.setCell(2, 7, CellHit);
     EXPECT_EQ(board.cells[27], CellHit) << "stored column by column";
@@ -35,10 +33,10 @@ TEST(Board, CellsCursorAndTheEdgesOfTheGrid)
         board.setCell(column, row, CellShip);
     }
     EXPECT_EQ(board.cells, before.cells);
-    board.setCursor(9, 3);
+    EXPECT_EQ(board.getCell(GridCell { 9, 9 }), CellShip);
+    EXPECT_FALSE(Board::onGrid(GridCell { 3, 10 }));
     board.clear();
     EXPECT_FALSE(board.holdsCode(CellHit));
-    EXPECT_EQ(board.cursorColumn, 9) << "clear keeps the cursor";
 }
 
 TEST(Board, MeasuresTheShipHoldingACell)

@@ -81,7 +81,7 @@ protected:
         return drawn.copy(QRect(logical.topLeft() * ratio, logical.size() * ratio));
     }
 
-    Board board { 25, 10 };
+    Board board;
     Surface surface { QSize(579, 489), GetParam(), Paper };
 };
 
@@ -90,11 +90,11 @@ TEST_P(BoardDrawing, BoardsAndCoverPanel)
 {
     board.setCell(0, 0, CellShip);
     board.setCell(9, 9, CellHit);
-    BoardPainter(board).drawBoard(surface);
-    const Board enemy(310, 10);
+    BoardPainter(board, ownGrid).drawBoard(surface);
+    const Board enemy;
     const QRgb cover = qRgb(192, 192, 192);
-    BoardPainter(enemy).drawBoard(surface);
-    BoardPainter(enemy).drawCoverPanel(surface, cover);
+    BoardPainter(enemy, enemyGrid).drawBoard(surface);
+    BoardPainter(enemy, enemyGrid).drawCoverPanel(surface, cover);
 
     // Cell (0, 0) covers x 25..50, y 10..35 and cell (9, 9) x 250..275, y 235..260; the
     // neighbours share their border lines.
@@ -144,8 +144,8 @@ TEST_P(BoardDrawing, BoardsAndCoverPanel)
 TEST_P(BoardDrawing, CursorErasedAndSettingsRestored)
 {
     board.setCell(3, 4, CellShip);
-    board.setCursor(3, 4);
-    const BoardPainter painter(board);
+    const GridCell highlighted { 3, 4 };
+    const BoardPainter painter(board, ownGrid);
     surface.selectPen(Surface::Pen::solid(qRgb(1, 2, 3)));
     surface.selectBrush(qRgb(4, 5, 6));
     surface.setTextColour(qRgb(7, 8, 9));
@@ -154,9 +154,9 @@ TEST_P(BoardDrawing, CursorErasedAndSettingsRestored)
 
     // The ship cell (3, 4) is (223, 73, 73), whose grey is 123: the cursor pulls it 100/255 of
     // the way there, truncating each step toward zero.
-    painter.drawCursor(surface);
+    painter.drawCursor(surface, highlighted);
     expectPixels({ { 100, 110, Cursor }, { 125, 135, Cursor }, { 110, 120, qRgb(184, 92, 92) } });
-    painter.eraseCursor(surface);
+    painter.eraseCursor(surface, highlighted);
     EXPECT_EQ(surface.image(), drawn);
     // A frame of an animation: every cell 120/255 of the way to its grey, the outlines as
     // ever; fully faded, every cell its grey.
@@ -178,7 +178,7 @@ TEST_P(BoardDrawing, CursorErasedAndSettingsRestored)
 // and the frame over the digits: the drawing matches one made character by character.
 TEST_P(BoardDrawing, LettersTheRowsAndNumbersTheColumns)
 {
-    BoardPainter(board).drawBoard(surface);
+    BoardPainter(board, ownGrid).drawBoard(surface);
     Surface expected { QSize(579, 489), GetParam(), Paper };
     expected.setBackgroundMode(Surface::BackgroundMode::Transparent);
     auto label = [&expected](int x, int y, char character) {

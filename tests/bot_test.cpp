@@ -7,6 +7,8 @@
 #include "strictpeer.h"
 #include "waituntil.h"
 
+#include "core/board.h"
+#include "core/fleetgenerator.h"
 #include "match/protocol.h"
 #include "net/computeropponent.h"
 
@@ -23,18 +25,22 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <memory>
 #include <random>
 #include <set>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
 constexpr int Timeout = 60000;
-enum Side { Client, Server };
+enum Seat { Client, Server };
 
 // Stands between a connecting bot and a listening one, passing every byte on at once and
 // reading the messages in the order they pass: every shot answered once, three answered
@@ -60,7 +66,7 @@ public:
             // Bytes written before the connection to the server is made wait in its buffer.
             std::array sockets { listening.nextPendingConnection(), new QTcpSocket(this) };
             sockets[Server]->connectToHost(QHostAddress::LocalHost, serverPort);
-            for (Side from : { Client, Server }) {
+            for (Seat from : { Client, Server }) {
                 QTcpSocket* source = sockets[from];
                 QTcpSocket* sink = sockets[1 - from];
                 sink->setSocketOption(QAbstractSocket::LowDelayOption, 1); // as the game's
@@ -76,7 +82,7 @@ public:
     }
 
 private:
-    void act(Side from, const protocol::Message& message)
+    void act(Seat from, const protocol::Message& message)
     {
         using protocol::MessageKind;
         Player& self = players[from];
@@ -393,8 +399,10 @@ TEST(StrictPeerOverTcp, TheBotPlaysTwentyMatchesInEachRole)
 // quorvel-bot listening on a free port at --delay 0, its output gathered, and a plain socket
 // connected to it as its opponent.
 struct BotAndPeer {
-    QProcess bot;
+    // The output outlives the process, whose end, when a test stops early, may still hand it
+    // the last lines.
     QByteArray output;
+    QProcess bot;
     QTcpSocket peer;
 
     void start()
@@ -659,6 +667,198 @@ TEST(BotProgram, RefusesBadArgumentsAndReportsFailures)
         EXPECT_TRUE(err.contains(error)) << err.toStdString();
         EXPECT_TRUE(*output ? out.contains(output) : out.isEmpty()) << out.toStdString();
     }
+}
+
+// An opponent that moves only when a message of the bot's comes, so that the bot alone
+// decides the order of everything: it declares its fleet right after the bot's in the first
+// match, answers each shot from that fleet and fires its three shots a turn at the cells in a
+// fixed order, each once the last is answered. The reply that sinks its last ship goes out
+// in one write with "$WINGAME$" and its ready for the next match (a fleet built by hand in
+// even matches, a generated one in odd ones), so that the bot reads them in one read.
+class ScriptedPeer : public QObject {
+public:
+    ScriptedPeer()
+    {
+        EXPECT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+        connect(&server, &QTcpServer::newConnection, this, [this] {
+            socket = server.nextPendingConnection();
+            socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+            connect(socket, &QTcpSocket::readyRead, this, [this] {
+                const QByteArray bytes = socket->readAll();
+                heard += bytes;
+                for (const protocol::Message& message : reader.feed(bytes.toStdString()))
+                    act(message);
+            });
+        });
+        placeFleet();
+    }
+
+    QTcpServer server;
+    QByteArray heard; // every byte the bot sent
+
+private:
+    void send(std::string_view bytes)
+    {
+        socket->write(bytes.data(), static_cast<qint64>(bytes.size()));
+        socket->flush();
+    }
+    void placeFleet()
+    {
+        fleet.clear();
+        RandomSource random(10 + static_cast<unsigned>(match));
+        generateFleet(fleet, random);
+    }
+    std::string_view ready() const
+    {
+        return match % 2 == 0 ? protocol::ReadyMessage : protocol::ReadyRandomizedMessage;
+    }
+    void fire()
+    {
+        const int cell = (nextShot++ * 37) % 100; // 37 and 100 share no factor: every cell once
+        send(protocol::formShot(cell / 10, cell % 10));
+    }
+    // A match is over: the next one, declared at once.
+    std::string nextMatch()
+    {
+        ++match;
+        placeFleet();
+        nextShot = shotsThisTurn = 0;
+        playing = firing = false;
+        declared = true;
+        return std::string(ready());
+    }
+
+    void act(const protocol::Message& message)
+    {
+        using protocol::MessageKind;
+        switch (message.kind) {
+        case MessageKind::Ready:
+            playing = true;
+            if (!declared) { // the bot declared first and fires first
+                declared = true;
+                send(ready());
+            } else {
+                firing = true;
+                fire();
+            }
+            break;
+        case MessageKind::Shot: {
+            const int column = message.first - 'A';
+            const int row = message.second - '0';
+            std::string reply = protocol::formMiss();
+            if (fleet.getCell(column, row) == CellShip) {
+                fleet.setCell(column, row, CellHit);
+                const int length = fleet.measureShip(column, row, CountCells);
+                reply = fleet.measureShip(column, row, CountIntact) > 0
+                    ? protocol::formHit(length)
+                    : protocol::formSunk(length);
+            }
+            if (!fleet.holdsCode(CellShip))
+                reply += std::string(protocol::WinGameMessage) + nextMatch();
+            send(reply);
+            break;
+        }
+        case MessageKind::Reply:
+        case MessageKind::Sunk:
+            if (!firing)
+                break;
+            if (++shotsThisTurn < 3) {
+                fire();
+            } else {
+                shotsThisTurn = 0;
+                firing = false;
+                send(protocol::ExchangeMachineMessage);
+            }
+            break;
+        case MessageKind::ExchangeMachine:
+            if (playing && !firing) {
+                firing = true;
+                fire();
+            }
+            break;
+        case MessageKind::WinGame:
+            send(nextMatch());
+            break;
+        case MessageKind::Chat:
+            break;
+        }
+    }
+
+    QTcpSocket* socket = nullptr;
+    protocol::MessageReader reader;
+    Board fleet;
+    int match = 1;
+    bool declared = false; // in this match
+    bool playing = false; // both declared
+    bool firing = false; // its turn
+    int shotsThisTurn = 0;
+    int nextShot = 0;
+};
+
+// Where two texts part, for a message that does not print them whole.
+std::string firstDifference(const QByteArray& expected, const QByteArray& actual)
+{
+    const auto [left, right] = std::ranges::mismatch(expected, actual);
+    if (left == expected.end() && right == actual.end())
+        return "none";
+    const qsizetype at = left - expected.begin();
+    const qsizetype from = std::max<qsizetype>(0, at - 80);
+    return "at byte " + std::to_string(at) + ": '"
+        + expected.mid(from, at - from + 80).toStdString() + "' became '"
+        + actual.mid(from, at - from + 80).toStdString() + "'";
+}
+
+// A seed decides the game: quorvel-bot at the hard level with the same --seed against the same
+// scripted opponent sends the same bytes and prints the same lines (but for their times), on
+// an idle machine and on one whose every core is kept busy while the bot runs at a low
+// priority. Its draws per shot are a count, not a time.
+TEST(BotProgram, ASeedPlaysTheSameGameOnALoadedMachine)
+{
+    struct Game {
+        QByteArray sent; // by the bot
+        QByteArray printed; // without the times of the lines
+    };
+    const auto play = [](bool loaded) {
+        ScriptedPeer peer;
+        QProcess bot;
+        if (loaded)
+            bot.setChildProcessModifier([] { (void)::nice(10); });
+        QByteArray output;
+        QObject::connect(&bot, &QProcess::readyReadStandardOutput,
+            [&] { output += bot.readAllStandardOutput(); });
+        std::atomic<bool> stop = false;
+        std::vector<std::jthread> hogs;
+        for (unsigned core = 0; loaded && core < std::max(2u, std::thread::hardware_concurrency());
+             ++core) {
+            hogs.emplace_back([&stop] {
+                while (!stop.load(std::memory_order_relaxed)) { }
+            });
+        }
+        QSignalSpy finished(&bot, &QProcess::finished);
+        bot.start(QStringLiteral(QUORVEL_BOT),
+            { QStringLiteral("--connect"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
+                QString::number(peer.server.serverPort()), QStringLiteral("--delay"),
+                QStringLiteral("0"), QStringLiteral("--ready-wait"), QStringLiteral("3600"),
+                QStringLiteral("--matches"), QStringLiteral("2"), QStringLiteral("--seed"),
+                QStringLiteral("2024") });
+        const bool ended = finished.wait(4 * Timeout);
+        stop = true;
+        hogs.clear();
+        EXPECT_TRUE(ended);
+        output += bot.readAllStandardOutput();
+        EXPECT_EQ(bot.exitCode(), 0) << bot.readAllStandardError().toStdString();
+        return Game { peer.heard,
+            QString::fromUtf8(output)
+                .remove(QRegularExpression(QStringLiteral("^\\[\\d\\d:\\d\\d:\\d\\d\\] "),
+                    QRegularExpression::MultilineOption))
+                .toUtf8() };
+    };
+    const Game idle = play(false);
+    EXPECT_TRUE(idle.printed.contains("partidas jogadas: 2 ")) << idle.printed.toStdString();
+    EXPECT_GT(idle.printed.count("<CPU> Afundou um barco de "), 20) << idle.printed.toStdString();
+    const Game loaded = play(true);
+    EXPECT_EQ(firstDifference(idle.sent, loaded.sent), "none");
+    EXPECT_EQ(firstDifference(idle.printed, loaded.printed), "none");
 }
 
 } // namespace

@@ -73,55 +73,57 @@ constexpr Grid teeOnTheEdge {
 struct Case {
     const char* name;
     Grid grid;
-    bool valid;
+    FleetFault fault; // the first rule the fleet breaks
 };
 
 const Case cases[] = {
-    { "legal fleet", legal, true },
+    { "legal fleet", legal, FleetFault::None },
     { "straight five",
         { "..#.......", "..#..####.", "..#.......", "..#......#", "..#.##...#", "#......#.#",
             "#.##......", "#.........", "......##..", "#...#....#" },
-        false },
+        FleetFault::FiveNotATee },
     { "plus-shaped five",
         { "..........", "..#..####.", ".###......", "..#......#", "....##...#", "#......#.#",
             "#.##......", "#.........", "......##..", "#...#....#" },
-        false },
+        FleetFault::WrongShips },
     { "bent three",
         { "..........", ".###.####.", "..#.......", "..#.....##", "....##...#", "#......#..",
             "#.##......", "#.........", "......##..", "#...#....#" },
-        true },
+        FleetFault::None },
     { "T-shaped four to the right of the five",
         { "..........", ".###.###..", "..#...#...", "..#......#", "....##...#", "#......#.#",
             "#.##......", "#.........", "......##..", "#...#....#" },
-        true },
+        FleetFault::None },
     { "square four",
         { "..........", ".###.##...", "..#..##...", "..#......#", "....##...#", "#......#.#",
             "#.##......", "#.........", "......##..", "#...#....#" },
-        true },
+        FleetFault::None },
     { "two ships touching at a corner",
         { "..........", ".###.####.", "..#.......", "..#......#", "....##...#", "#........#",
             "#.##....#.", "#.........", "......##..", "#...#....#" },
-        false },
+        FleetFault::ShipsTouch },
     { "two singles side by side",
         { "..........", ".###.####.", "..#.......", "..#......#", "....##...#", "#......#.#",
             "#.##......", "#.........", "......##..", "##.......#" },
-        false },
+        FleetFault::WrongShips },
     { "a group of six",
         { ".....#..#.", ".###.####.", "..#.......", "..#......#", "....##...#", "#........#",
             "#.##......", "#.........", "......##..", "#...#....#" },
-        false },
+        FleetFault::ShipTooLong },
     { "a cell missing",
         { "..........", ".###.####.", "..#.......", "..#......#", "....##...#", "#........#",
             "#.##......", "#.........", "......##..", "#...#....#" },
-        false },
-    { "T along the right edge", teeOnTheEdge, true },
-    { "empty board", { "", "", "", "", "", "", "", "", "", "" }, false },
+        FleetFault::WrongShips },
+    { "T along the right edge", teeOnTheEdge, FleetFault::None },
+    { "empty board", { "", "", "", "", "", "", "", "", "", "" }, FleetFault::WrongShips },
 };
 
 TEST(FleetRules, JudgesEachFleet)
 {
-    for (const Case& c : cases)
-        EXPECT_EQ(validateFleet(boardFrom(c.grid)), c.valid) << c.name;
+    for (const Case& c : cases) {
+        EXPECT_EQ(checkFleet(boardFrom(c.grid)), c.fault) << c.name;
+        EXPECT_EQ(validateFleet(boardFrom(c.grid)), c.fault == FleetFault::None) << c.name;
+    }
 }
 
 // A legal fleet stays legal however it is turned or mirrored: the T may stand in any of its
@@ -147,24 +149,25 @@ TEST(FleetRules, RefusesInEveryOrientation)
         { "a corner contact in the grid's corner",
             { "#.........", ".###.####.", "..#.......", "..#......#", "....##...#", "#......#.#",
                 "#.##......", "#.........", "......##..", "....#....#" },
-            false },
+            FleetFault::ShipsTouch },
         { "a bar of four with a stem of one",
             { "..........", "####.####.", ".#........", ".........#", "....##...#", "#......#.#",
                 "#.##......", "#.........", "......##..", "#...#....#" },
-            false },
+            FleetFault::FiveNotATee },
         { "a T of four with a cell beside the end of its bar",
             { "...#......", ".###.####.", "..#.......", ".........#", "....##...#", "#......#.#",
                 "#.##......", "#.........", "......##..", "#...#....#" },
-            false },
+            FleetFault::FiveNotATee },
         { "a T whose stem turns aside",
             { "..........", ".###.####.", "..##......", ".........#", "....##...#", "#......#.#",
                 "#.##......", "#.........", "......##..", "#...#....#" },
-            false },
+            FleetFault::FiveNotATee },
     };
     for (const Case& c : refused) {
         Board turned = boardFrom(c.grid);
         for (int quarter = 0; quarter < 4; ++quarter) {
             EXPECT_FALSE(validateFleet(turned)) << c.name << ", quarter " << quarter;
+            EXPECT_EQ(checkFleet(turned), c.fault) << c.name << ", quarter " << quarter;
             EXPECT_FALSE(validateFleet(mirrored(turned))) << c.name << ", quarter " << quarter;
             turned = mirrored(transposed(turned));
         }

@@ -3,10 +3,10 @@
 #include "testclocks.h"
 #include "waituntil.h"
 
-#include "match/controlids.h"
 #include "match/protocol.h"
 #include "ui/boardpainter.h"
 #include "ui/gamecanvas.h"
+#include "ui/gridgeometry.h"
 
 #include <QTest>
 
@@ -28,20 +28,53 @@ struct CountingClock : QObject, HandClock {
     int paints = 0;
 };
 
-// Records the window requests and carries out the drawing ones on the canvas.
-struct CanvasWindow : RecordingWindow {
-    void drawBoard(const Board& board) override { canvas->drawBoard(board); }
-    void eraseCursor(const Board& board) override { canvas->eraseCursor(board); }
-    void drawCursor(const Board& board) override { canvas->drawCursor(board); }
-    void repaint() override { canvas->paintGrids(); }
-    void flashHit(const Board& shown) override { canvas->flashHit(shown); }
-    void fadeOut(const Board& leaving) override { canvas->fadeOut(leaving); }
-    void fadeIn(const Board& arriving) override { canvas->fadeIn(arriving); }
+// Records the game's events and shows them on the canvas as the game window does: the grids
+// after each change, the flash of a hit on the own fleet, the fades of hiding and showing.
+struct CanvasEvents : RecordingEvents {
+    void phaseChanged(GamePhase phase) override
+    {
+        RecordingEvents::phaseChanged(phase);
+        canvas->phaseChanged(shownPhase, phase);
+        shownPhase = phase;
+        fleetVisible = boards->matchState().showOwnFleet;
+    }
+    void fleetChanged(const FleetChange& change) override
+    {
+        RecordingEvents::fleetChanged(change);
+        if (change.kind != FleetChange::NothingToClear)
+            canvas->paintGrids();
+    }
+    void readyDeclared(Side side, bool randomized) override
+    {
+        RecordingEvents::readyDeclared(side, randomized);
+        canvas->paintGrids();
+    }
+    void shotAnswered(const Shot& shot) override
+    {
+        RecordingEvents::shotAnswered(shot);
+        if (shot.shooter == Side::Opponents && shot.outcome != Shot::Miss)
+            canvas->flashHit();
+        canvas->paintGrids();
+    }
+    void fleetShown(bool shown) override
+    {
+        RecordingEvents::fleetShown(shown);
+        const Board& own = boards->ownBoard();
+        const Board& cover = boards->coverBoard();
+        canvas->fadeBetween(fleetVisible ? own : cover, shown ? own : cover);
+        fleetVisible = shown;
+        canvas->paintGrids();
+    }
     GameCanvas* canvas = nullptr;
+    const MatchEngine* boards = nullptr; // the engine whose boards are shown
+    GamePhase shownPhase = GamePhase::Idle;
+    bool fleetVisible = true;
 };
 
+using Grid = GameCanvas::Grid;
 QPoint ownCell(int column, int row) { return { 37 + 25 * column, 22 + 25 * row }; }
-QPoint cursorOf(const Board& board) { return { board.cursorColumn, board.cursorRow }; }
+QPoint enemyCell(int column, int row) { return { 322 + 25 * column, 22 + 25 * row }; }
+QPoint asPoint(GridCell cell) { return { cell.column, cell.row }; }
 QRgb cellColour(std::uint8_t code, int column, int row, int fade = 0)
 {
     return BoardPainter::cellColour(
@@ -55,7 +88,8 @@ class Canvas : public testing::Test {
 protected:
     void SetUp() override
     {
-        window.canvas = &canvas;
+        events.canvas = &canvas;
+        events.boards = &engine;
         canvas.setFrameClock(&clock);
         canvas.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&canvas));
@@ -66,24 +100,30 @@ protected:
         engine.connectionOpened(true);
         placeFleetByHand(engine, handFleet);
         engine.onPeerData(protocol::ReadyMessage);
-        ASSERT_EQ(engine.matchState().phase, GamePhase::Playing);
+        ASSERT_EQ(engine.phase(), GamePhase::Playing);
     }
     // The picture and the drawing done, up to date with the requests made.
     QRgb at(int x, int y) { return logicalPixel(canvas.image(), x, y); }
     long rectangles() { return canvas.drawingSurface().rectangleCount(); }
     void moveTo(QPoint point) { QTest::mouseMove(&canvas, point); }
+    QPoint cursorOf(Grid grid) const { return asPoint(canvas.cursor(grid)); }
 
-    CanvasWindow window;
+    CanvasEvents events;
     MemoryLink link;
-    MatchEngine engine { window, link };
+    MatchEngine engine { events, link };
     GameCanvas canvas { engine, nullptr };
     CountingClock clock;
 };
 
 // The image has the screen's pixel ratio (2 in the HiDPI run) and the paint event shows it
-// as it stands; at the start only the left grid is drawn, its cursor on (0, 0).
+// as it stands; at the start only the left grid is drawn, its cursor on (0, 0), as the enemy
+// grid's is. The own grid lies at (25, 10), the enemy grid at (310, 10).
 TEST_F(Canvas, DrawsAtTheScreensRatio)
 {
+    EXPECT_EQ(ownGrid.origin, QPoint(25, 10));
+    EXPECT_EQ(enemyGrid.origin, QPoint(310, 10));
+    EXPECT_EQ(cursorOf(Grid::Own), QPoint(0, 0));
+    EXPECT_EQ(cursorOf(Grid::Enemy), QPoint(0, 0));
     if (const int ratio = qEnvironmentVariableIntValue("QUORVEL_SCREEN_RATIO")) {
         EXPECT_EQ(canvas.devicePixelRatioF(), ratio);
     }
@@ -96,13 +136,16 @@ TEST_F(Canvas, DrawsAtTheScreensRatio)
 
 // Which grid and cell a point falls on: outside the grids the cursors stay where they were.
 // A move redraws the cell left and the cell entered, and nothing within a cell or outside.
+// A new match keeps the cursors where they were.
 TEST_F(Canvas, PointsFallOnGridsAndCellsAndRedrawAtMostTwo)
 {
     ASSERT_NO_FATAL_FAILURE(startMatch());
-    using enum MouseRegion;
+    constexpr Grid OwnGrid = Grid::Own;
+    constexpr Grid EnemyGrid = Grid::Enemy;
+    constexpr Grid None = Grid::None;
     const struct {
         int x, y;
-        MouseRegion region;
+        Grid region;
         int ownColumn, ownRow, enemyColumn, enemyRow, drawn;
     } cases[] = { { 100, 100, OwnGrid, 3, 3, 0, 0, 2 }, { 110, 105, OwnGrid, 3, 3, 0, 0, 0 },
         { 25, 100, None, 3, 3, 0, 0, 0 }, { 275, 100, None, 3, 3, 0, 0, 0 },
@@ -115,9 +158,9 @@ TEST_F(Canvas, PointsFallOnGridsAndCellsAndRedrawAtMostTwo)
         SCOPED_TRACE(testing::Message() << c.x << ", " << c.y);
         const long before = rectangles();
         moveTo(QPoint(c.x, c.y));
-        EXPECT_EQ(engine.matchState().mouseRegion, c.region);
-        EXPECT_EQ(cursorOf(engine.ownBoard()), QPoint(c.ownColumn, c.ownRow));
-        EXPECT_EQ(cursorOf(engine.enemyBoard()), QPoint(c.enemyColumn, c.enemyRow));
+        EXPECT_EQ(canvas.pointedGrid(), c.region);
+        EXPECT_EQ(cursorOf(Grid::Own), QPoint(c.ownColumn, c.ownRow));
+        EXPECT_EQ(cursorOf(Grid::Enemy), QPoint(c.enemyColumn, c.enemyRow));
         EXPECT_EQ(rectangles() - before, c.drawn);
     }
     // In play both grids are drawn, each with its highlight where its cursor is.
@@ -125,6 +168,14 @@ TEST_F(Canvas, PointsFallOnGridsAndCellsAndRedrawAtMostTwo)
     EXPECT_EQ(at(535, 235), cursor);
     EXPECT_EQ(at(430, 150), cellColour(CellEmpty, 4, 5));
     EXPECT_EQ(at(25, 10), BoardPainter::outlineColour);
+
+    engine.connectionClosed();
+    engine.connectionOpened(true);
+    ASSERT_EQ(engine.phase(), GamePhase::Placing);
+    EXPECT_EQ(cursorOf(Grid::Own), QPoint(9, 9));
+    EXPECT_EQ(cursorOf(Grid::Enemy), QPoint(9, 9));
+    EXPECT_EQ(at(250, 235), cursor);
+    EXPECT_EQ(at(60, 50), cellColour(CellEmpty, 1, 1)) << "the fleet of the last match gone";
 }
 
 // While placing, the enemy grid's cursor stays put and nothing is drawn there; a right click
@@ -134,8 +185,8 @@ TEST_F(Canvas, EnemyCursorFrozenWhilePlacingAndRightClicks)
     engine.connectionOpened(true);
     const long drawn = rectangles();
     moveTo(QPoint(475, 197));
-    EXPECT_EQ(engine.matchState().mouseRegion, MouseRegion::EnemyGrid);
-    EXPECT_EQ(cursorOf(engine.enemyBoard()), QPoint(0, 0));
+    EXPECT_EQ(canvas.pointedGrid(), Grid::Enemy);
+    EXPECT_EQ(cursorOf(Grid::Enemy), QPoint(0, 0));
     EXPECT_EQ(rectangles(), drawn);
 
     QTest::mouseClick(&canvas, Qt::LeftButton, {}, ownCell(2, 3));
@@ -155,7 +206,7 @@ TEST_F(Canvas, TheKeyboardPlaysTheGridInPlayInsideAFocusFrame)
     moveTo(ownCell(2, 3));
     for (const auto key : { Qt::Key_Right, Qt::Key_Down, Qt::Key_Down })
         QTest::keyClick(&canvas, key);
-    EXPECT_EQ(cursorOf(engine.ownBoard()), QPoint(3, 5));
+    EXPECT_EQ(cursorOf(Grid::Own), QPoint(3, 5));
     EXPECT_EQ(at(ownCell(3, 5).x(), ownCell(3, 5).y()), cellColour(CellEmpty, 3, 5, lit));
     QTest::keyClick(&canvas, Qt::Key_Space);
     EXPECT_EQ(engine.ownBoard().getCell(3, 5), CellShip);
@@ -168,7 +219,7 @@ TEST_F(Canvas, TheKeyboardPlaysTheGridInPlayInsideAFocusFrame)
         QTest::keyClick(&canvas, Qt::Key_Left);
         QTest::keyClick(&canvas, Qt::Key_Up);
     }
-    EXPECT_EQ(cursorOf(engine.ownBoard()), QPoint(0, 0));
+    EXPECT_EQ(cursorOf(Grid::Own), QPoint(0, 0));
     const QRgb frame = canvas.palette().color(QPalette::Highlight).rgb();
     const QRect aboveOwn(20, 4, 200, 3);
     const QRect aboveEnemy(320, 4, 200, 3);
@@ -178,12 +229,12 @@ TEST_F(Canvas, TheKeyboardPlaysTheGridInPlayInsideAFocusFrame)
 
     placeFleetByHand(engine, handFleet);
     engine.onPeerData(protocol::ReadyMessage);
-    ASSERT_EQ(engine.matchState().phase, GamePhase::Playing);
-    const QPoint ownCursor = cursorOf(engine.ownBoard());
+    ASSERT_EQ(engine.phase(), GamePhase::Playing);
+    const QPoint ownCursor = cursorOf(Grid::Own);
     for (const auto key : { Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Enter })
         QTest::keyClick(&canvas, key);
     EXPECT_EQ(link.sent.back(), "TIRO:C1");
-    EXPECT_EQ(cursorOf(engine.ownBoard()), ownCursor) << "the own grid is left alone";
+    EXPECT_EQ(cursorOf(Grid::Own), ownCursor) << "the own grid is left alone";
     shown = canvas.grab().toImage();
     EXPECT_FALSE(holdsColour(shown, aboveOwn, frame));
     EXPECT_TRUE(holdsColour(shown, aboveEnemy, frame));
@@ -212,7 +263,7 @@ TEST_F(Canvas, ABurstOfRequestsIsDrawnOnceAtTheNextFrame)
         moveTo(QPoint(322 + 2 * message, 22 + message)); // from cell to cell of the enemy grid
         engine.onPeerData(protocol::ReadyMessage); // both grids again
     }
-    for (int move = 0; move < 6; ++move) // to column 2 of row 4, its neighbour and back
+    for (int move = 0; move < 6; ++move) // column 2 of row 4 and its neighbour, three times
         moveTo(QPoint(move % 2 == 0 ? 372 : 397, 122));
     EXPECT_EQ(clock.paints, 0);
     EXPECT_EQ(clock.runOut(), 1);
@@ -224,13 +275,19 @@ TEST_F(Canvas, ABurstOfRequestsIsDrawnOnceAtTheNextFrame)
     GameCanvas fresh(engine, nullptr); // drawn whole as the state stands
     fresh.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&fresh));
+    // Its cursors where the other's are: the cursors are the canvas's own.
+    const GridCell aimed = canvas.cursor(Grid::Enemy);
+    for (int step = 0; step < aimed.column + aimed.row; ++step)
+        QTest::keyClick(&fresh, step < aimed.column ? Qt::Key_Right : Qt::Key_Down);
+    ASSERT_EQ(asPoint(fresh.cursor(Grid::Enemy)), QPoint(3, 4));
+    ASSERT_EQ(fresh.cursor(Grid::Own), canvas.cursor(Grid::Own));
     // The labels blend over themselves each time they are drawn: the cells and frames are
     // compared.
     const int ratio = static_cast<int>(std::lround(canvas.image().devicePixelRatio()));
-    for (const Board* board :
-        std::initializer_list<const Board*> { &engine.ownBoard(), &engine.enemyBoard() }) {
-        const QRect grid(board->originX * ratio, board->originY * ratio, 261 * ratio, 258 * ratio);
-        EXPECT_EQ(canvas.image().copy(grid), fresh.image().copy(grid)) << board->originX;
+    for (const GridGeometry& geometry : { ownGrid, enemyGrid }) {
+        const QPoint origin = geometry.origin;
+        const QRect grid(origin.x() * ratio, origin.y() * ratio, 261 * ratio, 258 * ratio);
+        EXPECT_EQ(canvas.image().copy(grid), fresh.image().copy(grid)) << origin.x();
     }
 }
 
@@ -245,8 +302,8 @@ TEST_F(Canvas, HidingAndShowingFadeAndCarryTheCursor)
     moveTo(ownCell(1, 1)); // a ship cell
     std::vector<QRgb> seen;
     clock.onFrame = [&] { seen.push_back(at(60, 50)); };
-    engine.onHideShow();
-    EXPECT_EQ(window.captions[IDC_HIDE_SHOW], "Mostrar");
+    engine.toggleFleetShown();
+    EXPECT_EQ(events.fleetShownChanges, std::vector<bool> { false }) << "hidden: \"Mostrar\"";
     EXPECT_EQ(clock.runOut(), 48); // the frames, then the grid given back
     EXPECT_EQ(clock.events, fades);
     ASSERT_EQ(seen.size(), fades.size());
@@ -256,11 +313,12 @@ TEST_F(Canvas, HidingAndShowingFadeAndCarryTheCursor)
 
     moveTo(ownCell(6, 8));
     clock.events.clear();
-    engine.onHideShow();
-    EXPECT_EQ(window.captions[IDC_HIDE_SHOW], "Ocultar");
+    engine.toggleFleetShown();
+    EXPECT_EQ(events.fleetShownChanges, (std::vector<bool> { false, true }))
+        << "shown: \"Ocultar\"";
     clock.runOut();
     EXPECT_EQ(clock.events, fades);
-    EXPECT_EQ(cursorOf(engine.ownBoard()), QPoint(6, 8));
+    EXPECT_EQ(cursorOf(Grid::Own), QPoint(6, 8));
     EXPECT_EQ(at(180, 220), cellColour(CellShip, 6, 8, lit));
     EXPECT_EQ(at(60, 50), cellColour(CellShip, 1, 1));
 }
@@ -279,7 +337,7 @@ TEST_F(Canvas, FlashHitFramesAndFlips)
     inside.installEventFilter(&clock);
     std::vector<int> expected;
     std::vector<int> paints;
-    inside.flashHit(engine.ownBoard());
+    inside.flashHit(); // the own board, shown
     EXPECT_TRUE(clock.events.empty()) << "the first frame waits for the first tick";
     for (int frame = 1; frame <= 50; ++frame) {
         ASSERT_TRUE(clock.tick());
@@ -310,7 +368,7 @@ TEST_F(Canvas, FlashHitFramesAndFlips)
 TEST_F(Canvas, ClicksAndMessagesGoOnDuringAnAnimation)
 {
     ASSERT_NO_FATAL_FAILURE(startMatch());
-    engine.onHideShow();
+    engine.toggleFleetShown();
     for (int frame = 0; frame < 5; ++frame)
         clock.tick();
     const QRgb faded = cellColour(CellShip, 1, 1, 40);
@@ -328,8 +386,8 @@ TEST_F(Canvas, ClicksAndMessagesGoOnDuringAnAnimation)
     link.sent.clear();
     // The player's turn is over: it becomes the target once its three shots are answered.
     for (int shot = 1; shot < 3; ++shot) {
-        engine.aimAt(shot, 0);
-        engine.fireShot();
+        QTest::mouseMove(&canvas, enemyCell(shot, 0));
+        QTest::mouseClick(&canvas, Qt::LeftButton, {}, enemyCell(shot, 0));
         engine.onPeerData("TREQ:*");
     }
     ASSERT_FALSE(engine.matchState().isShooter);

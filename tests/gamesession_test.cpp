@@ -1,11 +1,11 @@
 // The connection layer over loopback TCP: two sessions, and bare sockets as peers that misbehave.
 
 #include "freeport.h"
-#include "recordingwindow.h"
+#include "recordingevents.h"
 #include "waituntil.h"
 
-#include "match/controlids.h"
 #include "net/gamesession.h"
+#include "net/gametexts.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -28,7 +28,8 @@ namespace {
 
 const std::string peerClosedStatus = "O outro jogador fechou a conecção\nJogo terminado.";
 const std::string thirdCopyStatus = "Houve tentativa de conecção ao jogo por outro utilizador.";
-const std::string winBox = "BUM! he he he...: Ganhou o jogo. Carrege em OK para novo.";
+const std::string closedStatus
+    = "As comunicações foram encerradas.Pode voltar a conectar para novo jogo.";
 const std::string probeLine = "Uma conecção chegou e fechou-se sem jogar.";
 
 std::string listeningStatus(int port)
@@ -36,20 +37,47 @@ std::string listeningStatus(int port)
     return "A esperar pela conecção...\nPorto " + std::to_string(port) + ".";
 }
 
-// One player with no window: what the game window would show is recorded.
+// One player with no window: its game events are recorded, a match's result seen at once.
+// The texts a window would show are read in the game's own language.
 struct Player {
+    Player() { events.engine = &session.engine(); }
+
     MatchEngine& engine() { return session.engine(); }
-    GamePhase phase() const { return session.engine().matchState().phase; }
+    GamePhase phase() const { return session.engine().phase(); }
     int matchesCounted() const { return session.engine().myWins() + session.engine().peerWins(); }
     bool canFire() const { return session.engine().mayFire(); }
-    void open(int mode, int port, const std::string& address = "127.0.0.1", bool valid = true)
+    // "Escutar" and "Conectar", with the port and the address the window passes on.
+    void listen(int port = 0) { session.listen(port); }
+    void connectTo(int port, const char* address = "127.0.0.1")
     {
-        window.controls = { mode, port, address, valid };
-        session.onListenConnect();
+        session.connectTo(QString::fromUtf8(address), port);
     }
 
-    RecordingWindow window;
-    GameSession session { window };
+    std::string status() const { return gameText(events.status).toStdString(); }
+    std::vector<std::string> log() const
+    {
+        std::vector<std::string> lines;
+        for (const Text& line : events.log)
+            lines.push_back(gameText(line).toStdString());
+        return lines;
+    }
+    std::string lastLogLine() const { return events.log.empty() ? "" : log().back(); }
+    ConnectionChange connection() const
+    {
+        return events.connections.empty() ? ConnectionChange { ConnectionChange::Closed }
+                                          : events.connections.back();
+    }
+    // Listens or attempts that failed: each opens a box in the window.
+    long failures() const
+    {
+        return std::ranges::count_if(events.connections, [](const ConnectionChange& change) {
+            return change.reason == ConnectionChange::ListenFailed
+                || change.reason == ConnectionChange::ConnectFailed;
+        });
+    }
+
+    RecordingEvents events;
+    GameSession session { events };
 };
 
 bool bothIn(GamePhase phase, const Player& a, const Player& b)
@@ -57,24 +85,24 @@ bool bothIn(GamePhase phase, const Player& a, const Player& b)
     return waitUntil([&] { return a.phase() == phase && b.phase() == phase; });
 }
 
-// After any end of a connection only the connection group can be used.
+// After any end of a connection only the connection group can be used: the connection is
+// reported closed, and no match, no socket is left.
 void expectDisconnected(const Player& player)
 {
     EXPECT_EQ(player.phase(), GamePhase::Idle);
-    EXPECT_TRUE(player.window.connectionControls);
-    EXPECT_FALSE(player.window.enabled(IDC_CLOSE_COM) || player.window.chatControls
-        || player.session.peerConnected() || player.session.listeningPort() != 0);
+    EXPECT_EQ(player.connection().state, ConnectionChange::Closed);
+    EXPECT_FALSE(player.session.peerConnected() || player.session.listeningPort() != 0);
 }
 
 // The first to declare its fleet fires first.
 bool declareFleets(Player& first, Player& second)
 {
-    first.engine().onRandomize();
-    first.engine().onAcceptFleet();
+    first.engine().randomizeFleet();
+    first.engine().acceptFleet();
     if (!waitUntil([&] { return !second.engine().matchState().isShooter; }))
         return false;
-    second.engine().onRandomize();
-    second.engine().onAcceptFleet();
+    second.engine().randomizeFleet();
+    second.engine().acceptFleet();
     return bothIn(GamePhase::Playing, first, second) && first.engine().matchState().isShooter;
 }
 
@@ -88,108 +116,123 @@ bool playFirstMatch(Player& server, Player& client)
         if (over() || next[s] == 100)
             return over();
         MatchEngine& shooter = (s == 0 ? server : client).engine();
-        for (bool refused = true; refused && next[s] < 100; ++next[s]) {
-            shooter.aimAt(next[s] / 10, next[s] % 10);
-            refused = shooter.fireShot();
-        }
+        for (bool refused = true; refused && next[s] < 100; ++next[s])
+            refused = shooter.fireAt({ next[s] / 10, next[s] % 10 }) == FireResult::AlreadyShot;
     }
     return false;
 }
 
 // A third copy refused during a match; "Fechar COM" on the client is the server's peer closing.
+// The window's title follows the connection's events and the score: "SERVIDOR" once listening
+// was asked for, "CLIENTE" once the connection a client asked for is open, the new match once
+// a result is counted, the closed connection's after it ends.
 TEST(GameSession, TwoSessionsPlayOverTcpUntilTheClientCloses)
 {
     Player server;
     Player client;
-    server.open(0, 0);
-    EXPECT_EQ(server.window.statusText,
-        "A esperar pela conecção...\nPorto " + std::to_string(server.session.listeningPort())
-            + ".");
-    client.open(1, server.session.listeningPort());
+    server.listen(0);
+    EXPECT_EQ(server.status(), listeningStatus(server.session.listeningPort()));
+    client.connectTo(server.session.listeningPort());
     ASSERT_TRUE(bothIn(GamePhase::Placing, server, client));
-    EXPECT_EQ(server.window.title, "Quorvel Naval - Programa TCP/IP SERVIDOR [ Eu=0 , Adv=0 ]");
-    EXPECT_EQ(client.window.title, "Quorvel Naval - Programa TCP/IP CLIENTE [ Eu=0 , Adv=0 ]");
-    EXPECT_TRUE(client.window.enabled(IDC_CLOSE_COM) && server.window.enabled(IDC_CLOSE_COM));
+    EXPECT_EQ(server.events.connections,
+        (std::vector<ConnectionChange> { { ConnectionChange::Listening, ConnectionChange::Asked,
+                                             true, server.session.listeningPort() },
+            { ConnectionChange::Open, ConnectionChange::Asked, true,
+                server.session.listeningPort() } }));
+    EXPECT_EQ(client.events.connections,
+        (std::vector<ConnectionChange> { { ConnectionChange::Connecting, ConnectionChange::Asked,
+                                             false, server.session.listeningPort() },
+            { ConnectionChange::Open, ConnectionChange::Asked, false, 0 } }));
+    for (Player* player : { &server, &client }) {
+        EXPECT_EQ(player->engine().score(), (Score { 0, 0 }));
+        EXPECT_TRUE(player->events.scores.empty());
+    }
 
     ASSERT_TRUE(declareFleets(server, client));
     QTcpSocket third;
     third.connectToHost(QHostAddress::LocalHost, server.session.listeningPort());
-    ASSERT_TRUE(waitUntil([&] { return server.window.statusText == thirdCopyStatus; }));
+    ASSERT_TRUE(waitUntil([&] { return server.status() == thirdCopyStatus; }));
     ASSERT_TRUE(playFirstMatch(server, client));
     EXPECT_EQ(third.bytesAvailable(), 0); // the third copy hears nothing
     Player& winner = server.engine().myWins() == 1 ? server : client;
     Player& loser = &winner == &server ? client : server;
-    EXPECT_EQ(winner.window.title, "Redefinir novo jogo... [ Eu=1 , Adv=0 ]");
-    EXPECT_EQ(loser.window.title, "Redefinir novo jogo... [ Eu=0 , Adv=1 ]");
+    EXPECT_EQ(winner.events.scores, (std::vector { Score { 1, 0 } }));
+    EXPECT_EQ(loser.events.scores, (std::vector { Score { 0, 1 } }));
+    EXPECT_EQ(winner.events.results, std::vector { true });
+    EXPECT_EQ(loser.events.results, std::vector { false });
 
     // The next match starts on the same connection; this time the client declares first.
     ASSERT_TRUE(declareFleets(client, server));
 
-    client.session.onCloseConnection();
-    EXPECT_EQ(client.window.statusText,
-        "As comunicações foram encerradas.Pode voltar a conectar para novo jogo.");
-    ASSERT_TRUE(waitUntil([&] { return server.window.statusText == peerClosedStatus; }));
-    EXPECT_EQ(winner.window.title, "TCP/IP - Quorvel Naval [ Eu=1 , Adv=0 ]");
-    EXPECT_EQ(loser.window.title, "TCP/IP - Quorvel Naval [ Eu=0 , Adv=1 ]");
+    client.session.close();
+    EXPECT_EQ(client.status(), closedStatus);
+    ASSERT_TRUE(waitUntil([&] { return server.status() == peerClosedStatus; }));
+    EXPECT_EQ(client.connection(), (ConnectionChange { ConnectionChange::Closed }));
+    EXPECT_EQ(server.connection(),
+        (ConnectionChange { ConnectionChange::Closed, ConnectionChange::PeerClosed }));
+    EXPECT_EQ(winner.engine().score(), (Score { 1, 0 }));
+    EXPECT_EQ(loser.engine().score(), (Score { 0, 1 }));
     for (Player* player : { &server, &client }) {
         expectDisconnected(*player); // the server no longer listening either
-        EXPECT_TRUE(player->window.generatorShown && !player->window.enabled(IDC_GENERATOR_GROUP)
-            && !player->window.enabled(IDC_RANDOMIZE) && !player->window.enabled(IDC_ACCEPT));
+        EXPECT_FALSE(player->engine().generatedFleetReady());
+        EXPECT_EQ(player->events.scores.size(), 1u);
     }
 
     // "Escutar" and "Conectar" again start the score afresh, the winner's and the loser's. A
     // client that gives up while connecting: over loopback the connection was made at once,
     // so the server sees its peer close before a word, and goes on listening.
-    server.open(0, 0);
-    EXPECT_EQ(server.window.title, "Quorvel Naval - Programa TCP/IP SERVIDOR [ Eu=0 , Adv=0 ]");
-    client.open(1, server.session.listeningPort());
-    EXPECT_EQ(client.window.statusText, "A estabelecer conecção ao servidor...");
-    client.session.onCloseConnection();
-    EXPECT_EQ(client.window.title, "TCP/IP - Quorvel Naval [ Eu=0 , Adv=0 ]");
-    ASSERT_TRUE(waitUntil(
-        [&] { return !server.window.log.empty() && server.window.log.back() == probeLine; }));
-    EXPECT_EQ(server.window.statusText, listeningStatus(server.session.listeningPort()));
+    server.listen(0);
+    EXPECT_EQ(server.connection(),
+        (ConnectionChange { ConnectionChange::Listening, ConnectionChange::Asked, true,
+            server.session.listeningPort() }));
+    EXPECT_EQ(server.engine().score(), (Score { 0, 0 }));
+    client.connectTo(server.session.listeningPort());
+    EXPECT_EQ(client.status(), "A estabelecer conecção ao servidor...");
+    client.session.close();
+    EXPECT_EQ(client.connection(), (ConnectionChange { ConnectionChange::Closed }));
+    EXPECT_EQ(client.engine().score(), (Score { 0, 0 }));
+    ASSERT_TRUE(waitUntil([&] { return server.lastLogLine() == probeLine; }));
+    EXPECT_EQ(server.status(), listeningStatus(server.session.listeningPort()));
     expectDisconnected(client);
 
-    server.open(0, 0); // and then one that comes by host name
-    client.open(1, server.session.listeningPort(), "localhost");
+    server.listen(0); // and then one that comes by host name
+    client.connectTo(server.session.listeningPort(), "localhost");
     ASSERT_TRUE(bothIn(GamePhase::Placing, server, client));
 }
 
+// A failed listen and a failed attempt each open one box in the window (a critical one): the
+// connection is reported closed for that reason.
 TEST(GameSession, FailedOrRefusedAttemptsLeaveItDisconnected)
 {
     QTcpServer holder;
     ASSERT_TRUE(holder.listen(QHostAddress::Any, 0));
     const int closedPort = portNobodyListensOn();
     ASSERT_NE(closedPort, 0);
-    // What a failed listen (mode 0) and a failed connect (mode 1) show.
-    const std::string caption[] = { "TCP/IP Quorvel Naval: ", "Conecção TCP/IP: " };
+    // What a failed listen and a failed connect show.
+    const ConnectionChange::Reason reason[]
+        = { ConnectionChange::ListenFailed, ConnectionChange::ConnectFailed };
     const std::string status[]
         = { "Reveja as definições\nde conecção.", "Reveja as definições de rede." };
-    const ControlValues cases[] = { { 0, holder.serverPort(), "" }, { 0, 70000, "" },
-        { 0, 65536, "" }, { 0, -1, "" }, { 1, 65536, "127.0.0.1" }, { 1, closedPort, "127.0.0.1" },
+    const struct {
+        bool client;
+        int port;
+        const char* address;
+    } cases[] = { { false, holder.serverPort(), "" }, { false, 70000, "" }, { false, 65536, "" },
+        { false, -1, "" }, { true, 65536, "127.0.0.1" }, { true, closedPort, "127.0.0.1" },
         // These two fail at once, before any packet is sent.
-        { 1, 4000, "" }, { 1, 4000, "no such host!" } };
-    for (const ControlValues& c : cases) {
-        SCOPED_TRACE(c.address + ":" + std::to_string(c.port));
+        { true, 4000, "" }, { true, 4000, "no such host!" } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.address) + ":" + std::to_string(c.port));
         Player player;
-        player.window.controls = c;
-        player.session.onListenConnect();
-        ASSERT_TRUE(waitUntil([&] { return !player.window.boxes.empty(); }));
-        EXPECT_TRUE(player.window.boxes.size() == 1
-            && player.window.boxes[0].starts_with(caption[c.socketMode]));
-        EXPECT_TRUE(std::ranges::any_of(player.window.transcript,
-            [](const std::string& line) { return line.ends_with("(error)"); })); // critical
-        EXPECT_EQ(player.window.statusText, status[c.socketMode]);
+        if (c.client)
+            player.connectTo(c.port, c.address);
+        else
+            player.listen(c.port);
+        ASSERT_TRUE(waitUntil([&] { return player.failures() > 0; }));
+        EXPECT_EQ(player.failures(), 1);
+        EXPECT_EQ(player.connection().reason, reason[c.client]);
+        EXPECT_EQ(player.status(), status[c.client]);
         expectDisconnected(player);
-    }
-
-    // A refused port text stops there: nothing is opened.
-    for (int mode : { 0, 1 }) {
-        Player player;
-        player.open(mode, 4000, "127.0.0.1", false);
-        EXPECT_EQ(player.window.transcript, std::vector<std::string> { "save controls" });
-        EXPECT_FALSE(player.session.listeningPort() != 0 || player.session.peerConnected());
     }
 }
 
@@ -199,41 +242,37 @@ TEST(GameSession, FailedOrRefusedAttemptsLeaveItDisconnected)
 TEST(GameSession, AServerShowsItsPortAndCanStopListening)
 {
     Player server;
-    server.open(0, 0);
+    server.listen(0);
     const int port = server.session.listeningPort();
     ASSERT_NE(port, 0);
-    EXPECT_EQ(server.window.shownPort, port);
+    EXPECT_EQ(server.connection(),
+        (ConnectionChange { ConnectionChange::Listening, ConnectionChange::Asked, true, port }));
     // The status of any listen, then the port the system chose.
-    const auto waiting
-        = std::ranges::find(server.window.transcript, "status A esperar pela conecção...");
-    ASSERT_NE(waiting, server.window.transcript.end());
-    EXPECT_NE(std::find(waiting, server.window.transcript.end(),
-                  "status A esperar pela conecção...\nPorto " + std::to_string(port) + "."),
-        server.window.transcript.end());
-    EXPECT_EQ(server.window.statusText,
-        "A esperar pela conecção...\nPorto " + std::to_string(port) + ".");
-    EXPECT_TRUE(server.window.enabled(IDC_CLOSE_COM));
+    const auto waiting = std::ranges::find(server.events.transcript, "status Listening");
+    ASSERT_NE(waiting, server.events.transcript.end());
+    EXPECT_NE(std::find(waiting, server.events.transcript.end(),
+                  "status ListeningOnPort " + std::to_string(port)),
+        server.events.transcript.end());
+    EXPECT_EQ(server.status(), listeningStatus(port));
 
-    server.session.onCloseConnection();
+    server.session.close();
     expectDisconnected(server);
-    EXPECT_EQ(server.window.statusText,
-        "As comunicações foram encerradas.Pode voltar a conectar para novo jogo.");
+    EXPECT_EQ(server.status(), closedStatus);
     Player late;
-    late.open(1, port);
-    ASSERT_TRUE(waitUntil([&] { return !late.window.boxes.empty(); })) << "nobody listens";
+    late.connectTo(port);
+    ASSERT_TRUE(waitUntil([&] { return late.failures() > 0; })) << "nobody listens";
 
     Player client;
-    server.open(0, 0);
-    EXPECT_EQ(server.window.shownPort, server.session.listeningPort());
-    client.open(1, server.session.listeningPort());
+    server.listen(0);
+    EXPECT_EQ(server.connection().port, server.session.listeningPort());
+    client.connectTo(server.session.listeningPort());
     ASSERT_TRUE(bothIn(GamePhase::Placing, server, client));
-    EXPECT_TRUE(server.window.enabled(IDC_CLOSE_COM));
-    EXPECT_TRUE(client.window.enabled(IDC_CLOSE_COM));
-    server.session.onCloseConnection();
-    EXPECT_EQ(server.window.statusText,
-        "As comunicações foram encerradas.Pode voltar a conectar para novo jogo.");
+    EXPECT_EQ(server.connection().state, ConnectionChange::Open);
+    EXPECT_EQ(client.connection().state, ConnectionChange::Open);
+    server.session.close();
+    EXPECT_EQ(server.status(), closedStatus);
     expectDisconnected(server);
-    ASSERT_TRUE(waitUntil([&] { return client.window.statusText == peerClosedStatus; }));
+    ASSERT_TRUE(waitUntil([&] { return client.status() == peerClosedStatus; }));
     expectDisconnected(client);
 }
 
@@ -245,9 +284,10 @@ TEST(GameSession, AServerShowsItsPortAndCanStopListening)
 TEST(GameSession, AConnectionThatSaysNothingLeavesTheServerListening)
 {
     Player server;
-    server.open(0, 0);
+    server.listen(0);
     const int port = server.session.listeningPort();
-    const std::string title = server.window.title;
+    const ConnectionChange listening { ConnectionChange::Listening, ConnectionChange::Asked, true,
+        port };
     const struct {
         const char* name;
         QByteArray bytes;
@@ -264,8 +304,8 @@ TEST(GameSession, AConnectionThatSaysNothingLeavesTheServerListening)
                 && socket.state() == QAbstractSocket::ConnectedState;
         }));
         if (probe.reset) {
-            server.engine().onRandomize();
-            server.engine().onAcceptFleet();
+            server.engine().randomizeFleet();
+            server.engine().acceptFleet();
         }
         socket.write(probe.bytes);
         ASSERT_TRUE(waitUntil([&] { return socket.bytesToWrite() == 0; }));
@@ -280,37 +320,48 @@ TEST(GameSession, AConnectionThatSaysNothingLeavesTheServerListening)
         }
         ASSERT_TRUE(waitUntil(
             [&] { return server.phase() == GamePhase::Idle && !server.session.peerConnected(); }));
-        ASSERT_FALSE(server.window.log.empty());
-        EXPECT_EQ(server.window.log.back(), probeLine);
-        EXPECT_EQ(server.window.statusText, listeningStatus(port));
+        ASSERT_FALSE(server.events.log.empty());
+        EXPECT_EQ(server.lastLogLine(), probeLine);
+        EXPECT_EQ(server.status(), listeningStatus(port));
         EXPECT_EQ(server.session.listeningPort(), port);
-        EXPECT_EQ(server.window.title, title);
-        EXPECT_TRUE(server.window.enabled(IDC_CLOSE_COM) && server.window.generatorShown);
-        EXPECT_FALSE(server.window.connectionControls || server.window.chatControls
-            || server.window.enabled(IDC_GENERATOR_GROUP) || server.window.enabled(IDC_RANDOMIZE)
-            || server.window.enabled(IDC_ACCEPT) || !server.window.boxes.empty());
+        // Listening on: "Fechar COM" there to give up, the chat and the connection group not,
+        // the generator shown but idle, the title as it was, no box.
+        EXPECT_EQ(server.connection(),
+            (ConnectionChange {
+                ConnectionChange::Listening, ConnectionChange::Probe, true, port }));
+        EXPECT_FALSE(server.engine().generatedFleetReady());
+        EXPECT_TRUE(server.events.scores.empty() && server.events.results.empty()
+            && server.failures() == 0 && server.events.sendFailures == 0);
     }
-    EXPECT_EQ(std::ranges::count(server.window.log, probeLine), std::ssize(probes));
+    EXPECT_EQ(std::ranges::count(server.log(), probeLine), std::ssize(probes));
+    // Every connection opened and went back to listening: nothing else about it was said.
+    ASSERT_EQ(server.events.connections.size(), 1 + 2 * std::size(probes));
+    EXPECT_EQ(server.events.connections.front(), listening);
+    for (std::size_t probe = 0; probe < std::size(probes); ++probe) {
+        EXPECT_EQ(server.events.connections[1 + 2 * probe],
+            (ConnectionChange { ConnectionChange::Open, ConnectionChange::Asked, true, port }));
+        EXPECT_EQ(server.events.connections[2 + 2 * probe].reason, ConnectionChange::Probe);
+    }
 
     Player client;
-    client.open(1, port);
+    client.connectTo(port);
     ASSERT_TRUE(bothIn(GamePhase::Placing, server, client));
-    EXPECT_EQ(server.window.statusText, "Criar tabuleiro.");
+    EXPECT_EQ(server.status(), "Criar tabuleiro.");
     ASSERT_TRUE(declareFleets(client, server));
-    client.session.onCloseConnection();
-    ASSERT_TRUE(waitUntil([&] { return server.window.statusText == peerClosedStatus; }));
+    client.session.close();
+    ASSERT_TRUE(waitUntil([&] { return server.status() == peerClosedStatus; }));
     expectDisconnected(server);
 
-    server.open(0, 0);
+    server.listen(0);
     QTcpSocket talker;
     talker.connectToHost(QHostAddress::LocalHost, server.session.listeningPort());
     ASSERT_TRUE(waitUntil([&] { return server.phase() == GamePhase::Placing; }));
     talker.write("USER_MSG:adeus");
     talker.disconnectFromHost();
-    ASSERT_TRUE(waitUntil([&] { return server.window.statusText == peerClosedStatus; }));
+    ASSERT_TRUE(waitUntil([&] { return server.status() == peerClosedStatus; }));
     expectDisconnected(server);
-    EXPECT_EQ(server.window.log.back(), "<ADV> adeus");
-    EXPECT_EQ(std::ranges::count(server.window.log, probeLine), std::ssize(probes));
+    EXPECT_EQ(server.lastLogLine(), "<ADV> adeus");
+    EXPECT_EQ(std::ranges::count(server.log(), probeLine), std::ssize(probes));
 }
 
 // The last port of the range is tried like any other; one past it is refused before any
@@ -319,13 +370,13 @@ TEST(GameSession, AConnectionThatSaysNothingLeavesTheServerListening)
 TEST(GameSession, ThePortAtTheTopOfTheRangeIsTried)
 {
     Player top;
-    top.open(1, 65535);
-    EXPECT_TRUE(top.window.boxes.empty());
-    EXPECT_EQ(top.window.statusText, "A estabelecer conecção ao servidor...");
+    top.connectTo(65535);
+    EXPECT_EQ(top.failures(), 0);
+    EXPECT_EQ(top.status(), "A estabelecer conecção ao servidor...");
     Player beyond;
-    beyond.open(1, 65536);
-    EXPECT_EQ(beyond.window.boxes.size(), 1u);
-    EXPECT_EQ(beyond.window.statusText, "Reveja as definições de rede.");
+    beyond.connectTo(65536);
+    EXPECT_EQ(beyond.failures(), 1);
+    EXPECT_EQ(beyond.status(), "Reveja as definições de rede.");
 }
 
 // A listening player and a bare socket that connected to it: a peer that can misbehave.
@@ -333,7 +384,7 @@ class BarePeer : public testing::Test {
 protected:
     void SetUp() override
     {
-        server.open(0, 0);
+        server.listen(0);
         peer.connectToHost(QHostAddress::LocalHost, server.session.listeningPort());
         ASSERT_TRUE(waitUntil([this] {
             return server.phase() == GamePhase::Placing
@@ -351,8 +402,8 @@ protected:
     {
         send("$READY$");
         ASSERT_TRUE(waitUntil([this] { return !server.engine().matchState().isShooter; }));
-        server.engine().onRandomize();
-        server.engine().onAcceptFleet();
+        server.engine().randomizeFleet();
+        server.engine().acceptFleet();
         ASSERT_EQ(server.phase(), GamePhase::Playing);
     }
     // The bare peer leaves (a peer that never sent a message leaves the player listening);
@@ -364,12 +415,12 @@ protected:
             : listeningStatus(server.session.listeningPort());
         peer.abort();
         if (server.session.peerConnected()) {
-            ASSERT_TRUE(waitUntil([&] { return server.window.statusText == ended; }));
+            ASSERT_TRUE(waitUntil([&] { return server.status() == ended; }));
         }
-        server.window.holdBoxes = false;
+        server.events.holdResults = false;
         Player client;
-        server.open(0, 0);
-        client.open(1, server.session.listeningPort());
+        server.listen(0);
+        client.connectTo(server.session.listeningPort());
         ASSERT_TRUE(bothIn(GamePhase::Placing, server, client));
         ASSERT_TRUE(declareFleets(server, client));
         ASSERT_TRUE(playFirstMatch(server, client));
@@ -382,8 +433,8 @@ protected:
 // A dead connection must not leave the window "connected" with no control to leave it.
 TEST_F(BarePeer, AResetMidMatchIsThePeerClosing)
 {
-    server.engine().onRandomize();
-    server.engine().onAcceptFleet();
+    server.engine().randomizeFleet();
+    server.engine().acceptFleet();
     send("$READY$");
     ASSERT_TRUE(waitUntil([this] { return server.phase() == GamePhase::Playing; }));
 
@@ -392,9 +443,10 @@ TEST_F(BarePeer, AResetMidMatchIsThePeerClosing)
                   &abortive, sizeof abortive),
         0);
     peer.abort();
-    ASSERT_TRUE(waitUntil([this] { return server.window.statusText == peerClosedStatus; }));
+    ASSERT_TRUE(waitUntil([this] { return server.status() == peerClosedStatus; }));
     expectDisconnected(server);
-    EXPECT_TRUE(server.window.boxes.empty());
+    EXPECT_EQ(server.connection().reason, ConnectionChange::PeerClosed);
+    EXPECT_TRUE(server.events.results.empty() && server.events.sendFailures == 0); // no box
 }
 
 TEST_F(BarePeer, GarbageIsIgnoredAndASlowMessageActedOnOnce)
@@ -404,7 +456,7 @@ TEST_F(BarePeer, GarbageIsIgnoredAndASlowMessageActedOnOnce)
     QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(chunk.data()), 16 * 1024);
     std::ranges::replace_if(
         chunk, [](char c) { return c == '$' || c == 'T' || c == 'U'; }, '\0');
-    const std::size_t start = server.window.transcript.size();
+    const std::size_t start = server.events.transcript.size();
     std::int64_t mostUnread = 0;
     for (qint64 written = 0; written < 10 * 1024 * 1024; written += chunk.size()) {
         peer.write(chunk);
@@ -415,14 +467,14 @@ TEST_F(BarePeer, GarbageIsIgnoredAndASlowMessageActedOnOnce)
     }
     // A message behind the garbage is still understood, and it is the only thing acted on.
     send("USER_MSG:fim");
-    ASSERT_TRUE(waitUntil([this] { return !server.window.log.empty(); }));
-    EXPECT_EQ(server.window.log.back(), "<ADV> fim");
-    EXPECT_EQ(server.window.transcript.size(), start + 1);
+    ASSERT_TRUE(waitUntil([this] { return !server.events.log.empty(); }));
+    EXPECT_EQ(server.lastLogLine(), "<ADV> fim");
+    EXPECT_EQ(server.events.transcript.size(), start + 1);
     EXPECT_LE(mostUnread, GameSocket::ReadBufferSize);
 
     // A message that comes one byte at a time is acted on once.
-    server.engine().onRandomize();
-    server.engine().onAcceptFleet();
+    server.engine().randomizeFleet();
+    server.engine().acceptFleet();
     send("$READY$");
     ASSERT_TRUE(waitUntil([this] { return server.phase() == GamePhase::Playing; }));
     peer.setSocketOption(QAbstractSocket::LowDelayOption, 1);
@@ -431,9 +483,10 @@ TEST_F(BarePeer, GarbageIsIgnoredAndASlowMessageActedOnOnce)
         QTest::qWait(15); // each byte in a segment, and a read, of its own
     }
     send("USER_MSG:depois"); // once this is seen, nothing of the above is still on its way
-    ASSERT_TRUE(waitUntil([this] { return server.window.log.back() == "<ADV> depois"; }));
+    ASSERT_TRUE(waitUntil([this] { return server.lastLogLine() == "<ADV> depois"; }));
     EXPECT_EQ(server.engine().myWins(), 1);
-    EXPECT_EQ(server.window.boxes, std::vector { winBox });
+    EXPECT_EQ(server.events.results, std::vector { true }); // one box: won
+    EXPECT_EQ(server.events.sendFailures, 0);
 }
 
 // A chat line whose end may be a shot the network cut is shown on its own after a moment,
@@ -444,15 +497,13 @@ TEST_F(BarePeer, AChatLineEndingInACutMessageIsShownAndTheShotAnswered)
     ASSERT_TRUE(waitUntil([this] { return peer.bytesAvailable() == 19; }));
     EXPECT_EQ(peer.readAll(), "$READY$ &RANDOMIZED");
     send("USER_MSG:vou ao TIRO:B");
-    ASSERT_TRUE(waitUntil([this] {
-        return !server.window.log.empty() && server.window.log.back() == "<ADV> vou ao TIRO:B";
-    }));
+    ASSERT_TRUE(waitUntil([this] { return server.lastLogLine() == "<ADV> vou ao TIRO:B"; }));
     EXPECT_EQ(peer.bytesAvailable(), 0);
     send("1USER_MSG:e maisTIRO:C1");
     ASSERT_TRUE(waitUntil([this] { return peer.bytesAvailable() >= 12; }));
     const QByteArray replies = peer.readAll();
     EXPECT_TRUE(replies.startsWith("TREQ:") || replies.startsWith("TAFQ:")) << replies.data();
-    EXPECT_EQ(server.window.log.back(), "<ADV> e mais");
+    EXPECT_EQ(server.lastLogLine(), "<ADV> e mais");
 }
 
 // While the end-of-match box is open the connection goes on being read: a third copy is
@@ -460,47 +511,51 @@ TEST_F(BarePeer, AChatLineEndingInACutMessageIsShownAndTheShotAnswered)
 // closed the win counts, and no new match starts without an opponent.
 TEST_F(BarePeer, ConnectionsComeAndGoWhileABoxIsOpen)
 {
-    server.engine().onRandomize();
-    server.engine().onAcceptFleet();
+    server.engine().randomizeFleet();
+    server.engine().acceptFleet();
     send("$READY$");
     ASSERT_TRUE(waitUntil([this] { return server.phase() == GamePhase::Playing; }));
-    server.window.holdBoxes = true;
+    server.events.holdResults = true;
     send("$WINGAME$");
-    ASSERT_TRUE(waitUntil([this] { return server.window.openBoxes.size() == 1; }));
+    ASSERT_TRUE(waitUntil([this] { return server.events.unseenResults.size() == 1; }));
 
     QTcpSocket third;
     third.connectToHost(QHostAddress::LocalHost, server.session.listeningPort());
-    ASSERT_TRUE(waitUntil([&] { return server.window.statusText == thirdCopyStatus; }));
+    ASSERT_TRUE(waitUntil([&] { return server.status() == thirdCopyStatus; }));
     ASSERT_TRUE(waitUntil([&] { return third.state() == QAbstractSocket::UnconnectedState; }))
         << "the third copy is told at once";
     peer.write("USER_MSG:tarde");
     peer.disconnectFromHost();
-    ASSERT_TRUE(waitUntil([&] { return server.window.statusText == peerClosedStatus; }));
-    EXPECT_EQ(std::ranges::count(server.window.log, "<ADV> tarde"), 1);
+    ASSERT_TRUE(waitUntil([&] { return server.status() == peerClosedStatus; }));
+    EXPECT_EQ(std::ranges::count(server.log(), "<ADV> tarde"), 1);
     EXPECT_EQ(server.engine().myWins(), 0) << "counted when the box is closed";
 
-    server.window.closeBox();
+    server.events.showResult();
     EXPECT_EQ(server.engine().myWins(), 1);
-    EXPECT_EQ(server.window.boxes, std::vector { winBox });
+    EXPECT_EQ(server.events.results, std::vector { true });
+    EXPECT_EQ(server.events.sendFailures, 0);
     expectDisconnected(server);
 }
 
-// A peer that stops reading while our sends pile up: a failed reply warns once, however many
-// fail while the warning is open, and the connection is ended as if the peer had closed it.
+// A peer that stops reading while our sends pile up: "Enviar" waits, each failed reply is
+// reported (the window warns once while its warning is open), and the connection is ended as
+// if the peer had closed it.
 TEST_F(BarePeer, APeerThatStopsReadingIsLetGo)
 {
     ASSERT_NO_FATAL_FAILURE(playAsTarget());
-    server.window.holdBoxes = true;
+    const int resumed = server.events.resumed;
     // More than the socket will hold back, before the event loop can hand any of it on.
     for (int line = 0; line < 100; ++line)
         server.engine().sendChatLine(std::string(1000, 'x'));
-    EXPECT_FALSE(server.window.enabled(IDC_SEND));
+    EXPECT_GT(server.events.chatSendFailures, 0);
+    EXPECT_EQ(server.events.resumed, resumed);
     server.session.onPeerData("TIRO:A0");
     server.session.onPeerData("TIRO:B0");
-    EXPECT_EQ(server.window.openBoxes.size(), 1u);
-    ASSERT_TRUE(waitUntil([this] { return server.window.statusText == peerClosedStatus; }));
+    EXPECT_EQ(server.events.sendFailures, 2);
+    ASSERT_TRUE(waitUntil([this] { return server.status() == peerClosedStatus; }));
     expectDisconnected(server);
-    EXPECT_EQ(server.window.boxes.size(), 1u);
+    EXPECT_EQ(server.events.sendFailures, 2);
+    EXPECT_TRUE(server.events.results.empty());
     ASSERT_NO_FATAL_FAILURE(playOnANewConnection());
 }
 
@@ -515,7 +570,7 @@ TEST_F(BarePeer, ThirdCopiesAreToldAtOnce)
             << copy;
         EXPECT_EQ(third.error(), QAbstractSocket::RemoteHostClosedError) << copy;
     }
-    EXPECT_EQ(server.window.statusText, thirdCopyStatus);
+    EXPECT_EQ(server.status(), thirdCopyStatus);
     EXPECT_EQ(server.phase(), GamePhase::Placing);
     EXPECT_TRUE(server.session.peerConnected());
     ASSERT_NO_FATAL_FAILURE(playOnANewConnection());

@@ -7,9 +7,9 @@
 #include "waituntil.h"
 
 #include "about/systemcolours.h"
-#include "match/controlids.h"
 #include "match/protocol.h"
 #include "net/gametexts.h"
+#include "ui/controlids.h"
 #include "ui/gamecanvas.h"
 
 #include <QAbstractButton>
@@ -84,7 +84,7 @@ struct Window {
     bool enabled(int id) { return control(id)->isEnabled(); }
     std::string title() { return dialog.windowTitle().toStdString(); }
     QListWidget* log() { return qobject_cast<QListWidget*>(control(IDC_LOG)); }
-    const MatchState& state() { return dialog.gameSession().engine().matchState(); }
+    MatchState state() { return dialog.gameSession().engine().matchState(); }
     void click(int id) { QTest::mouseClick(control(id), Qt::LeftButton); }
     // Clicks into a field, clears it and types; Enter, if asked, as the last key.
     void type(int id, const QString& text, bool enter = false)
@@ -136,15 +136,17 @@ TEST(MainDialogTest, StartsDisconnectedInServerModeWithTheTemplateLayout)
     for (int id : { IDC_ADDRESS, IDC_CLOSE_COM, IDC_CHAT_EDIT, IDC_SEND, IDC_LOG, IDC_HIDE_SHOW,
              IDC_ACCEPT, IDC_RANDOMIZE, IDC_GENERATOR_GROUP })
         EXPECT_FALSE(window.enabled(id)) << id;
-    // The connection controls go and come back together, the address field with them, even
-    // in server mode.
+    // The connection controls go while the server listens and come back together when it
+    // stops, the address field with them, even in server mode.
     const int connectionGroup[] = { IDC_LISTEN_CONNECT, IDC_PORT, IDC_MODE_CLIENT, IDC_MODE_SERVER,
         IDC_MODE_GROUP, IDC_ADDRESS_GROUP, IDC_PORT_LABEL, IDC_ADDRESS_LABEL };
-    window.dialog.enableConnectionControls(false);
+    window.type(IDC_PORT, QStringLiteral("0"));
+    window.click(IDC_LISTEN_CONNECT);
+    ASSERT_NE(window.dialog.gameSession().listeningPort(), 0);
     EXPECT_FALSE(window.enabled(IDC_ADDRESS));
     for (int id : connectionGroup)
         EXPECT_FALSE(window.enabled(id)) << id;
-    window.dialog.enableConnectionControls(true);
+    window.click(IDC_CLOSE_COM);
     EXPECT_TRUE(window.enabled(IDC_ADDRESS));
     for (int id : connectionGroup)
         EXPECT_TRUE(window.enabled(id)) << id;
@@ -162,7 +164,9 @@ TEST(MainDialogTest, StartsDisconnectedInServerModeWithTheTemplateLayout)
 // The radios switch the button's caption and the address field. A port that is not a whole
 // number in 0..65535 is refused with a prompt, the focus goes to it, and the rest of the
 // exchange is abandoned (the address keeps its value); listening or connecting then stops
-// there instead of going on with the last good port.
+// there instead of going on with the last good port. A good port and the address are taken
+// and the attempt begins. (The address taken shows when a listen asked for by the program
+// puts the fields back.)
 TEST(MainDialogTest, ModeAndPortMustBeAWholeNumberFrom0To65535)
 {
     for (const auto& [port, valid, mode] :
@@ -181,22 +185,33 @@ TEST(MainDialogTest, ModeAndPortMustBeAWholeNumberFrom0To65535)
         window.type(IDC_ADDRESS, QStringLiteral("192.0.2.7")); // disabled in server mode
         window.type(IDC_PORT, QString::fromLatin1(port));
         ModalCloser closer(&window.dialog);
-        const ControlValues values = window.dialog.saveControls();
-        EXPECT_EQ(values.socketMode, client ? 1 : 0);
-        EXPECT_EQ(values.valid, valid);
-        EXPECT_EQ(values.port, valid ? std::atoi(port) : 4000);
-        EXPECT_EQ(values.address, valid ? "192.0.2.7" : "127.0.0.1");
-        if (valid)
-            continue;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return closer.seen.size() == 1; }));
-        EXPECT_EQ(window.dialog.focusWidget(), window.control(IDC_PORT));
         window.click(IDC_LISTEN_CONNECT);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return closer.seen.size() == 2; }));
-        EXPECT_EQ(closer.seen[1], "Introduza um número inteiro entre 0 e 65535.");
-        EXPECT_EQ(closer.icons[1], QMessageBox::Warning);
-        EXPECT_EQ(window.title(), "TCP/IP - Quorvel Naval");
-        EXPECT_EQ(window.text(IDC_STATUS), "Verifique as ligações\ncliente-server.");
-        EXPECT_TRUE(window.enabled(IDC_LISTEN_CONNECT) && !window.enabled(IDC_CLOSE_COM));
+        // The attempt's first status, or its failure told at once.
+        const std::string attempt
+            = client ? "A estabelecer conecção ao servidor..." : "A esperar pela conecção...";
+        const std::string status = window.text(IDC_STATUS);
+        if (valid) {
+            EXPECT_TRUE(status == attempt || status == "Reveja as definições de rede.") << status;
+            for (const QMessageBox* box : window.dialog.findChildren<QMessageBox*>())
+                EXPECT_NE(
+                    box->text().toStdString(), "Introduza um número inteiro entre 0 e 65535.");
+            if (window.enabled(IDC_CLOSE_COM))
+                window.click(IDC_CLOSE_COM);
+        } else {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return closer.seen.size() == 1; }));
+            EXPECT_EQ(window.dialog.focusWidget(), window.control(IDC_PORT));
+            window.click(IDC_LISTEN_CONNECT);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return closer.seen.size() == 2; }));
+            EXPECT_EQ(closer.seen[1], "Introduza um número inteiro entre 0 e 65535.");
+            EXPECT_EQ(closer.icons[1], QMessageBox::Warning);
+            EXPECT_EQ(window.title(), "TCP/IP - Quorvel Naval");
+            EXPECT_EQ(status, "Verifique as ligações\ncliente-server.");
+            EXPECT_EQ(window.text(IDC_STATUS), "Verifique as ligações\ncliente-server.");
+            EXPECT_TRUE(window.enabled(IDC_LISTEN_CONNECT) && !window.enabled(IDC_CLOSE_COM));
+        }
+        window.dialog.startConnection(0, 0, QString());
+        EXPECT_EQ(window.text(IDC_ADDRESS), valid ? "192.0.2.7" : "127.0.0.1");
+        window.click(IDC_CLOSE_COM);
     }
 }
 
@@ -240,9 +255,13 @@ TEST(MainDialogTest, FailuresToListenOrConnectAreErrorBoxes)
 TEST(MainDialogTest, TheStatusShowsTheLastTextSet)
 {
     Window window;
-    for (const char* text : { "A enviar tiro 2 .", "A enviar tiro 2 .", "A enviar tiro 3 .",
-             "A receber tiros do adversario.", "A enviar tiro 3 ." }) {
-        window.dialog.setStatusText(text);
+    for (const auto& [status, text] :
+        { std::pair { Text { TextId::FiringShot, "2" }, "A enviar tiro 2 ." },
+            std::pair { Text { TextId::FiringShot, "2" }, "A enviar tiro 2 ." },
+            std::pair { Text { TextId::FiringShot, "3" }, "A enviar tiro 3 ." },
+            std::pair { Text { TextId::ReceivingShots, {} }, "A receber tiros do adversario." },
+            std::pair { Text { TextId::FiringShot, "3" }, "A enviar tiro 3 ." } }) {
+        window.dialog.statusChanged(status);
         EXPECT_EQ(window.text(IDC_STATUS), text);
     }
 }
@@ -251,10 +270,10 @@ TEST(MainDialogTest, LogKeepsTheNewest25LinesOnTopWithTheirTime)
 {
     Window window;
     for (int line = 1; line <= 26; ++line)
-        window.dialog.addLogLine("linha " + std::to_string(line));
+        window.dialog.chatLine(Side::Opponents, "linha " + std::to_string(line));
     ASSERT_EQ(window.log()->count(), MainDialog::LogEntries);
     const QRegularExpression time(
-        QStringLiteral("^\\[([01]\\d|2[0-3]):[0-5]\\d:[0-5]\\d\\] linha "));
+        QStringLiteral("^\\[([01]\\d|2[0-3]):[0-5]\\d:[0-5]\\d\\] <ADV> linha "));
     for (int row = 0; row < window.log()->count(); ++row)
         EXPECT_EQ(
             window.log()->item(row)->text().remove(time).toStdString(), std::to_string(26 - row));
@@ -270,10 +289,10 @@ TEST(MainDialogTest, TheLogFollowsTheNewestLineUnlessScrolledAway)
     log->setEnabled(true);
     const auto topLine = [log] {
         const QListWidgetItem* top = log->itemAt(5, 5);
-        return top != nullptr ? top->text().section(' ', 1) : QString();
+        return top != nullptr ? top->text().section(' ', 2) : QString(); // past "<ADV>"
     };
     for (int line = 1; line <= 20; ++line)
-        window.dialog.addLogLine("linha " + std::to_string(line));
+        window.dialog.chatLine(Side::Opponents, "linha " + std::to_string(line));
     EXPECT_EQ(log->verticalScrollBar()->value(), 0);
     EXPECT_EQ(topLine(), "linha 20");
 
@@ -282,8 +301,8 @@ TEST(MainDialogTest, TheLogFollowsTheNewestLineUnlessScrolledAway)
     auto* newLines = log->findChild<QToolButton*>();
     ASSERT_NE(newLines, nullptr);
     EXPECT_FALSE(newLines->isVisible());
-    window.dialog.addLogLine("linha 21");
-    window.dialog.addLogLine("linha 22");
+    window.dialog.chatLine(Side::Opponents, "linha 21");
+    window.dialog.chatLine(Side::Opponents, "linha 22");
     EXPECT_EQ(topLine(), "linha 16");
     EXPECT_TRUE(newLines->isVisible());
     EXPECT_EQ(newLines->text().toStdString(), "▲ 2 linhas novas");
@@ -295,7 +314,7 @@ TEST(MainDialogTest, TheLogFollowsTheNewestLineUnlessScrolledAway)
     EXPECT_FALSE(newLines->isVisible());
 
     const std::string wide = "<ADV> " + std::string(60, 'x');
-    window.dialog.addLogLine(wide);
+    window.dialog.chatLine(Side::Opponents, std::string(60, 'x'));
     EXPECT_TRUE(log->item(0)->text().endsWith(QString::fromStdString(wide)));
     EXPECT_EQ(log->item(0)->toolTip(), log->item(0)->text());
     EXPECT_TRUE(log->item(1)->toolTip().isEmpty());
@@ -310,7 +329,7 @@ TEST(MainDialogTest, ALongLogLineIsCutAndWholeInItsTooltip)
     for (int word = 0; chat.size() < 2000; ++word)
         chat += QStringLiteral("palavra%1 ").arg(word);
     chat.truncate(2000);
-    window.dialog.addLogLine("<ADV> " + chat.toStdString());
+    window.dialog.chatLine(Side::Opponents, chat.toStdString());
     ASSERT_EQ(window.log()->count(), 1);
     const QListWidgetItem* item = window.log()->item(0);
     const qsizetype prefix = item->text().indexOf(QStringLiteral("] <ADV> ")) + 8;
@@ -441,6 +460,15 @@ TEST(MainDialogTest, TwoWindowsPlayAWholeMatchWithTheMouse)
     client.type(IDC_PORT, QString::number(server.dialog.gameSession().listeningPort()));
     client.click(IDC_LISTEN_CONNECT);
     ASSERT_TRUE(waitUntil([&] { return both(GamePhase::Placing); }));
+    // A right click with no cell to take away rings the bell and draws nothing.
+    int rings = 0;
+    server.dialog.bell().setSound([&rings] { ++rings; });
+    const QPoint unset(25 + 12 + 25 * 4, 22 + 25 * 7);
+    QTest::mouseMove(&server.dialog.canvas(), unset);
+    const long drawn = server.dialog.canvas().drawingSurface().rectangleCount();
+    QTest::mouseClick(&server.dialog.canvas(), Qt::RightButton, {}, unset);
+    EXPECT_EQ(rings, 1);
+    EXPECT_EQ(server.dialog.canvas().drawingSurface().rectangleCount(), drawn);
     for (std::size_t i = 0; i < handFleet.size(); ++i) {
         if (i == 12)
             saveScreenshot(server.dialog, "placement");
@@ -513,14 +541,15 @@ TEST(MainDialogTest, TwoWindowsPlayAWholeMatchWithTheKeyboard)
         return server.state().phase == phase && client.state().phase == phase;
     };
     // From the grid's cursor to the cell, by arrows, then Space.
-    const auto keyTo = [](Window* side, const Board& grid, int column, int row) {
-        for (int step = grid.cursorColumn; step < column; ++step)
+    const auto keyTo = [](Window* side, GameCanvas::Grid grid, int column, int row) {
+        const GridCell from = side->dialog.canvas().cursor(grid);
+        for (int step = from.column; step < column; ++step)
             side->press(Qt::Key_Right);
-        for (int step = grid.cursorColumn; step > column; --step)
+        for (int step = from.column; step > column; --step)
             side->press(Qt::Key_Left);
-        for (int step = grid.cursorRow; step < row; ++step)
+        for (int step = from.row; step < row; ++step)
             side->press(Qt::Key_Down);
-        for (int step = grid.cursorRow; step > row; --step)
+        for (int step = from.row; step > row; --step)
             side->press(Qt::Key_Up);
         side->press(Qt::Key_Space);
     };
@@ -547,7 +576,7 @@ TEST(MainDialogTest, TwoWindowsPlayAWholeMatchWithTheKeyboard)
     ASSERT_TRUE(waitUntil([&] { return both(GamePhase::Placing); }));
 
     for (const auto& [column, row] : handFleet)
-        keyTo(&server, server.dialog.gameSession().engine().ownBoard(), column, row);
+        keyTo(&server, GameCanvas::Grid::Own, column, row);
     ASSERT_TRUE(waitUntil([&] { return !client.state().isShooter; }));
     ASSERT_TRUE(client.tabTo(client.control(IDC_RANDOMIZE)));
     client.press(Qt::Key_Space);
@@ -575,7 +604,7 @@ TEST(MainDialogTest, TwoWindowsPlayAWholeMatchWithTheKeyboard)
         const Board& enemy = sides[s]->dialog.gameSession().engine().enemyBoard();
         while (enemy.getCell(aim[s] % 10, aim[s] / 10) != CellEmpty)
             ASSERT_LT(++aim[s], 100);
-        keyTo(sides[s], enemy, aim[s] % 10, aim[s] / 10);
+        keyTo(sides[s], GameCanvas::Grid::Enemy, aim[s] % 10, aim[s] / 10);
         if (shot == 30) { // the focus frame shows in the active window only
             sides[s]->dialog.activateWindow();
             ASSERT_TRUE(QTest::qWaitForWindowActive(&sides[s]->dialog));
@@ -1092,7 +1121,9 @@ TEST(MainDialogTest, AFloodNeitherFreezesNorBuriesTheWindow)
 
 // The panel beneath the generator takes the "Menu" colour of the player's colour scheme. It
 // covers the enemy grid from the fleet's declaration until play, and again when the opponent
-// leaves in the middle of a match.
+// leaves in the middle of a match, over the grids left as they were (drawn again, their
+// labels would blend darker); the generator is back, disabled, and the fleet declared can
+// still be hidden.
 TEST(MainDialogTest, TheCoverPanelIsTheMenuColourAndReturnsWhenTheOpponentLeaves)
 {
     QTemporaryDir home;
@@ -1123,10 +1154,17 @@ TEST(MainDialogTest, TheCoverPanelIsTheMenuColourAndReturnsWhenTheOpponentLeaves
     peer.write("$READY$");
     ASSERT_TRUE(waitUntil([&] { return window.state().phase == GamePhase::Playing; }));
     EXPECT_EQ(panel(), qRgb(48, 48, 128)) << "the enemy grid's open sea at (3, 5)";
+    const auto rectangles
+        = [&] { return window.dialog.canvas().drawingSurface().rectangleCount(); };
+    const long drawn = rectangles();
     peer.disconnectFromHost();
     ASSERT_TRUE(waitUntil([&] { return window.state().phase == GamePhase::Idle; }));
     EXPECT_EQ(panel(), menu);
+    EXPECT_EQ(rectangles() - drawn, 1) << "the panel alone";
     EXPECT_TRUE(window.control(IDC_GENERATOR_GROUP)->isVisible());
+    EXPECT_FALSE(window.enabled(IDC_RANDOMIZE) || window.enabled(IDC_ACCEPT));
+    EXPECT_TRUE(window.enabled(IDC_HIDE_SHOW));
+    EXPECT_EQ(window.text(IDC_HIDE_SHOW), "Ocultar");
 }
 
 TEST(MainDialogTest, EscapeEndsTheWindow)

@@ -1,6 +1,6 @@
 #include "enginepair.h"
 
-#include "match/controlids.h"
+#include "net/gametexts.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,9 @@
 #include <utility>
 
 namespace {
+
+// A text as the window shows it in Portuguese.
+std::string said(const Text& text) { return gameText(text).toStdString(); }
 
 // Both sides connected and playing: the server declared first, so it fires first.
 class Match : public testing::Test {
@@ -36,28 +39,29 @@ protected:
     EnginePair pair;
     MatchEngine& server = pair.server.engine;
     MatchEngine& client = pair.client.engine;
-    RecordingWindow& serverWindow = pair.server.window;
-    RecordingWindow& clientWindow = pair.client.window;
+    RecordingEvents& serverEvents = pair.server.events;
+    RecordingEvents& clientEvents = pair.client.events;
 };
 
 TEST(MatchEngineStart, ANewMatchResetsTheSide)
 {
-    Side side;
+    EngineSide side;
     side.engine.connectionOpened(false);
-    const MatchState& state = side.engine.matchState();
+    const MatchState state = side.engine.matchState();
     EXPECT_EQ(state.phase, GamePhase::Placing);
     EXPECT_TRUE(state.isShooter);
-    EXPECT_EQ(side.window.statusText, "Criar tabuleiro.");
-    EXPECT_EQ(side.window.captions[IDC_HIDE_SHOW], "Ocultar");
-    EXPECT_TRUE(side.window.generatorShown);
-    EXPECT_TRUE(side.window.enabled(IDC_RANDOMIZE));
-    EXPECT_FALSE(side.window.enabled(IDC_ACCEPT));
-    EXPECT_FALSE(side.window.enabled(IDC_HIDE_SHOW));
+    EXPECT_EQ(said(side.events.status), "Criar tabuleiro.");
+    // The fleet shown (so "Ocultar"), the generator ready to place one, none to accept, and no
+    // fleet declared that could be hidden.
+    EXPECT_TRUE(state.showOwnFleet);
+    EXPECT_EQ(side.events.phases, std::vector { GamePhase::Placing });
+    EXPECT_FALSE(side.engine.generatedFleetReady());
+    EXPECT_EQ(state.cellsPlaced, 0);
     const auto& cover = side.engine.coverBoard().cells;
     EXPECT_EQ(std::count(cover.begin(), cover.end(), CellCover), 100);
-    side.window.transcript.clear();
+    side.events.transcript.clear();
     side.engine.startNewMatch();
-    EXPECT_TRUE(side.window.transcript.empty()) << "a match under way is not reset";
+    EXPECT_TRUE(side.events.transcript.empty()) << "a match under way is not reset";
 }
 
 TEST(MatchEngineStart, TheFirstToDeclareFiresFirst)
@@ -65,20 +69,21 @@ TEST(MatchEngineStart, TheFirstToDeclareFiresFirst)
     EnginePair pair;
     pair.connect();
     pair.randomizeAndAccept(pair.client);
-    EXPECT_EQ(pair.client.window.statusText, "Jogo preenchido.A aguardar pelo outro jogador");
+    EXPECT_EQ(said(pair.client.events.status), "Jogo preenchido.A aguardar pelo outro jogador");
     EXPECT_EQ(pair.client.link.sent.back(), "$READY$ &RANDOMIZED");
-    EXPECT_TRUE(pair.client.window.enabled(IDC_HIDE_SHOW));
-    EXPECT_FALSE(pair.client.window.generatorShown);
+    // Declared: the fleet may be hidden now, and the generator is done with.
+    EXPECT_EQ(pair.client.events.phases.back(), GamePhase::Ready);
+    EXPECT_EQ(pair.client.events.readies, (std::vector { std::pair { Side::Mine, true } }));
     pair.pump();
-    EXPECT_EQ(pair.server.window.statusText, "O outro jogador randomizou o jogo e está pronto.");
+    EXPECT_EQ(said(pair.server.events.status), "O outro jogador randomizou o jogo e está pronto.");
     EXPECT_TRUE(pair.server.engine.peerFleetRandomized());
-    EXPECT_EQ(pair.server.window.beeps.back(), BeepKind::Default);
+    EXPECT_EQ(pair.server.events.readies.back(), std::pair(Side::Opponents, true));
     placeFleetByHand(pair.server.engine, handFleet);
-    EXPECT_EQ(pair.server.window.statusText, "Let the game BEGIN!\nA receber tiros.");
+    EXPECT_EQ(said(pair.server.events.status), "Let the game BEGIN!\nA receber tiros.");
     EXPECT_EQ(pair.server.engine.matchState().phase, GamePhase::Playing);
     EXPECT_FALSE(pair.server.engine.matchState().isShooter);
     pair.pump();
-    EXPECT_EQ(pair.client.window.statusText, "Let the game begin!\nPode atirar.");
+    EXPECT_EQ(said(pair.client.events.status), "Let the game begin!\nPode atirar.");
     EXPECT_TRUE(pair.client.engine.matchState().isShooter);
 }
 
@@ -88,18 +93,18 @@ TEST_F(Match, RepliesNameTheShipAndTheTurnPassesAfterThree)
     EXPECT_EQ(pair.client.link.sent.back(), "TREQ:3");
     EXPECT_EQ(client.ownBoard().getCell(0, 6), CellHit);
     EXPECT_EQ(client.coverBoard().getCell(0, 6), CellHit);
-    EXPECT_EQ(clientWindow.flashes, 1);
+    EXPECT_EQ(clientEvents.hitsTaken(), 1);
     EXPECT_EQ(server.enemyBoard().getCell(0, 6), CellShip);
-    EXPECT_EQ(serverWindow.log.back(), "<CPU> Acertou num barco de 3 canos.");
-    EXPECT_EQ(serverWindow.statusText, "A enviar tiro 2 .");
+    EXPECT_EQ(said(serverEvents.log.back()), "<CPU> Acertou num barco de 3 canos.");
+    EXPECT_EQ(said(serverEvents.status), "A enviar tiro 2 .");
     serverFires(0, 5);
-    EXPECT_EQ(serverWindow.statusText, "A enviar tiro 3 .");
+    EXPECT_EQ(said(serverEvents.status), "A enviar tiro 3 .");
     serverFires(0, 7);
     EXPECT_EQ(pair.client.link.sent.back(), "TAFQ:3");
-    EXPECT_EQ(serverWindow.log.back(), "<CPU> Afundou um barco de 3 canos.");
+    EXPECT_EQ(said(serverEvents.log.back()), "<CPU> Afundou um barco de 3 canos.");
     EXPECT_EQ(pair.server.link.sent.back(), "$XCHG_MACHINE$");
-    EXPECT_EQ(serverWindow.statusText, "A receber tiros do adversario.");
-    EXPECT_EQ(clientWindow.statusText, "A enviar tiro 1...");
+    EXPECT_EQ(said(serverEvents.status), "A receber tiros do adversario.");
+    EXPECT_EQ(said(clientEvents.status), "A enviar tiro 1...");
     EXPECT_TRUE(client.matchState().isShooter);
     // Water all round the sunk three; the hits stay.
     for (int column = 0; column <= 1; ++column) {
@@ -109,7 +114,7 @@ TEST_F(Match, RepliesNameTheShipAndTheTurnPassesAfterThree)
         }
     }
     ASSERT_EQ(server.shotResults().size(), 3u);
-    EXPECT_EQ(server.shotResults()[2].kind, ShotResult::Sunk);
+    EXPECT_EQ(server.shotResults()[2].outcome, Shot::Sunk);
     EXPECT_EQ(server.shotResults()[2].length, '3');
 }
 
@@ -117,7 +122,7 @@ TEST_F(Match, SinglesSinkAtOnceAndMissesAreWater)
 {
     serverFires(9, 9);
     EXPECT_EQ(pair.client.link.sent.back(), "TAFQ:1");
-    EXPECT_EQ(serverWindow.log.back(), "<CPU> Afundou um barco de 1 cano.");
+    EXPECT_EQ(said(serverEvents.log.back()), "<CPU> Afundou um barco de 1 cano.");
     serverFires(5, 5);
     EXPECT_EQ(pair.client.link.sent.back(), "TREQ:*");
     EXPECT_EQ(server.enemyBoard().getCell(5, 5), CellWater);
@@ -125,23 +130,22 @@ TEST_F(Match, SinglesSinkAtOnceAndMissesAreWater)
     // A reply's length is logged as it came, whatever it holds.
     ASSERT_TRUE(pair.fireAt(pair.server, 6, 6));
     server.onPeerData("TREQ:\xE9");
-    EXPECT_EQ(serverWindow.log.back(), "<CPU> Acertou num barco de é canos.");
+    EXPECT_EQ(said(serverEvents.log.back()), "<CPU> Acertou num barco de é canos.");
 }
 
 TEST_F(Match, WhatCannotBeDoneIsRefusedOrIgnored)
 {
     serverFires(5, 5);
-    server.aimAt(5, 5);
-    EXPECT_TRUE(server.fireShot()) << "a cell already shot";
-    EXPECT_EQ(serverWindow.beeps.back(), BeepKind::Error);
-    EXPECT_EQ(serverWindow.statusText, "Aponte num local vazio...para não repetir tiros!");
+    EXPECT_EQ(server.fireAt({ 5, 5 }), FireResult::AlreadyShot);
+    EXPECT_EQ(serverEvents.refused, (std::vector { GridCell { 5, 5 } }));
+    EXPECT_EQ(said(serverEvents.status), "Aponte num local vazio...para não repetir tiros!");
     const auto sent = pair.server.link.sent.size();
-    server.aimAt(3, 3);
-    EXPECT_FALSE(server.fireShot());
-    EXPECT_FALSE(server.fireShot()) << "a second shot while the first is unanswered";
+    EXPECT_EQ(server.fireAt({ 3, 3 }), FireResult::Fired);
+    EXPECT_EQ(server.fireAt({ 3, 3 }), FireResult::NotNow)
+        << "a second shot while the first is unanswered";
+    EXPECT_EQ(server.fireAt({ 3, 10 }), FireResult::OffTheGrid);
     EXPECT_EQ(pair.server.link.sent.size(), sent + 1);
-    client.aimAt(3, 3);
-    EXPECT_FALSE(client.fireShot());
+    EXPECT_EQ(client.fireAt({ 3, 3 }), FireResult::NotNow);
     EXPECT_EQ(pair.client.link.queued.size(), 0u) << "the target cannot fire";
 
     // Messages that do not apply now are ignored; a ready only changes the status.
@@ -151,7 +155,7 @@ TEST_F(Match, WhatCannotBeDoneIsRefusedOrIgnored)
     EXPECT_EQ(client.enemyBoard().cells, enemy.cells);
     EXPECT_EQ(pair.server.link.sent.size(), sent + 1) << "a shooter does not answer shots";
     server.onPeerData("$READY$");
-    EXPECT_EQ(serverWindow.statusText, "O outro jogador está pronto.");
+    EXPECT_EQ(said(serverEvents.status), "O outro jogador está pronto.");
     EXPECT_EQ(server.matchState().phase, GamePhase::Playing);
     EXPECT_TRUE(server.matchState().isShooter);
 }
@@ -192,7 +196,7 @@ TEST_F(Match, ShotsAtCellsAlreadyShotAreAnsweredAsBefore)
         EXPECT_EQ(board->getCell(9, 9), CellHit);
         EXPECT_EQ(board->getCell(5, 5), CellWater);
     }
-    EXPECT_EQ(clientWindow.flashes, 7);
+    EXPECT_EQ(clientEvents.hitsTaken(), 7);
 }
 
 // Off the grid a shot names no cell and is answered as a miss. A target answers three shots a
@@ -226,21 +230,21 @@ TEST_F(Match, ChatAndFailedSends)
 {
     server.sendChatLine("olá, tudo bem?");
     EXPECT_EQ(pair.server.link.sent.back(), "USER_MSG:ol\xE1, tudo bem?");
-    EXPECT_EQ(serverWindow.log.back(), "<EU> olá, tudo bem?");
+    EXPECT_EQ(said(serverEvents.log.back()), "<EU> olá, tudo bem?");
     pair.pump();
-    EXPECT_EQ(clientWindow.log.back(), "<ADV> olá, tudo bem?");
+    EXPECT_EQ(said(clientEvents.log.back()), "<ADV> olá, tudo bem?");
     // Both logs show what went over the wire: what Windows-1252 lacks is '?' on both sides.
     server.sendChatLine("€ 3 → 4 ✓");
     EXPECT_EQ(pair.server.link.sent.back(), "USER_MSG:\x80 3 ? 4 ?");
-    EXPECT_EQ(serverWindow.log.back(), "<EU> € 3 ? 4 ?");
+    EXPECT_EQ(said(serverEvents.log.back()), "<EU> € 3 ? 4 ?");
     pair.pump();
-    EXPECT_EQ(clientWindow.log.back(), "<ADV> € 3 ? 4 ?");
+    EXPECT_EQ(said(clientEvents.log.back()), "<ADV> € 3 ? 4 ?");
     // ... and a space where the text would hold a message: the line is never read as one.
     server.sendChatLine("TIRO:A5 $READY$ ok");
     EXPECT_EQ(pair.server.link.sent.back(), "USER_MSG:TIRO :A5 $ READY$ ok");
-    EXPECT_EQ(serverWindow.log.back(), "<EU> TIRO :A5 $ READY$ ok");
+    EXPECT_EQ(said(serverEvents.log.back()), "<EU> TIRO :A5 $ READY$ ok");
     pair.pump(Delivery::Coalesced);
-    EXPECT_EQ(clientWindow.log.back(), "<ADV> TIRO :A5 $ READY$ ok");
+    EXPECT_EQ(said(clientEvents.log.back()), "<ADV> TIRO :A5 $ READY$ ok");
     EXPECT_TRUE(pair.client.link.queued.empty()) << "no shot answered";
     const auto sent = pair.server.link.sent.size();
     server.sendChatLine("");
@@ -249,23 +253,21 @@ TEST_F(Match, ChatAndFailedSends)
     // A failed chat disables "Enviar"; a failed reply warns once and the match goes on.
     pair.server.link.open = false;
     server.sendChatLine("   ");
-    EXPECT_FALSE(serverWindow.enabled(IDC_SEND));
-    EXPECT_EQ(serverWindow.log.back(), "<EU>    ");
+    EXPECT_EQ(serverEvents.chatSendFailures, 1) << "\"Enviar\" waits for the connection";
+    EXPECT_EQ(said(serverEvents.log.back()), "<EU>    ");
     pair.server.link.open = true;
     pair.client.link.open = false;
     ASSERT_TRUE(pair.fireAt(pair.server, 9, 9));
     client.onPeerData(pair.server.link.sent.back());
-    EXPECT_EQ(clientWindow.boxes,
-        std::vector<std::string> { "Envio de mensagem: Erro ao comunicar dados.Buffer underrun?" });
-    EXPECT_TRUE(client.matchState().sendPending);
-    client.onSendReady();
-    EXPECT_FALSE(client.matchState().sendPending);
+    EXPECT_EQ(clientEvents.sendFailures, 1);
+    EXPECT_EQ(clientEvents.chatSendFailures, 0);
+    EXPECT_EQ(client.matchState().phase, GamePhase::Playing) << "the match goes on";
 }
 
 TEST_F(Match, AHiddenFleetShowsHitsAndReturnsAfterALoss)
 {
-    client.onHideShow();
-    EXPECT_EQ(clientWindow.captions[IDC_HIDE_SHOW], "Mostrar");
+    client.toggleFleetShown();
+    EXPECT_EQ(clientEvents.fleetShownChanges, std::vector { false }); // "Mostrar"
     EXPECT_EQ(&client.displayedBoard(), &client.coverBoard());
     // The server sinks the client's fleet; in its turns the client fires at open sea.
     std::vector<std::pair<int, int>> sea;
@@ -287,14 +289,11 @@ TEST_F(Match, AHiddenFleetShowsHitsAndReturnsAfterALoss)
         serverFires(column, row);
     }
     EXPECT_EQ(pair.client.link.sent.back(), "$WINGAME$");
-    EXPECT_EQ(clientWindow.boxes,
-        std::vector<std::string> { "Melhor sorte para a próxima...: O outro jogador ganhou. "
-                                   "Carrege em OK para novo jogo." });
-    EXPECT_EQ(serverWindow.boxes,
-        std::vector<std::string> { "BUM! he he he...: Ganhou o jogo. Carrege em OK para novo." });
-    EXPECT_EQ(clientWindow.title, "Redefinir novo jogo... [ Eu=0 , Adv=1 ]");
-    EXPECT_EQ(serverWindow.title, "Redefinir novo jogo... [ Eu=1 , Adv=0 ]");
-    EXPECT_EQ(clientWindow.captions[IDC_HIDE_SHOW], "Ocultar");
+    EXPECT_EQ(clientEvents.results, std::vector { false });
+    EXPECT_EQ(serverEvents.results, std::vector { true });
+    EXPECT_EQ(clientEvents.scores, (std::vector { Score { 0, 1 } }));
+    EXPECT_EQ(serverEvents.scores, (std::vector { Score { 1, 0 } }));
+    EXPECT_EQ(clientEvents.fleetShownChanges, (std::vector { false, true })); // "Ocultar"
     EXPECT_EQ(&client.displayedBoard(), &client.ownBoard());
     for (MatchEngine* engine : { &server, &client }) {
         EXPECT_EQ(engine->matchState().phase, GamePhase::Placing);
@@ -319,7 +318,7 @@ TEST(MatchEngineWhole, MatchesPlayToTheEndHoweverTheBytesArrive)
         EXPECT_EQ(pair.server.engine.myWins() + pair.client.engine.myWins(), 3);
         EXPECT_EQ(pair.server.engine.peerWins(), pair.client.engine.myWins());
         EXPECT_EQ(pair.client.engine.peerWins(), pair.server.engine.myWins());
-        for (Side* side : { &pair.server, &pair.client }) {
+        for (EngineSide* side : { &pair.server, &pair.client }) {
             int shots = 0;
             for (const std::string& message : side->link.sent) {
                 shots += message.starts_with("TIRO:");
@@ -346,8 +345,8 @@ TEST(MatchEngineConflict, SimultaneousReadyLetsTheListenerFireFirst)
     pair.pump();
     EXPECT_TRUE(pair.server.engine.matchState().isShooter);
     EXPECT_FALSE(pair.client.engine.matchState().isShooter);
-    EXPECT_EQ(pair.client.window.statusText, "Let the game begin!\nA receber os tiros...");
-    EXPECT_EQ(pair.server.window.statusText, "A enviar tiro 2 .");
+    EXPECT_EQ(said(pair.client.events.status), "Let the game begin!\nA receber os tiros...");
+    EXPECT_EQ(said(pair.server.events.status), "A enviar tiro 2 .");
     EXPECT_EQ(pair.client.engine.enemyBoard().getCell(4, 4), CellEmpty) << "its shot forgotten";
     pair.playToEnd();
     EXPECT_EQ(pair.server.engine.myWins() + pair.client.engine.myWins(), 1);
@@ -357,15 +356,14 @@ TEST(MatchEngineConflict, SimultaneousReadyLetsTheListenerFireFirst)
 // match, where it must change nothing, or both sides could end up firing first for good.
 TEST(MatchEngineConflict, AHandOverFromTheLastMatchIsIgnored)
 {
-    Side side;
+    EngineSide side;
     side.engine.connectionOpened(false);
     side.engine.onPeerData("$XCHG_MACHINE$");
-    EXPECT_EQ(side.window.statusText, "Criar tabuleiro.");
-    side.engine.onRandomize();
-    side.engine.onAcceptFleet();
+    EXPECT_EQ(said(side.events.status), "Criar tabuleiro.");
+    side.engine.randomizeFleet();
+    side.engine.acceptFleet();
     side.engine.onPeerData("$READY$"); // the two ready declarations crossed
-    side.engine.aimAt(0, 0);
-    side.engine.fireShot();
+    side.engine.fireAt({ 0, 0 });
     side.engine.onPeerData("TIRO:J9"); // the listening side keeps the first turn
     EXPECT_FALSE(side.engine.matchState().isShooter);
     EXPECT_FALSE(side.link.sent.back().starts_with("TIRO:")) << "the shot is answered";
@@ -389,18 +387,17 @@ TEST(MatchEngineConflict, AHandOverOutsideTheOpponentsTurnChangesNothing)
             GamePhase::Placing, false, false, 0, "O outro jogador está pronto." },
         { "ready, waiting for the opponent",
             [](MatchEngine& engine) {
-                engine.onRandomize();
-                engine.onAcceptFleet();
+                engine.randomizeFleet();
+                engine.acceptFleet();
             },
             GamePhase::Ready, true, false, 0, "Jogo preenchido.A aguardar pelo outro jogador" },
         { "firing its second shot",
             [](MatchEngine& engine) {
-                engine.onRandomize();
-                engine.onAcceptFleet();
+                engine.randomizeFleet();
+                engine.acceptFleet();
                 engine.onPeerData("$READY$");
                 for (int column = 0; column < 2; ++column) {
-                    engine.aimAt(column, 0);
-                    engine.fireShot();
+                    engine.fireAt({ column, 0 });
                     if (column == 0)
                         engine.onPeerData("TREQ:*");
                 }
@@ -411,18 +408,18 @@ TEST(MatchEngineConflict, AHandOverOutsideTheOpponentsTurnChangesNothing)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Side side;
+        EngineSide side;
         side.engine.connectionOpened(true);
         c.reach(side.engine);
-        side.window.transcript.clear();
+        side.events.transcript.clear();
         side.engine.onPeerData("$XCHG_MACHINE$");
-        EXPECT_EQ(side.window.transcript, std::vector<std::string> {});
+        EXPECT_EQ(side.events.transcript, std::vector<std::string> {});
         const MatchState& state = side.engine.matchState();
         EXPECT_EQ(state.phase, c.phase);
         EXPECT_EQ(state.isShooter, c.isShooter);
         EXPECT_EQ(state.shotPending, c.shotPending);
         EXPECT_EQ(state.shotsThisTurn, c.shotsThisTurn);
-        EXPECT_EQ(side.window.statusText, c.status);
+        EXPECT_EQ(said(side.events.status), c.status);
     }
 }
 
@@ -435,12 +432,12 @@ TEST(MatchEngineConflict, AnEarlyReadyIsKeptForTheNextMatch)
     pair.randomizeAndAccept(pair.client);
     pair.pump();
     // While the loser's box is open, the winner starts the next match and declares.
-    Side* loser = nullptr;
-    Side* winner = nullptr;
-    for (Side* side : { &pair.server, &pair.client }) {
-        Side* other = side == &pair.server ? &pair.client : &pair.server;
-        side->window.duringBox = [&pair, &loser, &winner, side, other] {
-            if (loser || !side->window.boxes.back().starts_with("Melhor sorte"))
+    EngineSide* loser = nullptr;
+    EngineSide* winner = nullptr;
+    for (EngineSide* side : { &pair.server, &pair.client }) {
+        EngineSide* other = side == &pair.server ? &pair.client : &pair.server;
+        side->events.duringResult = [&pair, &loser, &winner, side, other] {
+            if (loser || side->events.results.back())
                 return;
             loser = side;
             winner = other;
@@ -454,7 +451,7 @@ TEST(MatchEngineConflict, AnEarlyReadyIsKeptForTheNextMatch)
     ASSERT_NE(loser, nullptr);
     EXPECT_EQ(loser->engine.matchState().phase, GamePhase::Placing);
     EXPECT_FALSE(loser->engine.matchState().isShooter);
-    EXPECT_EQ(loser->window.statusText, "O outro jogador randomizou o jogo e está pronto.");
+    EXPECT_EQ(said(loser->events.status), "O outro jogador randomizou o jogo e está pronto.");
     pair.randomizeAndAccept(*loser);
     pair.pump();
     EXPECT_EQ(loser->engine.matchState().phase, GamePhase::Playing);
@@ -465,23 +462,23 @@ TEST(MatchEngineConflict, AnEarlyReadyIsKeptForTheNextMatch)
 
 TEST(MatchEngineConnection, TheEndOfAConnectionForgetsTheMatch)
 {
-    Side side;
+    EngineSide side;
     side.engine.connectionOpened(true);
     side.engine.connectionClosed();
     side.engine.onPeerData("$READY$");
     side.engine.connectionOpened(true);
     EXPECT_TRUE(side.engine.matchState().isShooter) << "an early ready is forgotten";
     // A connection that ends while the end-of-match box is open starts no new match.
-    side.engine.onRandomize();
-    side.engine.onAcceptFleet();
+    side.engine.randomizeFleet();
+    side.engine.acceptFleet();
     side.engine.onPeerData("$READY$");
-    side.window.duringBox = [&side] { side.engine.connectionClosed(); };
+    side.events.duringResult = [&side] { side.engine.connectionClosed(); };
     side.engine.onPeerData("$WINGAME$");
     EXPECT_EQ(side.engine.myWins(), 1);
     EXPECT_EQ(side.engine.matchState().phase, GamePhase::Idle);
 }
 
-// A seeded match, every message and window request of both sides, against the stored
+// A seeded match, every message and game event of both sides, against the stored
 // transcript: a change in behaviour shows here first, and must be deliberate.
 TEST(MatchEngineTranscript, ASeededMatchMatchesTheStoredTranscript)
 {
@@ -496,9 +493,9 @@ TEST(MatchEngineTranscript, ASeededMatchMatchesTheStoredTranscript)
     pair.playToEnd();
 
     std::ostringstream actual;
-    for (Side* side : { &pair.server, &pair.client }) {
+    for (EngineSide* side : { &pair.server, &pair.client }) {
         actual << (side == &pair.server ? "== server\n" : "== client\n");
-        for (const std::string& line : side->window.transcript)
+        for (const std::string& line : side->events.transcript)
             actual << line << '\n';
         actual << "-- sent\n";
         for (const std::string& message : side->link.sent)
@@ -536,7 +533,7 @@ protected:
     std::deque<std::string>& sent() { return pair.server.link.queued; }
     void TearDown() override
     {
-        for (Side* side : { &pair.server, &pair.client }) {
+        for (EngineSide* side : { &pair.server, &pair.client }) {
             side->engine.connectionClosed();
             side->link.queued.clear();
         }
@@ -552,7 +549,7 @@ protected:
 
     EnginePair pair;
     MatchEngine& server = pair.server.engine;
-    RecordingWindow& window = pair.server.window;
+    RecordingEvents& events = pair.server.events;
 };
 
 // A ready in mid-play only changes the status: it is not kept for the next match. A win
@@ -561,20 +558,20 @@ TEST_F(HostilePeer, ReadiesAndWinsOutOfTurnChangeNothing)
 {
     ASSERT_NO_FATAL_FAILURE(play(true));
     server.onPeerData("$READY$");
-    EXPECT_EQ(window.statusText, "O outro jogador está pronto.");
+    EXPECT_EQ(said(events.status), "O outro jogador está pronto.");
     EXPECT_TRUE(server.matchState().isShooter);
-    window.holdBoxes = true;
+    events.holdResults = true;
     for (int claim = 0; claim < 20; ++claim)
         server.onPeerData("$WINGAME$");
-    EXPECT_EQ(window.openBoxes.size(), 1u);
-    window.holdBoxes = false;
-    window.closeBox();
+    EXPECT_EQ(events.unseenResults.size(), 1u);
+    events.holdResults = false;
+    events.showResult();
     EXPECT_EQ(server.myWins(), 1);
     EXPECT_EQ(server.matchState().phase, GamePhase::Placing);
     EXPECT_TRUE(server.matchState().isShooter) << "the ready of the last match is not kept";
     server.onPeerData("$WINGAME$$WINGAME$");
     EXPECT_EQ(server.myWins(), 1) << "no win while placing";
-    EXPECT_EQ(window.boxes.size(), 1u);
+    EXPECT_EQ(events.results.size(), 1u);
 }
 
 // A message cut short is taken as it stands when the next read cannot finish it, and that
@@ -593,7 +590,7 @@ TEST_F(HostilePeer, AMessageCutShortDoesNotSwallowTheNext)
     ASSERT_TRUE(pair.fireAt(pair.server, 9, 9));
     server.onPeerData("TREQ:");
     server.onPeerData("$WINGAME$");
-    EXPECT_EQ(window.log.back(), "<CPU> Acertou num barco de ? canos.");
+    EXPECT_EQ(said(events.log.back()), "<CPU> Acertou num barco de ? canos.");
     EXPECT_EQ(server.myWins(), 1) << "the win is not lost";
 }
 
@@ -605,7 +602,7 @@ TEST_F(HostilePeer, ShotsAndRepliesBeyondTheTurnAreIgnored)
     ASSERT_TRUE(pair.fireAt(pair.server, 0, 0));
     sent().clear();
     server.onPeerData("TREQ:*TREQ:*TREQ:*");
-    EXPECT_EQ(window.statusText, "A enviar tiro 2 .");
+    EXPECT_EQ(said(events.status), "A enviar tiro 2 .");
     EXPECT_TRUE(sent().empty()) << "no hand-over after one shot";
     EXPECT_EQ(server.shotResults().size(), 1u);
     for (int column = 1; column < 3; ++column) {
@@ -621,7 +618,7 @@ TEST_F(HostilePeer, ShotsAndRepliesBeyondTheTurnAreIgnored)
     for (int shot = 0; shot < 10; ++shot)
         server.onPeerData("TIRO:J9");
     EXPECT_EQ(sent().size(), 3u);
-    EXPECT_EQ(window.flashes, 0);
+    EXPECT_EQ(events.hitsTaken(), 0);
 }
 
 // A chat line and the message sent after it, glued in one read as a slow link delivers them:
@@ -630,8 +627,8 @@ TEST_F(HostilePeer, AMessageGluedBehindAChatLineIsActedOn)
 {
     pair.connect();
     server.onPeerData("USER_MSG:boa sorte$READY$ &RANDOMIZED");
-    EXPECT_EQ(window.log.back(), "<ADV> boa sorte");
-    EXPECT_EQ(window.statusText, "O outro jogador randomizou o jogo e está pronto.");
+    EXPECT_EQ(said(events.log.back()), "<ADV> boa sorte");
+    EXPECT_EQ(said(events.status), "O outro jogador randomizou o jogo e está pronto.");
     EXPECT_FALSE(server.matchState().isShooter) << "the opponent declared first";
     placeFleetByHand(server, handFleet);
     ASSERT_EQ(server.matchState().phase, GamePhase::Playing);
@@ -639,24 +636,25 @@ TEST_F(HostilePeer, AMessageGluedBehindAChatLineIsActedOn)
     server.onPeerData("USER_MSG:aqui vaiTIRO:B1");
     server.onPeerData("USER_MSG:outroTIRO:J9USER_MSG:e maisTIRO:A0");
     EXPECT_EQ(sent(), (std::deque<std::string> { "TREQ:5", "TAFQ:1", "TREQ:*" }));
-    EXPECT_EQ(std::vector(window.log.end() - 3, window.log.end()),
-        (std::vector<std::string> { "<ADV> aqui vai", "<ADV> outro", "<ADV> e mais" }));
+    EXPECT_EQ(std::vector(events.log.end() - 3, events.log.end()),
+        (std::vector<Text> { { TextId::PeerChat, "aqui vai" }, { TextId::PeerChat, "outro" },
+            { TextId::PeerChat, "e mais" } }));
     server.onPeerData("USER_MSG:tua vez$XCHG_MACHINE$");
     ASSERT_TRUE(server.matchState().isShooter);
-    const std::pair<const char*, ShotResult::Kind> replies[] = {
-        { "USER_MSG:\xE1guaTREQ:*", ShotResult::Miss },
-        { "USER_MSG:auTREQ:4", ShotResult::Hit },
-        { "USER_MSG:auTAFQ:2", ShotResult::Sunk },
+    const std::pair<const char*, Shot::Outcome> replies[] = {
+        { "USER_MSG:\xE1guaTREQ:*", Shot::Miss },
+        { "USER_MSG:auTREQ:4", Shot::Hit },
+        { "USER_MSG:auTAFQ:2", Shot::Sunk },
     };
     for (const auto& [bytes, kind] : replies) {
         ASSERT_TRUE(pair.fireAt(pair.server, static_cast<int>(server.shotResults().size()), 0));
         server.onPeerData(bytes);
-        EXPECT_EQ(server.shotResults().back().kind, kind) << bytes;
+        EXPECT_EQ(server.shotResults().back().outcome, kind) << bytes;
     }
-    EXPECT_EQ(window.log.back(), "<CPU> Afundou um barco de 2 canos.");
+    EXPECT_EQ(said(events.log.back()), "<CPU> Afundou um barco de 2 canos.");
     EXPECT_EQ(sent().back(), "$XCHG_MACHINE$") << "three shots answered";
     server.onPeerData("USER_MSG:parab\xE9ns$WINGAME$");
-    EXPECT_EQ(window.log.back(), "<ADV> parabéns");
+    EXPECT_EQ(said(events.log.back()), "<ADV> parabéns");
     EXPECT_EQ(server.myWins(), 1);
 }
 
@@ -665,20 +663,20 @@ TEST_F(HostilePeer, AMessageGluedBehindAChatLineIsActedOn)
 TEST_F(HostilePeer, AChatLineWhoseEndMayBeAMessageWaitsForTheNextRead)
 {
     ASSERT_NO_FATAL_FAILURE(play(false));
-    const std::size_t lines = window.log.size();
+    const std::size_t lines = events.log.size();
     server.onPeerData("USER_MSG:vou ao TIRO:B");
-    EXPECT_EQ(window.log.size(), lines);
+    EXPECT_EQ(events.log.size(), lines);
     EXPECT_TRUE(server.holdsChat());
     server.onPeerData("1");
-    EXPECT_EQ(window.log.back(), "<ADV> vou ao ");
+    EXPECT_EQ(said(events.log.back()), "<ADV> vou ao ");
     EXPECT_EQ(sent(), std::deque<std::string> { "TREQ:5" });
     server.onPeerData("USER_MSG:BOT");
     server.showHeldChat();
-    EXPECT_EQ(window.log.back(), "<ADV> BOT");
+    EXPECT_EQ(said(events.log.back()), "<ADV> BOT");
     server.onPeerData("TIRO:J9");
     EXPECT_EQ(sent().back(), "TAFQ:1");
-    EXPECT_EQ(window.log.size(), lines + 2);
+    EXPECT_EQ(events.log.size(), lines + 2);
     server.onPeerData("USER_MSG:adeus $");
     server.connectionClosed();
-    EXPECT_EQ(window.log.back(), "<ADV> adeus $");
+    EXPECT_EQ(said(events.log.back()), "<ADV> adeus $");
 }

@@ -1,12 +1,15 @@
 #include "enginepair.h"
 
-#include "match/controlids.h"
+#include "net/gametexts.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 namespace {
+
+// A text as the window shows it in Portuguese.
+std::string said(const Text& text) { return gameText(text).toStdString(); }
 
 using Cells = std::vector<std::pair<int, int>>;
 
@@ -37,16 +40,16 @@ class Placement : public testing::Test {
 protected:
     void SetUp() override { side.engine.connectionOpened(false); }
 
-    const MatchState& state() const { return side.engine.matchState(); }
+    MatchState state() const { return side.engine.matchState(); }
 
-    Side side;
+    EngineSide side;
 };
 
 TEST_F(Placement, EachCellPromptsForTheNextAndALegalFleetIsDeclared)
 {
     for (std::size_t i = 0; i + 1 < handFleet.size(); ++i) {
         clickOwnCell(side.engine, handFleet[i].first, handFleet[i].second);
-        EXPECT_EQ(side.window.statusText, "Coloque o cano " + std::to_string(i + 2));
+        EXPECT_EQ(said(side.events.status), "Coloque o cano " + std::to_string(i + 2));
         EXPECT_EQ(state().cellsPlaced, i + 1);
     }
     clickOwnCell(side.engine, handFleet.back().first, handFleet.back().second);
@@ -65,8 +68,9 @@ TEST_F(Placement, AnIllegalTwentyFifthCellIsTakenBack)
     std::rotate(fleet.begin(), fleet.end() - 5, fleet.end());
     placeFleetByHand(side.engine, fleet);
     EXPECT_TRUE(side.link.sent.empty());
-    EXPECT_EQ(side.window.statusText, "Corrija o jogo...");
-    EXPECT_EQ(side.window.beeps, std::vector { BeepKind::Exclamation });
+    EXPECT_EQ(said(side.events.status), "Corrija o jogo...");
+    ASSERT_EQ(side.events.fleetChanges.back().kind, FleetChange::Refused); // a warning beep
+    EXPECT_EQ(side.events.fleetChanges.back().fault, FleetFault::FiveNotATee);
     EXPECT_EQ(state().cellsPlaced, 24);
     EXPECT_EQ(state().phase, GamePhase::Placing);
     const auto [lastColumn, lastRow] = fleet.back();
@@ -86,38 +90,34 @@ TEST_F(Placement, ATeeAlongTheLastColumnIsAccepted)
 
 TEST_F(Placement, ClicksThatChangeNothingAreSilent)
 {
-    clickOwnCell(side.engine, 4, 4, true); // nothing placed yet: only a beep
-    EXPECT_EQ(side.window.beeps, std::vector { BeepKind::Exclamation });
+    clickOwnCell(side.engine, 4, 4, true); // nothing placed yet: only a warning beep
+    EXPECT_EQ(side.events.fleetChanges,
+        (std::vector { FleetChange { FleetChange::NothingToClear, { 4, 4 }, 0 } }));
     clickOwnCell(side.engine, 4, 4);
-    const auto status = side.window.statusText;
-    side.window.transcript.clear();
+    const auto status = said(side.events.status);
+    side.events.transcript.clear();
     clickOwnCell(side.engine, 4, 4); // already a ship cell
     clickOwnCell(side.engine, 5, 5, true); // an empty cell
-    EXPECT_EQ(side.window.transcript,
-        (std::vector<std::string> { "erase cursor own", "draw cursor own" }))
-        << "only the cursor moves, to the empty cell";
-    EXPECT_EQ(side.window.beeps.size(), 1u);
+    // And cells off the grid (the window never gives them) neither.
+    side.engine.setCell({ 10, 3 });
+    side.engine.clearCell({ -1, 0 });
+    EXPECT_EQ(side.events.transcript, std::vector<std::string> {});
     EXPECT_EQ(state().cellsPlaced, 1);
-    // And a click outside both grids does nothing either.
-    side.engine.onMouseMove(300, 100);
-    side.engine.onLeftButtonDown();
-    side.engine.onRightButtonDown();
-    EXPECT_EQ(state().cellsPlaced, 1);
-    EXPECT_EQ(side.window.statusText, status);
+    EXPECT_EQ(said(side.events.status), status);
 }
 
 TEST_F(Placement, RemovingACellOfAGeneratedFleetAndSettingItAgain)
 {
-    side.engine.onRandomize();
+    side.engine.randomizeFleet();
     EXPECT_EQ(state().cellsPlaced, 25);
-    EXPECT_TRUE(side.window.enabled(IDC_ACCEPT));
-    EXPECT_EQ(side.window.statusText, "Criar tabuleiro.") << "the status is left as it was";
+    EXPECT_TRUE(side.engine.generatedFleetReady()); // "Aceitar"
+    EXPECT_EQ(said(side.events.status), "Criar tabuleiro.") << "the status is left as it was";
     const auto [column, row] = shipCells(side.engine.ownBoard()).front();
     clickOwnCell(side.engine, column, row, true);
-    EXPECT_EQ(side.window.statusText, "Coloque o cano 25");
+    EXPECT_EQ(said(side.events.status), "Coloque o cano 25");
     EXPECT_EQ(state().cellsPlaced, 24);
-    EXPECT_FALSE(side.window.enabled(IDC_ACCEPT));
-    side.engine.onAcceptFleet(); // no longer the generator's fleet to accept
+    EXPECT_FALSE(side.engine.generatedFleetReady());
+    side.engine.acceptFleet(); // no longer the generator's fleet to accept
     EXPECT_TRUE(side.link.sent.empty());
     clickOwnCell(side.engine, column, row);
     EXPECT_EQ(side.link.sent, std::vector<std::string> { "$READY$" });
@@ -125,14 +125,14 @@ TEST_F(Placement, RemovingACellOfAGeneratedFleetAndSettingItAgain)
 
 TEST_F(Placement, ATwentySixthCellIsTakenBack)
 {
-    side.engine.onRandomize();
+    side.engine.randomizeFleet();
     const auto [column, row] = firstEmpty(side.engine.ownBoard());
     clickOwnCell(side.engine, column, row);
-    EXPECT_EQ(side.window.statusText, "Corrija o jogo...");
+    EXPECT_EQ(said(side.events.status), "Corrija o jogo...");
     EXPECT_EQ(state().cellsPlaced, 25);
-    EXPECT_TRUE(side.window.enabled(IDC_ACCEPT));
+    EXPECT_TRUE(side.engine.generatedFleetReady());
     EXPECT_EQ(side.engine.ownBoard().getCell(column, row), CellEmpty);
-    side.engine.onAcceptFleet();
+    side.engine.acceptFleet();
     EXPECT_EQ(side.link.sent, std::vector<std::string> { "$READY$ &RANDOMIZED" });
 }
 
@@ -140,27 +140,26 @@ TEST_F(Placement, RandomizeReplacesCellsPlacedByHand)
 {
     for (int i = 0; i < 7; ++i)
         clickOwnCell(side.engine, handFleet[i].first, handFleet[i].second);
-    side.engine.onRandomize();
+    side.engine.randomizeFleet();
     EXPECT_EQ(shipCells(side.engine.ownBoard()).size(), 25u);
     EXPECT_EQ(state().cellsPlaced, 25);
     // A second press gives another fleet.
     const Board first = side.engine.ownBoard();
-    side.engine.onRandomize();
+    side.engine.randomizeFleet();
     EXPECT_NE(side.engine.ownBoard().cells, first.cells);
 }
 
 TEST_F(Placement, GeneratorButtonsActOnlyWhilePlacing)
 {
-    side.engine.onAcceptFleet(); // nothing generated yet
+    side.engine.acceptFleet(); // nothing generated yet
     EXPECT_TRUE(side.link.sent.empty());
-    side.engine.onRandomize();
-    side.engine.onAcceptFleet();
+    side.engine.randomizeFleet();
+    side.engine.acceptFleet();
     EXPECT_EQ(state().phase, GamePhase::Ready);
-    EXPECT_FALSE(side.window.enabled(IDC_RANDOMIZE));
-    EXPECT_FALSE(side.window.enabled(IDC_GENERATOR_GROUP));
+    EXPECT_FALSE(side.engine.generatedFleetReady()); // the generator is done with
     const Board declared = side.engine.ownBoard();
-    side.engine.onRandomize();
-    side.engine.onAcceptFleet();
+    side.engine.randomizeFleet();
+    side.engine.acceptFleet();
     EXPECT_EQ(side.engine.ownBoard().cells, declared.cells);
     EXPECT_EQ(side.link.sent.size(), 1u);
     // Placing clicks are over too.

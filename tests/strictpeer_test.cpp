@@ -77,7 +77,7 @@ struct Duel {
     }
     void advance() { now += 10; }
 
-    Side ours;
+    EngineSide ours;
     MemoryLink strictLink;
     StrictPeer strict;
     AutoPlayer player;
@@ -110,8 +110,8 @@ TEST(StrictPeer, TwentyMatchesInEachRoleWithBoxesOpenForAWhile)
             duel.ours.engine.peerWins());
         if (chat) {
             EXPECT_EQ(duel.strict.log.front(), "<ADV> vamos");
-            EXPECT_EQ(std::count(duel.ours.window.log.begin(), duel.ours.window.log.end(),
-                          "<ADV> pronto?"),
+            EXPECT_EQ(std::count(duel.ours.events.log.begin(), duel.ours.events.log.end(),
+                          Text { TextId::PeerChat, "pronto?" }),
                 20);
         }
     }

@@ -55,20 +55,8 @@
         <translation>--listen and --connect cannot be used together</translation>
     </message>
     <message>
-        <source>argumento inesperado &apos;%1&apos;</source>
-        <translation>unexpected argument &apos;%1&apos;</translation>
-    </message>
-    <message>
         <source>--port vai com --connect; um servidor toma o seu porto de --listen</source>
         <translation>--port goes with --connect; a server takes its port from --listen</translation>
-    </message>
-    <message>
-        <source>o porto tem de ser um número de %1 a 65535, não &apos;%2&apos;</source>
-        <translation>the port must be a number from %1 to 65535, not &apos;%2&apos;</translation>
-    </message>
-    <message>
-        <source>--connect precisa do endereço do jogo a que se conectar</source>
-        <translation>--connect needs the address of the game to connect to</translation>
     </message>
     <message>
         <source>--level tem de ser easy, normal ou hard, não &apos;%1&apos;</source>
@@ -93,10 +81,6 @@
     <message>
         <source>--language tem de ser pt ou en, não &apos;%1&apos;</source>
         <translation>--language must be pt or en, not &apos;%1&apos;</translation>
-    </message>
-    <message>
-        <source>Experimente &apos;quorvel-bot --help&apos;.</source>
-        <translation>Try &apos;quorvel-bot --help&apos;.</translation>
     </message>
     <message>
         <source>Um adversário do Quorvel Naval jogado pelo computador: joga sobre TCP como o jogo, sem janela, e escreve uma linha por acontecimento.</source>
@@ -172,6 +156,41 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>o porto tem de ser um número de %1 a 65535, não &apos;%2&apos;</source>
+        <translation>the port must be a number from %1 to 65535, not &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>--connect precisa do endereço do jogo a que se conectar</source>
+        <translation>--connect needs the address of the game to connect to</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; abre um parêntese recto que não fecha</source>
+        <translation>&apos;%1&apos; opens a bracket it does not close</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; tem &apos;%2&apos; depois do endereço</source>
+        <translation>&apos;%1&apos; has &apos;%2&apos; after the address</translation>
+    </message>
+    <message>
+        <source>argumento inesperado &apos;%1&apos;</source>
+        <translation>unexpected argument &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--%1 foi dado mais de uma vez</source>
+        <translation>--%1 is given more than once</translation>
+    </message>
+    <message>
+        <source>%1: %2
+Experimente &apos;%1 --help&apos;.
+</source>
+        <translation>%1: %2
+Try &apos;%1 --help&apos;.
+</translation>
+    </message>
+</context>
+<context>
     <name>ComputerOpponent</name>
     <message>
         <source> [ Eu=%1 , Adv=%2 ]</source>
@@ -203,30 +222,6 @@
 </context>
 <context>
     <name>GameCommandLine</name>
-    <message>
-        <source>quorvel-naval: %1
-Experimente &apos;quorvel-naval --help&apos;.
-</source>
-        <translation>quorvel-naval: %1
-Try &apos;quorvel-naval --help&apos;.
-</translation>
-    </message>
-    <message>
-        <source>o porto tem de ser um número de %1 a 65535, não &apos;%2&apos;</source>
-        <translation>the port must be a number from %1 to 65535, not &apos;%2&apos;</translation>
-    </message>
-    <message>
-        <source>&apos;%1&apos; abre um parêntese recto que não fecha</source>
-        <translation>&apos;%1&apos; opens a bracket it does not close</translation>
-    </message>
-    <message>
-        <source>&apos;%1&apos; tem &apos;%2&apos; depois do endereço</source>
-        <translation>&apos;%1&apos; has &apos;%2&apos; after the address</translation>
-    </message>
-    <message>
-        <source>--connect precisa do endereço do jogo a que se conectar</source>
-        <translation>--connect needs the address of the game to connect to</translation>
-    </message>
     <message>
         <source>Quorvel Naval, uma batalha naval a dois sobre TCP. Sem opções a janela abre desligada; cada opção abaixo começa logo um jogo.</source>
         <translation>Quorvel Naval, a naval battle for two over TCP. With no option the window opens disconnected; each option below starts straight into a game.</translation>
@@ -264,16 +259,8 @@ Try &apos;quorvel-naval --help&apos;.
         <translation>LANGUAGE</translation>
     </message>
     <message>
-        <source>argumento inesperado &apos;%1&apos;</source>
-        <translation>unexpected argument &apos;%1&apos;</translation>
-    </message>
-    <message>
         <source>--listen, --connect e --computer excluem-se uns aos outros</source>
         <translation>--listen, --connect and --computer exclude each other</translation>
-    </message>
-    <message>
-        <source>--%1 foi dado mais de uma vez</source>
-        <translation>--%1 is given more than once</translation>
     </message>
     <message>
         <source>--language aceita pt ou en, não &apos;%1&apos;</source>

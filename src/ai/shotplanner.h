@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/board.h"
 #include "core/fleetgenerator.h"
 
 #include <array>
@@ -9,16 +10,7 @@
 #include <span>
 #include <string_view>
 
-class Board;
-
 inline constexpr int LongestShip = 5;
-
-struct GridCell {
-    int column = 0;
-    int row = 0;
-
-    bool operator==(const GridCell&) const = default;
-};
 
 // One answered shot at the opponent's grid, as its reply described it.
 struct ShotReport {

@@ -28,12 +28,7 @@ private:
 
 } // namespace
 
-Board::Board(int x, int y)
-    : originX(x)
-    , originY(y)
-{
-    clear();
-}
+Board::Board() { clear(); }
 
 void Board::clear() { cells.fill(CellEmpty); }
 
@@ -55,12 +50,6 @@ bool Board::holdsCode(std::uint8_t code) const
             return true;
     }
     return false;
-}
-
-void Board::setCursor(int column, int row)
-{
-    cursorColumn = column;
-    cursorRow = row;
 }
 
 // Depth-first walk over a private copy of the grid in which water counts as empty and

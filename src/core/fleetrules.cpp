@@ -12,9 +12,9 @@ bool isShip(const Board& board, int column, int row)
     return code != CellEmpty && code != CellWater;
 }
 
-bool groupSizesMatch(const Board& board)
+// The sizes of the groups: four ships of 1 cell, three of 2, two of 3, one of 4, one of 5.
+FleetFault groupSizesFault(const Board& board)
 {
-    // Four ships of 1 cell, three of 2, two of 3, one of 4, one of 5.
     constexpr std::array<int, 6> wanted { 0, 4, 3, 2, 1, 1 };
     std::array<int, 6> found {};
     Board scratch = board;
@@ -24,11 +24,11 @@ bool groupSizesMatch(const Board& board)
                 continue;
             const int size = scratch.measureShip(column, row, EraseShip);
             if (size > 5)
-                return false;
+                return FleetFault::ShipTooLong;
             ++found[size];
         }
     }
-    return found == wanted;
+    return found == wanted ? FleetFault::None : FleetFault::WrongShips;
 }
 
 // Two ships touching only at a corner leave a 2x2 block holding exactly two ship cells,
@@ -79,7 +79,13 @@ bool holdsTee(const Board& board)
 
 } // namespace
 
-bool validateFleet(const Board& board)
+FleetFault checkFleet(const Board& board)
 {
-    return groupSizesMatch(board) && !hasCornerContact(board) && holdsTee(board);
+    if (const FleetFault sizes = groupSizesFault(board); sizes != FleetFault::None)
+        return sizes;
+    if (hasCornerContact(board))
+        return FleetFault::ShipsTouch;
+    return holdsTee(board) ? FleetFault::None : FleetFault::FiveNotATee;
 }
+
+bool validateFleet(const Board& board) { return checkFleet(board) == FleetFault::None; }

@@ -10,8 +10,7 @@ AutoPlayer::AutoPlayer(MatchEngine& matchEngine, std::unique_ptr<ShotPlanner> sh
 
 AutoPlayer::Move AutoPlayer::nextMove() const
 {
-    const MatchState& state = engine.matchState();
-    if (state.phase == GamePhase::Placing)
+    if (engine.phase() == GamePhase::Placing)
         return Move::DeclareFleet;
     if (engine.mayFire())
         return Move::Fire;
@@ -28,8 +27,8 @@ AutoPlayer::Move AutoPlayer::play()
 {
     switch (nextMove()) {
     case Move::DeclareFleet:
-        engine.onRandomize();
-        engine.onAcceptFleet();
+        engine.randomizeFleet();
+        engine.acceptFleet();
         return Move::DeclareFleet;
     case Move::Fire:
         return fire() ? Move::Fire : Move::NoCellLeft;
@@ -44,12 +43,12 @@ std::vector<ShotReport> AutoPlayer::shotReports() const
 {
     std::vector<ShotReport> reports;
     reports.reserve(engine.shotResults().size());
-    for (const ShotResult& result : engine.shotResults()) {
+    for (const Shot& result : engine.shotResults()) {
         ShotReport report;
-        report.cell = { result.column, result.row };
-        report.kind = result.kind == ShotResult::Miss ? ShotReport::Miss
-            : result.kind == ShotResult::Hit          ? ShotReport::Hit
-                                                      : ShotReport::Sunk;
+        report.cell = result.cell;
+        report.kind = result.outcome == Shot::Miss ? ShotReport::Miss
+            : result.outcome == Shot::Hit          ? ShotReport::Hit
+                                                   : ShotReport::Sunk;
         // The length travels as a digit; anything else names no ship of the fleet.
         if (report.kind != ShotReport::Miss && result.length >= '1'
             && result.length <= '0' + LongestShip)
@@ -59,15 +58,12 @@ std::vector<ShotReport> AutoPlayer::shotReports() const
     return reports;
 }
 
-// Points at the planner's cell and clicks, as a person would. The engine refuses a cell
-// already shot, which a planner never chooses.
+// Fires at the planner's cell, as a person's click does. The engine refuses a cell already
+// shot, which a planner never chooses.
 bool AutoPlayer::fire()
 {
     const std::vector<ShotReport> reports = shotReports();
     const FiringView view { engine.enemyBoard(), reports, engine.peerFleetRandomized() };
     const std::optional<GridCell> cell = planner->chooseShot(view, engine.random());
-    if (!cell)
-        return false;
-    engine.aimAt(cell->column, cell->row);
-    return !engine.fireShot() && engine.matchState().shotPending;
+    return cell && engine.fireAt(*cell) == FireResult::Fired;
 }

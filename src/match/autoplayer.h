@@ -9,7 +9,7 @@ class MatchEngine;
 
 // A computer player at the controls of a match engine. It declares a generated fleet when a
 // match starts and fires when it is its turn, through the same commands a person's buttons
-// and clicks give ("Randomize", "Aceitar", a click on the enemy grid), so neither the engine
+// and clicks give ("Randomize", "Aceitar", a cell of the enemy grid), so neither the engine
 // nor the opponent can tell it from a person. Where it fires is its planner's choice.
 class AutoPlayer {
 public:

@@ -9,24 +9,14 @@ enum class GamePhase : std::uint8_t {
     Playing = 3, // shots are exchanged
 };
 
-enum class MouseRegion : std::uint8_t {
-    None = 0,
-    OwnGrid = 1,
-    EnemyGrid = 2,
-};
-
-// One side's match.
+// One side's match as it stands, for whoever shows it or plays it.
 struct MatchState {
-    bool showOwnFleet = true; // the left grid shows the own board, not the cover
-    bool sendPending = false; // a guarded send happened since the socket last could send
-    bool shotPending = false; // a shot of this side is unanswered
-    std::uint8_t lastShotRow = 0;
-    std::uint8_t lastShotCol = 0;
-    std::uint8_t shotsThisTurn = 0; // answered shots of the current turn, 0..2
+    GamePhase phase = GamePhase::Idle;
     // While playing: this side fires in the current turn. Before play: this side has not
     // seen the opponent declare ready first, so it will fire first.
     bool isShooter = false;
-    MouseRegion mouseRegion = MouseRegion::None;
-    std::uint8_t cellsPlaced = 0; // ship cells on the own board while placing
-    GamePhase phase = GamePhase::Idle;
+    bool shotPending = false; // a shot of this side is unanswered
+    int shotsThisTurn = 0; // answered shots of the current turn, 0..2
+    int cellsPlaced = 0; // ship cells on the own board while placing
+    bool showOwnFleet = true; // the left grid shows the own board, not the cover
 };

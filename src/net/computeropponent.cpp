@@ -13,15 +13,14 @@
 namespace {
 
 // A text of the game as one line: its line breaks become spaces.
-QString oneLine(std::string_view text)
+QString oneLine(const Text& text)
 {
     QString line = gameText(text);
     line.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return line;
 }
 
-// The engine logs the opponent's chat lines with this before their text.
-constexpr std::string_view PeerChat = "<ADV> ";
+QString oneLine(TextId id) { return oneLine(Text { id, {} }); }
 
 } // namespace
 
@@ -46,22 +45,20 @@ ComputerOpponent::~ComputerOpponent() { stopping = true; }
 
 bool ComputerOpponent::listen(std::uint16_t port, bool loopbackOnly)
 {
-    controls = { 0, port, "127.0.0.1", true };
     session.setLoopbackOnly(loopbackOnly);
-    session.onListenConnect();
+    session.listen(port);
     return session.listeningPort() != 0;
 }
 
 void ComputerOpponent::connectTo(const QString& host, std::uint16_t port)
 {
-    controls = { 1, port, host.toStdString(), true };
-    session.onListenConnect();
+    session.connectTo(host, port);
 }
 
 void ComputerOpponent::close()
 {
     finish(Outcome::ConnectionEnded);
-    session.onCloseConnection();
+    session.close();
 }
 
 double ComputerOpponent::meanShotsPerWonMatch() const
@@ -168,35 +165,40 @@ void ComputerOpponent::finish(Outcome outcome, bool closeConnection)
         this,
         [this, outcome, closeConnection] {
             if (closeConnection)
-                session.onCloseConnection();
+                session.close();
             printOmittedChat();
             Q_EMIT finished(outcome);
         },
         Qt::QueuedConnection);
 }
 
-void ComputerOpponent::setStatusText(std::string_view text)
+void ComputerOpponent::printTitle(TextId base)
 {
-    const QString line = oneLine(text);
-    if (line != lastStatus) {
-        lastStatus = line;
-        print(line);
-    }
-    reconsiderLater();
+    print(oneLine(base) + tr(" [ Eu=%1 , Adv=%2 ]").arg(myWins()).arg(peerWins()));
 }
 
-ControlValues ComputerOpponent::saveControls() { return controls; }
-
-// The score in the title tells how a match ended: it rises by one for the winner.
-void ComputerOpponent::updateTitle(std::string_view baseTitle, int myWins, int peerWins)
+void ComputerOpponent::printLogLine(const Text& line)
 {
-    print(oneLine(baseTitle) + tr(" [ Eu=%1 , Adv=%2 ]").arg(myWins).arg(peerWins));
-    const bool won = myWins == knownMyWins + 1 && peerWins == knownPeerWins;
-    const bool lost = peerWins == knownPeerWins + 1 && myWins == knownMyWins;
-    knownMyWins = myWins;
-    knownPeerWins = peerWins;
-    if (!won && !lost)
-        return;
+    print(QLatin1Char('[') + QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))
+        + QStringLiteral("] ") + gameText(line));
+}
+
+// The engine calls these from inside its handlers; the player moves only once they have
+// returned (see reconsiderLater).
+void ComputerOpponent::phaseChanged(GamePhase) { reconsiderLater(); }
+void ComputerOpponent::fleetChanged(const FleetChange&) { }
+void ComputerOpponent::readyDeclared(Side, bool) { reconsiderLater(); }
+void ComputerOpponent::shotFired(GridCell) { }
+void ComputerOpponent::shotRefused(GridCell) { }
+void ComputerOpponent::shotAnswered(const Shot&) { reconsiderLater(); }
+void ComputerOpponent::fleetShown(bool) { }
+void ComputerOpponent::sendResumed() { }
+
+// The result is taken in at once: the match is counted, and the next one starts.
+void ComputerOpponent::matchDecided(bool won, int match)
+{
+    print(won ? oneLine(TextId::WonCaption) + QStringLiteral(": ") + oneLine(TextId::WonText)
+              : oneLine(TextId::LostCaption) + QStringLiteral(": ") + oneLine(TextId::LostText));
     const int shots = static_cast<int>(session.engine().shotResults().size());
     if (won)
         wonShots.push_back(shots);
@@ -204,64 +206,68 @@ void ComputerOpponent::updateTitle(std::string_view baseTitle, int myWins, int p
         ++lostMatches;
     QMetaObject::invokeMethod(
         this, [this, won, shots] { Q_EMIT matchFinished(won, shots); }, Qt::QueuedConnection);
-    // The engine goes on to start the next match, which is left unplayed.
+    session.engine().matchResultSeen(match);
     if (settings.matches > 0 && matchesPlayed() >= settings.matches)
         finish(Outcome::MatchesPlayed, true);
 }
 
-// The status line that follows tells the port.
-void ComputerOpponent::showListeningPort(int) { }
+void ComputerOpponent::scoreChanged(const Score&) { printTitle(TextId::NewMatchTitle); }
 
-// The connection controls come back when the connection has ended, or never came about.
-void ComputerOpponent::enableConnectionControls(bool enable)
+void ComputerOpponent::chatLine(Side side, const std::string& text)
 {
-    if (!enable)
+    if (side == Side::Opponents && !admitChatLine())
         return;
-    const bool wasConnected = isConnected;
-    isConnected = false;
+    printLogLine({ side == Side::Mine ? TextId::MyChat : TextId::PeerChat, text });
+}
+
+void ComputerOpponent::sendFailed(bool chat)
+{
+    if (!chat) {
+        print(oneLine(TextId::SendFailedCaption) + QStringLiteral(": ")
+            + oneLine(TextId::SendFailedText));
+    }
+}
+
+void ComputerOpponent::statusChanged(const Text& status)
+{
+    const QString line = oneLine(status);
+    if (line != lastStatus) {
+        lastStatus = line;
+        print(line);
+    }
+    reconsiderLater();
+}
+
+void ComputerOpponent::logLine(const Text& line) { printLogLine(line); }
+
+// A failure to listen or connect is kept for whoever started it. A listening side that lost
+// a connection that said nothing waits on.
+void ComputerOpponent::connectionChanged(const ConnectionChange& change)
+{
+    switch (change.state) {
+    case ConnectionChange::Listening:
+        isConnected = false;
+        if (change.reason == ConnectionChange::Asked)
+            printTitle(TextId::ServerTitle);
+        return;
+    case ConnectionChange::Connecting:
+        return;
+    case ConnectionChange::Open:
+        isConnected = true;
+        if (!change.listened)
+            printTitle(TextId::ClientTitle);
+        reconsiderLater();
+        return;
+    case ConnectionChange::Closed:
+        break;
+    }
+    const bool wasConnected = std::exchange(isConnected, false);
+    if (change.reason == ConnectionChange::ListenFailed) {
+        failure = gameText(TextId::ListenFailedText);
+    } else if (change.reason == ConnectionChange::ConnectFailed) {
+        failure = gameText(TextId::ConnectFailedText);
+    } else {
+        printTitle(TextId::ClosedTitle);
+    }
     finish(wasConnected ? Outcome::ConnectionEnded : Outcome::ConnectionFailed);
 }
-
-// The chat controls are enabled while a connection is open. They go without the connection
-// controls when a listening side lost a connection that said nothing: it waits on.
-void ComputerOpponent::enableChatControls(bool enable)
-{
-    isConnected = enable;
-    if (enable)
-        reconsiderLater();
-}
-
-void ComputerOpponent::disableGeneratorControls() { }
-void ComputerOpponent::enableControl(int, bool) { }
-void ComputerOpponent::setButtonCaption(int, std::string_view) { }
-
-void ComputerOpponent::addLogLine(std::string_view line)
-{
-    if (line.starts_with(PeerChat) && !admitChatLine())
-        return;
-    print(QLatin1Char('[') + QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))
-        + QStringLiteral("] ") + gameText(line));
-}
-
-void ComputerOpponent::drawBoard(const Board&) { }
-void ComputerOpponent::eraseCursor(const Board&) { }
-void ComputerOpponent::drawCursor(const Board&) { }
-void ComputerOpponent::repaint() { reconsiderLater(); }
-void ComputerOpponent::flashHit(const Board&) { }
-void ComputerOpponent::fadeOut(const Board&) { }
-void ComputerOpponent::fadeIn(const Board&) { }
-void ComputerOpponent::showGenerator(bool) { }
-
-// Answered at once. A failure to listen or connect is kept for whoever started it.
-void ComputerOpponent::messageBox(
-    std::string_view text, std::string_view caption, BoxIcon icon, BoxClosed closed)
-{
-    if (icon == BoxIcon::Error)
-        failure = gameText(text);
-    else
-        print(oneLine(caption) + QStringLiteral(": ") + oneLine(text));
-    if (closed)
-        closed();
-}
-
-void ComputerOpponent::beep(BeepKind) { }

@@ -5,7 +5,7 @@
 #include "ai/shotplanner.h"
 #include "core/board.h"
 #include "match/autoplayer.h"
-#include "match/windowrequests.h"
+#include "match/gameevents.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -18,10 +18,10 @@
 #include <vector>
 
 // A computer opponent over TCP: a game session like the window's, played by an AutoPlayer,
-// with window requests that become one line of text per event instead of drawing. Message
-// boxes are answered at once; after a match the next one starts as in the game. Its moves
-// are paced by a timer, so a person can follow: the delay passes before it declares its
-// fleet and before each shot.
+// that listens to the same game events as the window and prints one line of text for each
+// instead of drawing. The result of a match is taken in at once, and the next one starts as
+// in the game. Its moves are paced by a timer, so a person can follow: the delay passes
+// before it declares its fleet and before each shot.
 //
 // What it prints is a terminal's or a log file's: every event one line, the controls of the
 // text (a peer's bytes may be in it) escaped, and the opponent's chat at most
@@ -29,7 +29,7 @@
 //
 // The game window runs one in-process for "Jogar contra o computador", listening on a free
 // port that the window then connects to; quorvel-bot runs one on its own.
-class ComputerOpponent : public QObject, private WindowRequests {
+class ComputerOpponent : public QObject, private GameEvents {
     Q_OBJECT
 
 public:
@@ -96,29 +96,25 @@ Q_SIGNALS:
     void finished(ComputerOpponent::Outcome outcome);
 
 private:
-    // Window requests.
-    void setStatusText(std::string_view text) override;
-    ControlValues saveControls() override;
-    void updateTitle(std::string_view baseTitle, int myWins, int peerWins) override;
-    void showListeningPort(int port) override;
-    void enableConnectionControls(bool enable) override;
-    void enableChatControls(bool enable) override;
-    void disableGeneratorControls() override;
-    void enableControl(int id, bool enable) override;
-    void setButtonCaption(int id, std::string_view caption) override;
-    void addLogLine(std::string_view line) override;
-    void drawBoard(const Board& board) override;
-    void eraseCursor(const Board& board) override;
-    void drawCursor(const Board& board) override;
-    void repaint() override;
-    void flashHit(const Board& shown) override;
-    void fadeOut(const Board& leaving) override;
-    void fadeIn(const Board& arriving) override;
-    void showGenerator(bool show) override;
-    void messageBox(
-        std::string_view text, std::string_view caption, BoxIcon icon, BoxClosed closed) override;
-    void beep(BeepKind kind) override;
+    // Game events.
+    void phaseChanged(GamePhase phase) override;
+    void fleetChanged(const FleetChange& change) override;
+    void readyDeclared(Side side, bool randomized) override;
+    void shotFired(GridCell cell) override;
+    void shotRefused(GridCell cell) override;
+    void shotAnswered(const Shot& shot) override;
+    void matchDecided(bool won, int match) override;
+    void scoreChanged(const Score& score) override;
+    void fleetShown(bool shown) override;
+    void chatLine(Side side, const std::string& text) override;
+    void sendFailed(bool chat) override;
+    void sendResumed() override;
+    void statusChanged(const Text& status) override;
+    void logLine(const Text& line) override;
+    void connectionChanged(const ConnectionChange& change) override;
 
+    void printTitle(TextId base);
+    void printLogLine(const Text& line);
     void print(const QString& line);
     bool admitChatLine();
     void printOmittedChat();
@@ -128,7 +124,6 @@ private:
     void finish(Outcome outcome, bool closeConnection = false);
 
     Settings settings;
-    ControlValues controls;
     GameSession session { *this };
     AutoPlayer player;
     QTimer pace;
@@ -143,8 +138,6 @@ private:
     int chatLinesThisSecond = 0;
     qint64 omittedChatLines = 0; // not printed yet
     QString failure;
-    int knownMyWins = 0;
-    int knownPeerWins = 0;
     std::vector<int> wonShots;
     int lostMatches = 0;
     Board fleet;

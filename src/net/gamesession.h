@@ -3,24 +3,23 @@
 #include "connectionevents.h"
 #include "gamesocket.h"
 
+#include "match/gameevents.h"
 #include "match/matchengine.h"
 #include "match/peerlink.h"
 
+#include <QString>
 #include <QTimer>
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
-class WindowRequests;
-
 // One player's side of the game over TCP: the match engine, the listening socket and the
-// socket that carries the match, and the connection handlers. It shows everything through
-// the window requests, so the game window, the headless opponent and the tests all drive it
-// the same way: the window only forwards its button clicks here.
+// socket that carries the match, and the connection handlers. It reports the connection as
+// game events to the same listener as the engine, so the game window, the headless opponent
+// and the tests all drive it the same way.
 class GameSession : public ConnectionEvents, public PeerLink {
 public:
-    explicit GameSession(WindowRequests& window); // not owned
+    explicit GameSession(GameEvents& events); // not owned
     ~GameSession() override;
     GameSession(const GameSession&) = delete;
     GameSession& operator=(const GameSession&) = delete;
@@ -32,14 +31,18 @@ public:
     MatchEngine& engine() { return match; }
     const MatchEngine& engine() const { return match; }
 
-    // The player's clicks on "Servidor"/"Cliente", "Escutar"/"Conectar" and "Fechar COM".
-    // They read the mode, port and address through WindowRequests::saveControls.
-    void onModeChanged();
-    void onListenConnect();
+    // "Escutar" and "Conectar": every new listen or connect starts the score afresh. A port
+    // outside 0..65535 cannot be listened on or connected to. Port 0 listens on a port the
+    // system chooses.
+    void listen(int port);
+    // The address is a dotted IPv4 or an IPv6 address (also in brackets, "[::1]") or a host
+    // name; surrounding blanks do not count.
+    void connectTo(const QString& address, int port);
     // A server normally listens on every interface; an opponent that runs inside the game's
     // own process listens on the loopback only, so no other machine can take its place.
     void setLoopbackOnly(bool loopback) { loopbackOnly = loopback; }
-    void onCloseConnection();
+    // "Fechar COM": ends the connection, or the listening or the attempt to connect.
+    void close();
 
     // What the sockets report.
     void onAcceptRequest() override;
@@ -53,8 +56,7 @@ public:
     // or it has too much still to send.
     long sendToPeer(std::string_view bytes) override;
 
-    // The port the listening socket is bound to (0 when not listening): with port 0 in the
-    // controls, the system picks a free one.
+    // The port the listening socket is bound to (0 when not listening).
     std::uint16_t listeningPort() const;
     // Whether a connection to the opponent is open.
     bool peerConnected() const;
@@ -63,10 +65,11 @@ public:
     std::int64_t unreadPeerBytes() const;
 
 private:
-    std::string listeningStatus() const;
+    void ended(ConnectionChange::Reason reason, TextId status);
     void listenAgain();
+    Text listeningStatus() const;
 
-    WindowRequests& window;
+    GameEvents& events;
     MatchEngine match;
     GameSocket listenSocket;
     bool loopbackOnly = false;

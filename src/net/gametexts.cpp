@@ -2,51 +2,44 @@
 
 #include <QCoreApplication>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QTranslator>
 
 #include <array>
+#include <string_view>
 
 namespace {
 
 constexpr const char* context = "GameText";
 
-// Every text the engine and the connection handlers show. "%1" stands for the part that
-// varies; it is carried into the translation as it is.
-constexpr std::array texts {
-    QT_TRANSLATE_NOOP("GameText", "Redefinir novo jogo..."),
+// Each text of the game, in the order of TextId; "%1" stands for its argument, which is
+// carried into the translation as it is.
+constexpr std::array<const char*, TextCount> sources {
     QT_TRANSLATE_NOOP("GameText", "Criar tabuleiro."),
-    QT_TRANSLATE_NOOP("GameText", "Ocultar"),
-    QT_TRANSLATE_NOOP("GameText", "Mostrar"),
-    QT_TRANSLATE_NOOP("GameText", "Let the game BEGIN!\nA receber tiros."),
+    QT_TRANSLATE_NOOP("GameText", "Coloque o cano %1"),
+    QT_TRANSLATE_NOOP("GameText", "Corrija o jogo..."),
     QT_TRANSLATE_NOOP("GameText", "Jogo preenchido.A aguardar pelo outro jogador"),
+    QT_TRANSLATE_NOOP("GameText", "Let the game BEGIN!\nA receber tiros."),
+    QT_TRANSLATE_NOOP("GameText", "O outro jogador está pronto."),
+    QT_TRANSLATE_NOOP("GameText", "O outro jogador randomizou o jogo e está pronto."),
+    QT_TRANSLATE_NOOP("GameText", "Let the game begin!\nPode atirar."),
+    QT_TRANSLATE_NOOP("GameText", "Let the game begin!\nA receber os tiros..."),
+    QT_TRANSLATE_NOOP("GameText", "Aponte num local vazio...para não repetir tiros!"),
+    QT_TRANSLATE_NOOP("GameText", "A receber tiros do adversario."),
+    QT_TRANSLATE_NOOP("GameText", "A enviar tiro %1 ."),
+    QT_TRANSLATE_NOOP("GameText", "A enviar tiro 1..."),
+    QT_TRANSLATE_NOOP("GameText", "<CPU> Acertou num barco de 1 cano."),
+    QT_TRANSLATE_NOOP("GameText", "<CPU> Acertou num barco de %1 canos."),
+    QT_TRANSLATE_NOOP("GameText", "<CPU> Afundou um barco de 1 cano."),
+    QT_TRANSLATE_NOOP("GameText", "<CPU> Afundou um barco de %1 canos."),
+    QT_TRANSLATE_NOOP("GameText", "<EU> %1"),
+    QT_TRANSLATE_NOOP("GameText", "<ADV> %1"),
+    QT_TRANSLATE_NOOP("GameText", "Uma conecção chegou e fechou-se sem jogar."),
     QT_TRANSLATE_NOOP("GameText", "O outro jogador ganhou. Carrege em OK para novo jogo."),
     QT_TRANSLATE_NOOP("GameText", "Melhor sorte para a próxima..."),
     QT_TRANSLATE_NOOP("GameText", "Ganhou o jogo. Carrege em OK para novo."),
     QT_TRANSLATE_NOOP("GameText", "BUM! he he he..."),
     QT_TRANSLATE_NOOP("GameText", "Erro ao comunicar dados.Buffer underrun?"),
     QT_TRANSLATE_NOOP("GameText", "Envio de mensagem"),
-    QT_TRANSLATE_NOOP("GameText", "Aponte num local vazio...para não repetir tiros!"),
-    QT_TRANSLATE_NOOP("GameText", "O outro jogador randomizou o jogo e está pronto."),
-    QT_TRANSLATE_NOOP("GameText", "O outro jogador está pronto."),
-    QT_TRANSLATE_NOOP("GameText", "Let the game begin!\nPode atirar."),
-    QT_TRANSLATE_NOOP("GameText", "Let the game begin!\nA receber os tiros..."),
-    QT_TRANSLATE_NOOP("GameText", "<CPU> Acertou num barco de 1 cano."),
-    QT_TRANSLATE_NOOP("GameText", "<CPU> Acertou num barco de %1 canos."),
-    QT_TRANSLATE_NOOP("GameText", "<CPU> Afundou um barco de 1 cano."),
-    QT_TRANSLATE_NOOP("GameText", "<CPU> Afundou um barco de %1 canos."),
-    QT_TRANSLATE_NOOP("GameText", "A receber tiros do adversario."),
-    QT_TRANSLATE_NOOP("GameText", "A enviar tiro %1 ."),
-    QT_TRANSLATE_NOOP("GameText", "A enviar tiro 1..."),
-    QT_TRANSLATE_NOOP("GameText", "Coloque o cano %1"),
-    QT_TRANSLATE_NOOP("GameText", "Corrija o jogo..."),
-    QT_TRANSLATE_NOOP("GameText", "<EU> %1"),
-    QT_TRANSLATE_NOOP("GameText", "<ADV> %1"),
-    QT_TRANSLATE_NOOP("GameText", "Quorvel Naval - Programa TCP/IP SERVIDOR"),
-    QT_TRANSLATE_NOOP("GameText", "Quorvel Naval - Programa TCP/IP CLIENTE"),
-    QT_TRANSLATE_NOOP("GameText", "TCP/IP - Quorvel Naval"),
-    QT_TRANSLATE_NOOP("GameText", "Conectar"),
-    QT_TRANSLATE_NOOP("GameText", "Escutar"),
     QT_TRANSLATE_NOOP("GameText", "A esperar pela conecção..."),
     QT_TRANSLATE_NOOP("GameText", "A esperar pela conecção...\nPorto %1."),
     QT_TRANSLATE_NOOP("GameText",
@@ -55,57 +48,38 @@ constexpr std::array texts {
     QT_TRANSLATE_NOOP("GameText", "TCP/IP Quorvel Naval"),
     QT_TRANSLATE_NOOP("GameText", "Reveja as definições\nde conecção."),
     QT_TRANSLATE_NOOP("GameText", "A estabelecer conecção ao servidor..."),
-    QT_TRANSLATE_NOOP(
-        "GameText", "As comunicações foram encerradas.Pode voltar a conectar para novo jogo."),
-    QT_TRANSLATE_NOOP("GameText", "Houve tentativa de conecção ao jogo por outro utilizador."),
     QT_TRANSLATE_NOOP("GameText", "Impossível fazer conecção ao servidor/porto\nExpecificado."),
     QT_TRANSLATE_NOOP("GameText", "Conecção TCP/IP"),
     QT_TRANSLATE_NOOP("GameText", "Reveja as definições de rede."),
+    QT_TRANSLATE_NOOP(
+        "GameText", "As comunicações foram encerradas.Pode voltar a conectar para novo jogo."),
     QT_TRANSLATE_NOOP("GameText", "O outro jogador fechou a conecção\nJogo terminado."),
-    QT_TRANSLATE_NOOP("GameText", "Uma conecção chegou e fechou-se sem jogar."),
+    QT_TRANSLATE_NOOP("GameText", "Houve tentativa de conecção ao jogo por outro utilizador."),
+    QT_TRANSLATE_NOOP("GameText", "Quorvel Naval - Programa TCP/IP SERVIDOR"),
+    QT_TRANSLATE_NOOP("GameText", "Quorvel Naval - Programa TCP/IP CLIENTE"),
+    QT_TRANSLATE_NOOP("GameText", "TCP/IP - Quorvel Naval"),
+    QT_TRANSLATE_NOOP("GameText", "Redefinir novo jogo..."),
+    QT_TRANSLATE_NOOP("GameText", "Ocultar"),
+    QT_TRANSLATE_NOOP("GameText", "Mostrar"),
+    QT_TRANSLATE_NOOP("GameText", "Escutar"),
+    QT_TRANSLATE_NOOP("GameText", "Conectar"),
 };
-
-// A text with a variable part, as a pattern that finds it.
-struct Pattern {
-    QRegularExpression expression;
-    const char* source;
-};
-
-std::vector<Pattern> makePatterns()
-{
-    std::vector<Pattern> patterns;
-    for (const char* source : texts) {
-        const QString text = QString::fromUtf8(source);
-        const qsizetype at = text.indexOf(QStringLiteral("%1"));
-        if (at < 0)
-            continue;
-        const QString expression = QLatin1Char('^') + QRegularExpression::escape(text.left(at))
-            + QStringLiteral("(.*)") + QRegularExpression::escape(text.mid(at + 2))
-            + QLatin1Char('$');
-        patterns.push_back(
-            { QRegularExpression(expression, QRegularExpression::DotMatchesEverythingOption),
-                source });
-    }
-    return patterns;
-}
 
 } // namespace
 
-QString gameText(std::string_view text)
+QString gameText(const Text& text)
 {
-    for (const char* known : texts) {
-        if (text == known)
-            return QCoreApplication::translate(context, known);
-    }
-    const QString source = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    static const std::vector<Pattern> patterns = makePatterns();
-    for (const Pattern& pattern : patterns) {
-        const QRegularExpressionMatch match = pattern.expression.match(source);
-        if (match.hasMatch())
-            return QCoreApplication::translate(context, pattern.source).arg(match.captured(1));
-    }
-    return source;
+    const char* source = sources[static_cast<std::size_t>(text.id)];
+    const QString translated = QCoreApplication::translate(context, source);
+    if (std::string_view(source).find("%1") == std::string_view::npos)
+        return translated;
+    return translated.arg(
+        QString::fromUtf8(text.argument.data(), static_cast<qsizetype>(text.argument.size())));
 }
+
+QString gameText(TextId id) { return gameText(Text { id, {} }); }
+
+QString sourceText(TextId id) { return QString::fromUtf8(sources[static_cast<std::size_t>(id)]); }
 
 std::optional<Language> languageFromName(const QString& name)
 {

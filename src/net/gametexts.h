@@ -1,5 +1,7 @@
 #pragma once
 
+#include "match/gametext.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,12 +12,14 @@ class QCoreApplication;
 class QTranslator;
 
 // The game speaks Portuguese, its source language, and English. The match engine and the
-// connection handlers name their texts in Portuguese, as UTF-8; where a text is shown (the
-// window, the headless opponent's lines) it goes through gameText, which gives it in the
-// language of the translator installed. Texts that carry a variable part (a count, a
-// length, a chat line) are matched by their pattern; chat is never translated, only its
-// prefix. What goes over the wire never changes with the language.
-QString gameText(std::string_view text);
+// connection handlers say what they have to say as text ids (match/gametext.h); this is the
+// one table of their words, in Portuguese, which go through Qt's translation system where
+// they are shown (the window, the headless opponent's lines). Chat, an argument, is never
+// translated. What goes over the wire never changes with the language.
+QString gameText(const Text& text);
+QString gameText(TextId id);
+// The Portuguese of a text, untranslated.
+QString sourceText(TextId id);
 
 // The languages the game ships, the first the source language.
 enum class Language { Portuguese, English };

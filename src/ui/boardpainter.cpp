@@ -1,5 +1,6 @@
 #include "boardpainter.h"
 
+#include "gridgeometry.h"
 #include "surface.h"
 
 #include "core/board.h"
@@ -11,8 +12,8 @@
 
 namespace {
 
-constexpr int Pitch = 25; // from one cell to the next
-constexpr int CellSpan = 26; // a cell's square, so neighbours share their border line
+constexpr int Pitch = GridGeometry::Pitch;
+constexpr int CellSpan = GridGeometry::CellSpan;
 
 constexpr std::array<QRgb, 7> palette {
     qRgb(20, 20, 100), // CellEmpty
@@ -58,16 +59,15 @@ void BoardPainter::drawCell(
     // than the one to its left: a light gradient from top-left to bottom-right.
     const auto shade = static_cast<std::int8_t>(column + 5 * row);
     const QRgb previous = surface.selectBrush(cellColour(code, shade, fade));
-    const int left = board.originX + Pitch * column;
-    const int top = board.originY + Pitch * row;
-    surface.rectangle(left, top, left + CellSpan, top + CellSpan);
+    const QPoint corner = grid.cellCorner(column, row);
+    surface.rectangle(corner.x(), corner.y(), corner.x() + CellSpan, corner.y() + CellSpan);
     surface.selectBrush(previous);
 }
 
 void BoardPainter::drawBoard(Surface& surface) const
 {
-    const int ox = board.originX;
-    const int oy = board.originY;
+    const int ox = grid.origin.x();
+    const int oy = grid.origin.y();
     const Surface::Pen previousPen = surface.selectPen(Surface::Pen::solid(outlineColour));
     const auto previousMode = surface.setBackgroundMode(Surface::BackgroundMode::Transparent);
     const QRgb previousText = surface.setTextColour(qRgb(0, 0, 0));
@@ -107,22 +107,22 @@ void BoardPainter::drawBoard(Surface& surface) const
     surface.setTextColour(previousText);
 }
 
-void BoardPainter::redrawCell(Surface& surface, int column, int row, bool highlighted) const
+void BoardPainter::redrawCell(Surface& surface, GridCell cell, bool highlighted) const
 {
     const Surface::Pen previous
         = surface.selectPen(Surface::Pen::solid(highlighted ? cursorColour : outlineColour));
-    drawCell(column, row, board.getCell(column, row), surface, highlighted ? cursorFade : 0);
+    drawCell(cell.column, cell.row, board.getCell(cell), surface, highlighted ? cursorFade : 0);
     surface.selectPen(previous);
 }
 
-void BoardPainter::eraseCursor(Surface& surface) const
+void BoardPainter::eraseCursor(Surface& surface, GridCell cursor) const
 {
-    redrawCell(surface, board.cursorColumn, board.cursorRow, false);
+    redrawCell(surface, cursor, false);
 }
 
-void BoardPainter::drawCursor(Surface& surface) const
+void BoardPainter::drawCursor(Surface& surface, GridCell cursor) const
 {
-    redrawCell(surface, board.cursorColumn, board.cursorRow, true);
+    redrawCell(surface, cursor, true);
 }
 
 void BoardPainter::drawBoardFaded(Surface& surface, std::uint8_t fade) const
@@ -151,8 +151,8 @@ void BoardPainter::drawCoverPanel(Surface& surface, QRgb colour) const
 {
     const Surface::Pen previousPen = surface.selectPen(Surface::Pen::none());
     const QRgb previousBrush = surface.selectBrush(colour);
-    surface.rectangle(
-        board.originX - 15, board.originY - 3, board.originX + 262, board.originY + 280);
+    const QRect area = grid.fullArea();
+    surface.rectangle(area.left(), area.top(), area.right(), area.bottom());
     surface.selectPen(previousPen);
     surface.selectBrush(previousBrush);
 }

@@ -4,10 +4,12 @@
 
 #include <cstdint>
 
+#include "gridgeometry.h"
+
 class Board;
 class Surface;
 
-// The drawing operations of one board: its 10x10 cells at the board's pixel origin, each
+// The drawing operations of one board: its 10x10 cells where its grid lies in the window, each
 // filled in a colour from its code and position and outlined in blue, the rows lettered and
 // the columns numbered (each label with a grey drop shadow), a graded shadow frame along the
 // bottom and right, the cursor highlight, the faded cells of the animations and the cover
@@ -15,8 +17,9 @@ class Surface;
 // text colour it changed, so the routines nest.
 class BoardPainter {
 public:
-    explicit BoardPainter(const Board& drawn)
+    BoardPainter(const Board& drawn, const GridGeometry& where)
         : board(drawn)
+        , grid(where)
     {
     } // not owned
 
@@ -39,10 +42,10 @@ public:
         int column, int row, std::uint8_t code, Surface& surface, std::uint8_t fade) const;
     // Labels, the 100 cells at full colour and the shadow frame.
     void drawBoard(Surface& surface) const;
-    void eraseCursor(Surface& surface) const;
-    void drawCursor(Surface& surface) const;
+    void eraseCursor(Surface& surface, GridCell cursor) const;
+    void drawCursor(Surface& surface, GridCell cursor) const;
     // One cell as the board now holds it, with or without the cursor's highlight.
-    void redrawCell(Surface& surface, int column, int row, bool highlighted) const;
+    void redrawCell(Surface& surface, GridCell cell, bool highlighted) const;
     // The 100 cells at one fade, outlined as usual: one frame of an animation.
     void drawBoardFaded(Surface& surface, std::uint8_t fade) const;
     // The ship cells of the fleet that this board (the enemy grid) knows nothing of yet, in
@@ -53,4 +56,5 @@ public:
 
 private:
     const Board& board;
+    GridGeometry grid;
 };

@@ -1,7 +1,9 @@
-// The canvas's input: the player's mouse and keys go to the match engine, and the focus
-// frame shows when the keys come here.
+// The canvas's input: the player's pointer and keys become cells of the grids, which go to
+// the match engine; the focus frame shows when the keys come here.
 
 #include "gamecanvas.h"
+
+#include "gridgeometry.h"
 
 #include "match/matchengine.h"
 
@@ -9,23 +11,30 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include <algorithm>
 #include <cmath>
+
+GameCanvas::Grid GameCanvas::keyboardGrid() const
+{
+    switch (engine.phase()) {
+    case GamePhase::Placing:
+        return Grid::Own;
+    case GamePhase::Playing:
+        return Grid::Enemy;
+    default:
+        return Grid::None;
+    }
+}
 
 QRect GameCanvas::focusFrame() const
 {
-    const Board& own = engine.displayedBoard();
-    const Board& enemy = engine.enemyBoard();
-    const auto around = [](const Board& board) {
-        return QRect(QPoint(board.originX - 17, board.originY - 6),
-            QPoint(board.originX + 264, board.originY + 281));
-    };
-    switch (engine.keyboardGrid()) {
-    case MouseRegion::OwnGrid:
-        return around(own);
-    case MouseRegion::EnemyGrid:
-        return around(enemy);
+    switch (keyboardGrid()) {
+    case Grid::Own:
+        return ownGrid.focusFrame();
+    case Grid::Enemy:
+        return enemyGrid.focusFrame();
     default:
-        return around(own).united(around(enemy));
+        return ownGrid.focusFrame().united(enemyGrid.focusFrame());
     }
 }
 
@@ -40,29 +49,70 @@ void GameCanvas::updateFocusFrame()
     framed = now;
 }
 
+// Only the cell left and the cell entered are drawn again. The enemy grid's highlighted cell
+// moves only in play.
+void GameCanvas::pointAt(Grid grid, GridCell cell)
+{
+    pointed = grid;
+    if (grid == Grid::Enemy && engine.phase() != GamePhase::Playing)
+        return;
+    GridCell& cursor = grid == Grid::Own ? leftCursor : rightCursor;
+    if (cursor == cell)
+        return;
+    askCell(grid, cursor, false);
+    cursor = cell;
+    askCell(grid, cursor, true);
+}
+
+void GameCanvas::moveKeyboardCursor(int columns, int rows)
+{
+    const Grid grid = keyboardGrid();
+    if (grid == Grid::None)
+        return;
+    const GridCell from = cursor(grid);
+    pointAt(grid,
+        { std::clamp(from.column + columns, 0, Board::Size - 1),
+            std::clamp(from.row + rows, 0, Board::Size - 1) });
+}
+
+// A left click or Space sets a cell of the own grid while the fleet is built, or fires at
+// the enemy grid; a right click or Delete takes a cell of the own grid away.
+void GameCanvas::press(bool set)
+{
+    if (pointed == Grid::Own && engine.phase() == GamePhase::Placing) {
+        if (set)
+            engine.setCell(leftCursor);
+        else
+            engine.clearCell(leftCursor);
+    } else if (pointed == Grid::Enemy && set) {
+        engine.fireAt(rightCursor);
+    }
+}
+
 void GameCanvas::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Left:
-        engine.moveKeyboardCursor(-1, 0);
+        moveKeyboardCursor(-1, 0);
         break;
     case Qt::Key_Right:
-        engine.moveKeyboardCursor(1, 0);
+        moveKeyboardCursor(1, 0);
         break;
     case Qt::Key_Up:
-        engine.moveKeyboardCursor(0, -1);
+        moveKeyboardCursor(0, -1);
         break;
     case Qt::Key_Down:
-        engine.moveKeyboardCursor(0, 1);
+        moveKeyboardCursor(0, 1);
         break;
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        engine.onKeyboardCell(true);
-        break;
     case Qt::Key_Delete:
     case Qt::Key_Backspace:
-        engine.onKeyboardCell(false);
+        if (keyboardGrid() != Grid::None) {
+            moveKeyboardCursor(0, 0);
+            press(event->key() != Qt::Key_Delete && event->key() != Qt::Key_Backspace);
+        }
         break;
     default:
         QWidget::keyPressEvent(event);
@@ -86,9 +136,14 @@ void GameCanvas::focusOutEvent(QFocusEvent* event)
 void GameCanvas::mouseMoveEvent(QMouseEvent* event)
 {
     // A logical pixel covers the positions from its own coordinate up to the next one.
-    const QPointF point = event->position();
-    engine.onMouseMove(
-        static_cast<int>(std::floor(point.x())), static_cast<int>(std::floor(point.y())));
+    const QPointF position = event->position();
+    const QPoint point(
+        static_cast<int>(std::floor(position.x())), static_cast<int>(std::floor(position.y())));
+    pointed = Grid::None;
+    if (const std::optional<GridCell> cell = ownGrid.cellAt(point))
+        pointAt(Grid::Own, *cell);
+    else if (const std::optional<GridCell> enemyCell = enemyGrid.cellAt(point))
+        pointAt(Grid::Enemy, *enemyCell);
 }
 
 // A press also points, in case no move reached the cell pressed.
@@ -96,15 +151,15 @@ void GameCanvas::mousePressEvent(QMouseEvent* event)
 {
     mouseMoveEvent(event);
     if (event->button() == Qt::LeftButton)
-        engine.onLeftButtonDown();
+        press(true);
     else if (event->button() == Qt::RightButton)
-        engine.onRightButtonDown();
+        press(false);
 }
 
 // Outside both grids a right click opens the window's menu.
 void GameCanvas::contextMenuEvent(QContextMenuEvent* event)
 {
-    if (engine.matchState().mouseRegion == MouseRegion::None)
+    if (pointed == Grid::None)
         event->ignore();
     else
         event->accept();

@@ -36,30 +36,21 @@ void GameCanvas::setFrameClock(FrameClock* frameClock)
         requestFrame();
 }
 
-bool GameCanvas::onLeftGrid(const Board& board) const
-{
-    return &board == &engine.ownBoard() || &board == &engine.coverBoard();
-}
-
 // What covers a grid's whole area makes the drawing asked for there before it needless.
-void GameCanvas::askWhole(Pending& area, Whole whole, const Board* board)
+void GameCanvas::askWhole(Pending& area, Whole whole)
 {
     area.whole = whole;
-    area.board = board;
     area.cells.clear();
     requestFrame();
 }
 
-void GameCanvas::askCell(const Board& board, bool highlighted)
+void GameCanvas::askCell(Grid grid, GridCell cell, bool highlighted)
 {
-    if (animating() && onLeftGrid(board))
+    if (animating() && grid == Grid::Own)
         return;
-    const Cell cell { &board, board.cursorColumn, board.cursorRow, highlighted };
-    Pending& area = onLeftGrid(board) ? left : right;
-    std::erase_if(area.cells, [&cell](const Cell& asked) {
-        return asked.board == cell.board && asked.column == cell.column && asked.row == cell.row;
-    });
-    area.cells.push_back(cell);
+    Pending& area = grid == Grid::Own ? left : right;
+    std::erase_if(area.cells, [&cell](const Cell& asked) { return asked.cell == cell; });
+    area.cells.push_back({ cell, highlighted });
     requestFrame();
 }
 
@@ -69,31 +60,29 @@ void GameCanvas::requestFrame()
         clock->start([this] { frame(); });
 }
 
-void GameCanvas::drawBoard(const Board& board)
-{
-    if (!onLeftGrid(board))
-        askWhole(right, Whole::Board);
-    else if (!animating())
-        askWhole(left, Whole::Board, &board);
-}
-
-void GameCanvas::eraseCursor(const Board& board) { askCell(board, false); }
-
-void GameCanvas::drawCursor(const Board& board) { askCell(board, true); }
-
 // The enemy grid is drawn only in play; whether it is, is a matter of the moment of the
 // request, as the cover panel asked for later is.
 void GameCanvas::paintGrids()
 {
-    if (engine.matchState().phase == GamePhase::Playing)
+    if (engine.phase() == GamePhase::Playing)
         askWhole(right, Whole::Grid);
     if (!animating())
         askWhole(left, Whole::Grid);
 }
 
+// Between matches the grids stay as they were: nothing on them changed, and a grid drawn
+// again blends its labels over themselves once more.
+void GameCanvas::phaseChanged(GamePhase from, GamePhase to)
+{
+    if (to == GamePhase::Ready || (from == GamePhase::Playing && to != GamePhase::Playing))
+        drawCoverPanel();
+    if (to != GamePhase::Idle)
+        paintGrids();
+}
+
 void GameCanvas::revealFleet(const Board& fleet)
 {
-    if (!engine.matchOver() || engine.matchState().phase != GamePhase::Playing)
+    if (!engine.matchOver() || engine.phase() != GamePhase::Playing)
         return;
     revealed = fleet;
     askWhole(right, Whole::Grid);
@@ -124,7 +113,8 @@ std::optional<int> GameCanvas::animationStep()
             flipCaption();
             continue;
         }
-        BoardPainter(*step.board).drawBoardFaded(surface, static_cast<std::uint8_t>(step.fade));
+        BoardPainter(*step.board, ownGrid)
+            .drawBoardFaded(surface, static_cast<std::uint8_t>(step.fade));
         return step.fade;
     }
     playing = false;
@@ -140,41 +130,39 @@ void GameCanvas::drawPending()
 
 void GameCanvas::drawAsked()
 {
-    if (left.whole == Whole::Board)
-        BoardPainter(*left.board).drawBoard(surface);
-    else if (left.whole == Whole::Grid)
+    if (left.whole == Whole::Grid)
         drawLeftGrid();
 
+    const BoardPainter enemy(engine.enemyBoard(), enemyGrid);
     if (right.whole == Whole::CoverPanel) {
-        BoardPainter(engine.enemyBoard()).drawCoverPanel(surface, cover.rgb());
+        enemy.drawCoverPanel(surface, cover.rgb());
         coverPanelShown = true;
-    } else if (right.whole != Whole::Nothing) {
+    } else if (right.whole == Whole::Grid) {
         drawEnemyGrid();
-        if (right.whole == Whole::Grid)
-            BoardPainter(engine.enemyBoard()).drawCursor(surface);
+        enemy.drawCursor(surface, rightCursor);
         coverPanelShown = false;
     }
 
-    for (const Pending* area : { &left, &right }) {
-        for (const Cell& cell : area->cells)
-            BoardPainter(*cell.board).redrawCell(surface, cell.column, cell.row, cell.highlighted);
-    }
-    left.whole = right.whole = Whole::Nothing;
-    left.cells.clear();
-    right.cells.clear();
+    const BoardPainter own(engine.displayedBoard(), ownGrid);
+    for (const Cell& cell : left.cells)
+        own.redrawCell(surface, cell.cell, cell.highlighted);
+    for (const Cell& cell : right.cells)
+        enemy.redrawCell(surface, cell.cell, cell.highlighted);
+    left = {};
+    right = {};
 }
 
-// The left grid shows the own fleet or its cover, with its cursor.
+// The left grid shows the own fleet or its cover, with its highlighted cell.
 void GameCanvas::drawLeftGrid()
 {
-    const BoardPainter painter(engine.displayedBoard());
+    const BoardPainter painter(engine.displayedBoard(), ownGrid);
     painter.drawBoard(surface);
-    painter.drawCursor(surface);
+    painter.drawCursor(surface, leftCursor);
 }
 
 void GameCanvas::drawEnemyGrid()
 {
-    const BoardPainter enemy(engine.enemyBoard());
+    const BoardPainter enemy(engine.enemyBoard(), enemyGrid);
     enemy.drawBoard(surface);
     if (!engine.matchOver())
         revealed.reset();
@@ -182,18 +170,13 @@ void GameCanvas::drawEnemyGrid()
         enemy.drawRevealed(surface, *revealed);
 }
 
-// The grid being left fades towards grey in 24 frames, in place of any animation playing.
-void GameCanvas::fadeOut(const Board& leaving)
+// The grid being left fades towards grey in 24 frames, in place of any animation playing;
+// the grid arriving comes back from near grey in 23 frames, then it is drawn in full colour.
+void GameCanvas::fadeBetween(const Board& leaving, const Board& arriving)
 {
     stopAnimation();
     for (int fade = 0; fade <= 230; fade += 10)
         steps.push_back({ &leaving, fade });
-    startAnimation();
-}
-
-// The grid arriving comes back from near grey in 23 frames; then it is drawn in full colour.
-void GameCanvas::fadeIn(const Board& arriving)
-{
     for (int fade = 240; fade >= 20; fade -= 10)
         steps.push_back({ &arriving, fade });
     startAnimation();
@@ -201,13 +184,14 @@ void GameCanvas::fadeIn(const Board& arriving)
 
 // The left grid pulses from grey back towards colour in 50 frames while the caption flips
 // six times, so that it ends as it began; then the grid is drawn in full colour again.
-void GameCanvas::flashHit(const Board& shown)
+void GameCanvas::flashHit()
 {
     stopAnimation();
+    const Board* shown = &engine.displayedBoard();
     for (int frame = 1; frame <= 50; ++frame) {
         if (frame % 10 == 0)
             steps.push_back({});
-        steps.push_back({ &shown, 255 - 5 * frame });
+        steps.push_back({ shown, 255 - 5 * frame });
     }
     steps.push_back({});
     startAnimation();
@@ -253,12 +237,11 @@ void GameCanvas::rebuild(qreal devicePixelRatio)
 {
     surface.setBackground(palette().color(QPalette::Window).rgb());
     surface.reset(devicePixelRatio);
-    const BoardPainter enemy(engine.enemyBoard());
     if (coverPanelShown) {
-        enemy.drawCoverPanel(surface, cover.rgb());
-    } else if (engine.matchState().phase == GamePhase::Playing) {
+        BoardPainter(engine.enemyBoard(), enemyGrid).drawCoverPanel(surface, cover.rgb());
+    } else if (engine.phase() == GamePhase::Playing) {
         drawEnemyGrid();
-        enemy.drawCursor(surface);
+        BoardPainter(engine.enemyBoard(), enemyGrid).drawCursor(surface, rightCursor);
     }
     drawLeftGrid();
     drawAsked();

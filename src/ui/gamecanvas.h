@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "core/board.h"
+#include "match/matchstate.h"
 
 #include <deque>
 #include <optional>
@@ -15,18 +16,22 @@
 
 class MatchEngine;
 
-// The main window's client area behind its controls: the two grids, their cursors and
-// animations. Everything is drawn into a persistent image in the window's logical pixel
+// The main window's client area behind its controls: the two grids, their highlighted cells
+// and animations. Everything is drawn into a persistent image in the window's logical pixel
 // coordinates, at the screen's device pixel ratio, and the paint event only copies the image.
-// A drawing request is not carried out on the spot: it notes what must be drawn, and the next
-// frame of the frame clock draws it, as the engine's state then stands, and asks for the
-// screen to be updated. However many requests come between two frames (a peer may send
-// thousands of messages a second), a frame draws each grid at most once, and frames come no
-// faster than the clock's pace. Mouse moves and clicks go to the match engine, which decides
-// what they mean, and so do the keys that play on the grid in play: the arrows move its
-// highlighted cell, Space or Enter sets a cell or fires, Delete or Backspace takes a cell
-// away. The canvas takes the keyboard focus by Tab or a click, and then shows a dotted frame
-// around the grid in play (around both grids when neither is).
+// What the window asks for as the game goes on is not drawn on the spot: it notes what must
+// be drawn, and the next frame of the frame clock draws it, as the engine's state then
+// stands, and asks for the screen to be updated. However many requests come between two
+// frames (a peer may send thousands of messages a second), a frame draws each grid at most
+// once, and frames come no faster than the clock's pace.
+//
+// The canvas turns the player's pointer and keys into cells: the grid under the pointer and
+// each grid's highlighted cell are its own. A click sets or takes away a cell of the own grid
+// while the fleet is built, or fires at the enemy grid's cell; the engine decides what comes
+// of it. The keys play on the grid in play: the arrows move its highlighted cell, Space or
+// Enter sets a cell or fires, Delete or Backspace takes a cell away. The canvas takes the
+// keyboard focus by Tab or a click, and then shows a dotted frame around the grid in play
+// (around both grids when neither is).
 //
 // The animations (the hit flash, the hide/show fades) draw one frame per tick of the frame
 // clock. Meanwhile clicks and messages are handled as ever and take effect at once, but the
@@ -50,18 +55,29 @@ public:
     void setFrameClock(FrameClock* clock); // not owned
     bool animating() const { return !steps.empty() || playing; }
 
-    // The drawing window requests of the match engine, drawn at the next frame.
-    void drawBoard(const Board& board);
-    void eraseCursor(const Board& board);
-    void drawCursor(const Board& board);
-    void paintGrids(); // the left grid, and the enemy grid while playing, with their cursors
-    void flashHit(const Board& shown);
-    void fadeOut(const Board& leaving);
-    void fadeIn(const Board& arriving);
+    // The grids as the engine's state now stands, at the next frame: the left grid (unless
+    // an animation holds it), and the enemy grid in play.
+    void paintGrids();
+    // The phase changed: in play the enemy grid takes the place of the cover panel, which
+    // comes back once a fleet is declared or the play is over; the grids are drawn again
+    // unless the match has ended.
+    void phaseChanged(GamePhase from, GamePhase to);
     void drawCoverPanel(); // over the enemy grid's area, in the cover colour
+    // The left grid as it is shown pulses grey and back while the caption flashes.
+    void flashHit();
+    // The left grid fades out, then the other board fades in.
+    void fadeBetween(const Board& leaving, const Board& arriving);
     // Once a match is over, shows on the enemy grid where the opponent's ships were that no
     // shot found; the enemy grid is drawn so until the next match begins.
     void revealFleet(const Board& fleet);
+
+    enum class Grid { None, Own, Enemy };
+    // The grid under the pointer, and each grid's highlighted cell.
+    Grid pointedGrid() const { return pointed; }
+    GridCell cursor(Grid grid) const { return grid == Grid::Enemy ? rightCursor : leftCursor; }
+    // The grid the keyboard plays on: the own grid while the fleet is built, the enemy grid
+    // in play, none otherwise.
+    Grid keyboardGrid() const;
 
     // Draws now what waits for the next frame, and asks for the screen to be updated.
     void drawPending();
@@ -97,26 +113,21 @@ private:
     // share their border line), each as its board then stands.
     enum class Whole {
         Nothing,
-        Board, // the board without its cursor
-        Grid, // the board with its cursor
+        Grid, // the board with its highlighted cell
         CoverPanel,
     };
     struct Cell {
-        const Board* board = nullptr;
-        int column = 0;
-        int row = 0;
+        GridCell cell;
         bool highlighted = false;
     };
     struct Pending {
         Whole whole = Whole::Nothing;
-        const Board* board = nullptr; // of Whole::Board on the left grid
         std::vector<Cell> cells;
         bool empty() const { return whole == Whole::Nothing && cells.empty(); }
     };
 
-    bool onLeftGrid(const Board& board) const;
-    void askWhole(Pending& area, Whole whole, const Board* board = nullptr);
-    void askCell(const Board& board, bool highlighted);
+    void askWhole(Pending& area, Whole whole);
+    void askCell(Grid grid, GridCell cell, bool highlighted);
     void requestFrame();
     void frame();
     std::optional<int> animationStep();
@@ -128,6 +139,11 @@ private:
     void stopAnimation();
     void flipCaption();
     void rebuild(qreal devicePixelRatio);
+    // Points at a cell of a grid, as the pointer or the keyboard does: it becomes the grid's
+    // highlighted cell, except on the enemy grid out of play.
+    void pointAt(Grid grid, GridCell cell);
+    void moveKeyboardCursor(int columns, int rows);
+    void press(bool set);
     QRect focusFrame() const; // around the grid in play
     void updateFocusFrame();
 
@@ -138,6 +154,9 @@ private:
     FrameClock* clock = &steadyClock;
     Pending left; // the own fleet or its cover
     Pending right; // the enemy grid, or the cover panel in its place
+    Grid pointed = Grid::None;
+    GridCell leftCursor;
+    GridCell rightCursor;
     // The cover panel lies over the enemy grid's area, not yet drawn over by the grid.
     bool coverPanelShown = false;
     std::deque<Step> steps; // of the animation playing, the next first

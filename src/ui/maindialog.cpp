@@ -1,16 +1,16 @@
 #include "maindialog.h"
 
+#include "controlids.h"
 #include "eventlog.h"
 #include "gamecanvas.h"
 
 #include "about/aboutdialog.h"
-#include "match/controlids.h"
+#include "about/dialogunits.h"
 #include "match/protocol.h"
 #include "net/gametexts.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
-#include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,16 +25,11 @@ namespace {
 
 const QString programName = QStringLiteral("Quorvel Naval");
 
-// The controls are laid out in dialog units of an 8 point "MS Sans Serif" dialog, whose
-// base units are 6 x 13 pixels (a unit is a quarter of the width and an eighth of the
-// height), rounded to the nearest pixel; the grids beneath them are drawn in pixels.
-int horizontalPixels(int units) { return (units * 6 + 2) / 4; }
-int verticalPixels(int units) { return (units * 13 + 4) / 8; }
-
-QRect dialogRect(int x, int y, int width, int height)
+// The controls are laid out in dialog units, rounded to the nearest pixel; the grids
+// beneath them are drawn in pixels.
+QRect unitsRect(int x, int y, int width, int height)
 {
-    return { horizontalPixels(x), verticalPixels(y), horizontalPixels(width),
-        verticalPixels(height) };
+    return dialogRect(x, y, width, height, DialogRounding::Nearest);
 }
 
 template <typename Widget> Widget* place(Widget* widget, const QRect& rect)
@@ -56,7 +51,7 @@ MainDialog::MainDialog(QWidget* parent)
     : QDialog(parent)
     , session(*this)
 {
-    setWindowTitle(gameText("TCP/IP - Quorvel Naval"));
+    setWindowTitle(gameText(TextId::ClosedTitle));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(579, 489);
@@ -86,35 +81,35 @@ MainDialog::~MainDialog()
 // In the order a player tabs through them.
 void MainDialog::createControls()
 {
-    modeGroup = place(new QGroupBox(tr("Socket Modo"), this), dialogRect(204, 257, 53, 37));
-    serverRadio = place(new QRadioButton(tr("Servidor"), this), dialogRect(210, 267, 43, 10));
-    clientRadio = place(new QRadioButton(tr("Cliente"), this), dialogRect(210, 280, 42, 10));
+    modeGroup = place(new QGroupBox(tr("Socket Modo"), this), unitsRect(204, 257, 53, 37));
+    serverRadio = place(new QRadioButton(tr("Servidor"), this), unitsRect(210, 267, 43, 10));
+    clientRadio = place(new QRadioButton(tr("Cliente"), this), unitsRect(210, 280, 42, 10));
     modeButtons = new QButtonGroup(this);
     modeButtons->addButton(serverRadio, 0);
     modeButtons->addButton(clientRadio, 1);
     listenConnectButton
-        = place(new QPushButton(gameText("Escutar"), this), dialogRect(205, 238, 50, 14));
-    closeComButton = place(new QPushButton(tr("Fechar COM"), this), dialogRect(205, 219, 50, 14));
-    chatEdit = place(new QLineEdit(this), dialogRect(7, 200, 162, 13));
+        = place(new QPushButton(gameText(TextId::Listen), this), unitsRect(205, 238, 50, 14));
+    closeComButton = place(new QPushButton(tr("Fechar COM"), this), unitsRect(205, 219, 50, 14));
+    chatEdit = place(new QLineEdit(this), unitsRect(7, 200, 162, 13));
     // A chat line must fit one read of the receiving side together with its token.
     chatEdit->setMaxLength(static_cast<int>(protocol::MaxChatBytes));
-    sendButton = place(new QPushButton(tr("Enviar"), this), dialogRect(171, 200, 29, 14));
+    sendButton = place(new QPushButton(tr("Enviar"), this), unitsRect(171, 200, 29, 14));
     sendButton->setDefault(true);
-    addressLabel = place(staticText(tr("IP socket"), this), dialogRect(263, 277, 30, 10));
+    addressLabel = place(staticText(tr("IP socket"), this), unitsRect(263, 277, 30, 10));
     addressGroup
-        = place(new QGroupBox(tr("Endereço de TCP/IP"), this), dialogRect(260, 248, 119, 46));
-    portEdit = place(new QLineEdit(this), dialogRect(294, 259, 43, 12));
-    portLabel = place(staticText(tr("Porto"), this), dialogRect(270, 262, 20, 9));
-    logList = place(new EventLog(LogEntries, this), dialogRect(7, 217, 193, 77));
-    addressEdit = place(new QLineEdit(this), dialogRect(294, 275, 78, 12));
-    statusGroup = place(new QGroupBox(tr("Situação actual"), this), dialogRect(259, 198, 120, 47));
-    statusLabel = place(staticText(QString(), this), dialogRect(265, 212, 107, 28));
+        = place(new QGroupBox(tr("Endereço de TCP/IP"), this), unitsRect(260, 248, 119, 46));
+    portEdit = place(new QLineEdit(this), unitsRect(294, 259, 43, 12));
+    portLabel = place(staticText(tr("Porto"), this), unitsRect(270, 262, 20, 9));
+    logList = place(new EventLog(LogEntries, this), unitsRect(7, 217, 193, 77));
+    addressEdit = place(new QLineEdit(this), unitsRect(294, 275, 78, 12));
+    statusGroup = place(new QGroupBox(tr("Situação actual"), this), unitsRect(259, 198, 120, 47));
+    statusLabel = place(staticText(QString(), this), unitsRect(265, 212, 107, 28));
     statusLabel->setWordWrap(true);
     hideShowButton
-        = place(new QPushButton(gameText("Ocultar"), this), dialogRect(205, 200, 50, 14));
-    acceptButton = place(new QPushButton(tr("Aceitar"), this), dialogRect(282, 73, 50, 14));
-    randomizeButton = place(new QPushButton(tr("Randomize"), this), dialogRect(281, 47, 50, 14));
-    generatorGroup = place(new QGroupBox(tr("Gerador de jogo"), this), dialogRect(260, 27, 94, 78));
+        = place(new QPushButton(gameText(TextId::Hide), this), unitsRect(205, 200, 50, 14));
+    acceptButton = place(new QPushButton(tr("Aceitar"), this), unitsRect(282, 73, 50, 14));
+    randomizeButton = place(new QPushButton(tr("Randomize"), this), unitsRect(281, 47, 50, 14));
+    generatorGroup = place(new QGroupBox(tr("Gerador de jogo"), this), unitsRect(260, 27, 94, 78));
 
     controls = {
         { IDC_MODE_GROUP, modeGroup },
@@ -153,15 +148,14 @@ void MainDialog::createControls()
     gameCanvas->lower();
 
     MatchEngine& engine = session.engine();
-    connect(serverRadio, &QRadioButton::clicked, this, [this] { session.onModeChanged(); });
-    connect(clientRadio, &QRadioButton::clicked, this, [this] { session.onModeChanged(); });
-    connect(
-        listenConnectButton, &QPushButton::clicked, this, [this] { session.onListenConnect(); });
-    connect(closeComButton, &QPushButton::clicked, this, [this] { session.onCloseConnection(); });
+    connect(serverRadio, &QRadioButton::clicked, this, &MainDialog::onModeChanged);
+    connect(clientRadio, &QRadioButton::clicked, this, &MainDialog::onModeChanged);
+    connect(listenConnectButton, &QPushButton::clicked, this, &MainDialog::onListenConnect);
+    connect(closeComButton, &QPushButton::clicked, this, [this] { session.close(); });
     connect(sendButton, &QPushButton::clicked, this, &MainDialog::onSendChat);
-    connect(hideShowButton, &QPushButton::clicked, this, [&engine] { engine.onHideShow(); });
-    connect(randomizeButton, &QPushButton::clicked, this, [&engine] { engine.onRandomize(); });
-    connect(acceptButton, &QPushButton::clicked, this, [&engine] { engine.onAcceptFleet(); });
+    connect(hideShowButton, &QPushButton::clicked, this, [&engine] { engine.toggleFleetShown(); });
+    connect(randomizeButton, &QPushButton::clicked, this, [&engine] { engine.randomizeFleet(); });
+    connect(acceptButton, &QPushButton::clicked, this, [&engine] { engine.acceptFleet(); });
 
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, [this] { onSysCommand(IDM_ABOUTBOX); });
@@ -169,23 +163,43 @@ void MainDialog::createControls()
 
 void MainDialog::onInitDialog()
 {
-    setWindowIcon(QIcon(QStringLiteral(":/icons/quorvel-naval.svg")));
+    setWindowIcon(programIcon());
 
     port = 4000;
     address = QStringLiteral("127.0.0.1");
     socketMode = 0;
     statusText = tr("Verifique as ligações\ncliente-server.");
     updateData(false);
-    enableConnectionControls(true);
-    enableChatControls(false);
-    session.onModeChanged();
+    updateControls();
+    onModeChanged();
 
     readPaletteColours(systemColours);
     readSystemColours(systemColours);
     gameCanvas->setCoverColour(cellColour(systemColours[MenuColour]));
 
     session.engine().random().seed(static_cast<RandomSource::result_type>(std::time(nullptr)));
-    repaint();
+    gameCanvas->paintGrids();
+}
+
+// "Escutar" for a server, "Conectar" for a client, which alone needs the server's address.
+void MainDialog::onModeChanged()
+{
+    const bool client = modeButtons->checkedId() == 1;
+    listenConnectButton->setText(gameText(client ? TextId::Connect : TextId::Listen));
+    addressFollowsMode = true;
+    enableControl(IDC_ADDRESS, client && connection == ConnectionChange::Closed);
+}
+
+// A port the window refused leaves everything as it was: the player corrects it and tries
+// again.
+void MainDialog::onListenConnect()
+{
+    if (!updateData(true))
+        return;
+    if (socketMode == 0)
+        session.listen(port);
+    else
+        session.connectTo(address, port);
 }
 
 QWidget* MainDialog::control(int id) const

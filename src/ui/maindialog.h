@@ -3,14 +3,16 @@
 #include "bell.h"
 
 #include "about/systemcolours.h"
-#include "match/windowrequests.h"
+#include "match/gameevents.h"
 #include "net/computeropponent.h"
 #include "net/gamesession.h"
 
 #include <QDialog>
+#include <QMessageBox>
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -29,8 +31,10 @@ class QRadioButton;
 // The game window: one fixed-size dialog with the two grids (drawn by the canvas beneath
 // the controls), the connection controls, the chat line, the event log and the status
 // text. It holds no game rules: it forwards the player's clicks to the connection layer and
-// the match engine, and carries out what they ask of the window.
-class MainDialog : public QDialog, public WindowRequests {
+// the match engine, and listens to the game's events. Which control is enabled, what a
+// button says and when the generator shows are its own decisions, from those events and the
+// engine's state.
+class MainDialog : public QDialog, public GameEvents {
     Q_OBJECT
 
 public:
@@ -58,28 +62,22 @@ public:
     Bell& bell() { return desktopBell; }
     QWidget* control(int id) const; // nullptr for an id the dialog does not have
 
-    // WindowRequests
-    void setStatusText(std::string_view text) override;
-    ControlValues saveControls() override;
-    void updateTitle(std::string_view baseTitle, int myWins, int peerWins) override;
-    void showListeningPort(int port) override;
-    void enableConnectionControls(bool enable) override;
-    void enableChatControls(bool enable) override;
-    void disableGeneratorControls() override;
-    void enableControl(int id, bool enable) override;
-    void setButtonCaption(int id, std::string_view caption) override;
-    void addLogLine(std::string_view line) override;
-    void drawBoard(const Board& board) override;
-    void eraseCursor(const Board& board) override;
-    void drawCursor(const Board& board) override;
-    void repaint() override;
-    void flashHit(const Board& shown) override;
-    void fadeOut(const Board& leaving) override;
-    void fadeIn(const Board& arriving) override;
-    void showGenerator(bool show) override;
-    void messageBox(
-        std::string_view text, std::string_view caption, BoxIcon icon, BoxClosed closed) override;
-    void beep(BeepKind kind) override;
+    // GameEvents
+    void phaseChanged(GamePhase phase) override;
+    void fleetChanged(const FleetChange& change) override;
+    void readyDeclared(Side side, bool randomized) override;
+    void shotFired(GridCell cell) override;
+    void shotRefused(GridCell cell) override;
+    void shotAnswered(const Shot& shot) override;
+    void matchDecided(bool won, int match) override;
+    void scoreChanged(const Score& score) override;
+    void fleetShown(bool shown) override;
+    void chatLine(Side side, const std::string& text) override;
+    void sendFailed(bool chat) override;
+    void sendResumed() override;
+    void statusChanged(const Text& status) override;
+    void logLine(const Text& line) override;
+    void connectionChanged(const ConnectionChange& change) override;
 
     // The event log keeps this many entries, newest first.
     static constexpr int LogEntries = 25;
@@ -93,10 +91,19 @@ private:
     // Copies the fields into the controls (load) or the controls into the fields (save);
     // a save stops at a port text that is not a whole number in 0..65535 and returns false.
     bool updateData(bool save);
+    void onModeChanged();
+    void onListenConnect();
     void onSendChat();
     void fillContextMenu(QMenu& menu);
     void passFocusOn();
     void restorePlayerControls();
+    void enableControl(int id, bool enable);
+    // Every control as the connection and the match now stand.
+    void updateControls();
+    void setTitle(TextId base);
+    void addLogLine(const Text& line);
+    QMessageBox* openBox(const QString& text, const QString& caption, QMessageBox::Icon icon,
+        std::function<void()> closed = {});
 
     // Fields exchanged with the controls. The chat text is read and cleared by onSendChat
     // alone, so a load never throws away a line the player is typing.
@@ -104,12 +111,41 @@ private:
     int port = 0;
     QString address;
     QString statusText;
-    // The last status text and log line asked for, as the engine gave them, and that log
-    // line as shown: a flood repeats its texts, and a status set again or a log line repeated
-    // is not looked up again.
-    std::string statusSource;
-    std::string logSource;
+    // The last status text and log line asked for, and that log line as shown: a flood
+    // repeats its texts, and a status set again or a log line repeated is not looked up
+    // again.
+    std::optional<Text> statusSource;
+    std::optional<Text> logSource;
     QString logText;
+
+    // The game as the events told it.
+    ConnectionChange::State connection = ConnectionChange::Closed;
+    GamePhase shownPhase = GamePhase::Idle;
+    bool fleetVisible = true; // the left grid shows the own fleet, not its cover
+    // The fleet of the match last begun was declared: it can be hidden or shown until the
+    // next match begins, the connection gone or not.
+    bool fleetDeclared = false;
+    // The address field is enabled for a client only; when the connection controls come back
+    // at the end of a connection or of an attempt it comes back with them, in either mode,
+    // until a mode is chosen again.
+    bool addressFollowsMode = true;
+    bool chatSendFailed = false; // until the connection can send again
+    QPointer<QMessageBox> sendFailureBox; // one at a time
+    // What the controls were last set from. A peer's flood repeats its events; the controls
+    // are set again only when something they follow has changed.
+    struct ControlsSource {
+        ConnectionChange::State connection;
+        GamePhase phase;
+        bool client;
+        bool addressFollowsMode;
+        bool chatSendFailed;
+        bool generatedFleetReady;
+        bool fleetShown;
+        bool fleetDeclared;
+
+        bool operator==(const ControlsSource&) const = default;
+    };
+    std::optional<ControlsSource> controlsSource;
 
     SystemColours systemColours {};
     Bell desktopBell;

@@ -3,7 +3,8 @@
 
 #include "maindialog.h"
 
-#include "match/controlids.h"
+#include "controlids.h"
+
 #include "net/gametexts.h"
 
 #include <QAbstractButton>
@@ -54,8 +55,8 @@ void MainDialog::playAgainstComputer(const ComputerOpponent::Settings& settings)
     auto* opponent = new ComputerOpponent(settings, this);
     connect(opponent, &ComputerOpponent::finished, opponent, &QObject::deleteLater);
     if (!opponent->listen(0, true)) {
-        messageBox(
-            opponent->failureText().toStdString(), "TCP/IP Quorvel Naval", BoxIcon::Error, {});
+        openBox(
+            opponent->failureText(), gameText(TextId::ListenFailedCaption), QMessageBox::Critical);
         return;
     }
     computer = opponent;
@@ -74,8 +75,8 @@ void MainDialog::startConnection(int mode, int chosenPort, const QString& chosen
     if (mode == 1)
         address = chosenAddress;
     updateData(false);
-    session.onModeChanged();
-    session.onListenConnect();
+    onModeChanged();
+    onListenConnect();
 }
 
 // The connection controls are the player's again: what they had set comes back. The game
@@ -92,5 +93,5 @@ void MainDialog::restorePlayerControls()
     portEdit->setText(playerControls->port);
     addressEdit->setText(playerControls->address);
     playerControls.reset();
-    session.onModeChanged();
+    onModeChanged();
 }

@@ -22,12 +22,10 @@ const std::vector<std::pair<int, int>> handFleet {
 
 void clickOwnCell(MatchEngine& engine, int column, int row, bool rightButton)
 {
-    const Board& board = engine.ownBoard();
-    engine.onMouseMove(board.originX + 25 * column + 12, board.originY + 25 * row + 12);
     if (rightButton)
-        engine.onRightButtonDown();
+        engine.clearCell({ column, row });
     else
-        engine.onLeftButtonDown();
+        engine.setCell({ column, row });
 }
 
 void placeFleetByHand(MatchEngine& engine, const std::vector<std::pair<int, int>>& cells)
@@ -36,12 +34,7 @@ void placeFleetByHand(MatchEngine& engine, const std::vector<std::pair<int, int>
         clickOwnCell(engine, column, row);
 }
 
-Side::Side()
-{
-    window.nameBoard(engine.ownBoard(), "own");
-    window.nameBoard(engine.enemyBoard(), "enemy");
-    window.nameBoard(engine.coverBoard(), "cover");
-}
+EngineSide::EngineSide() { events.engine = &engine; }
 
 EnginePair::EnginePair(unsigned seed)
 {
@@ -57,7 +50,7 @@ void EnginePair::connect()
 
 namespace {
 
-bool deliver(Side& from, Side& to, Delivery delivery)
+bool deliver(EngineSide& from, EngineSide& to, Delivery delivery)
 {
     if (from.link.queued.empty())
         return false;
@@ -102,16 +95,15 @@ bool EnginePair::pump(Delivery delivery)
     return false;
 }
 
-void EnginePair::randomizeAndAccept(Side& side)
+void EnginePair::randomizeAndAccept(EngineSide& side)
 {
-    side.engine.onRandomize();
-    side.engine.onAcceptFleet();
+    side.engine.randomizeFleet();
+    side.engine.acceptFleet();
 }
 
-bool EnginePair::fireAt(Side& side, int column, int row)
+bool EnginePair::fireAt(EngineSide& side, int column, int row)
 {
-    side.engine.aimAt(column, row);
-    return !side.engine.fireShot();
+    return side.engine.fireAt({ column, row }) == FireResult::Fired;
 }
 
 // A match in which neither side can fire and nothing is on its way is stuck, as it is once a
@@ -124,8 +116,8 @@ int EnginePair::playToEnd(Delivery delivery)
     while (server.engine.myWins() + client.engine.myWins() == startWins) {
         const int before = shots;
         for (int s = 0; s < 2; ++s) {
-            Side& side = s == 0 ? server : client;
-            const MatchState& state = side.engine.matchState();
+            EngineSide& side = s == 0 ? server : client;
+            const MatchState state = side.engine.matchState();
             if (state.phase != GamePhase::Playing || !state.isShooter || state.shotPending)
                 continue;
             // Next cell not yet shot, in this side's order.

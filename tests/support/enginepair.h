@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recordingwindow.h"
+#include "recordingevents.h"
 
 #include "match/matchengine.h"
 #include "match/peerlink.h"
@@ -21,11 +21,11 @@ public:
 };
 
 // One side of a match with no window and no socket.
-struct Side {
-    Side();
-    RecordingWindow window;
+struct EngineSide {
+    EngineSide();
+    RecordingEvents events;
     MemoryLink link;
-    MatchEngine engine { window, link };
+    MatchEngine engine { events, link };
 };
 
 // How queued bytes reach the other side.
@@ -39,7 +39,7 @@ enum class Delivery {
 // four, two threes, three twos and four single cells.
 extern const std::vector<std::pair<int, int>> handFleet;
 
-// Points at a cell of the own grid and clicks it, as a player does.
+// Sets a cell of the own grid, or takes it away, as a player's click does.
 void clickOwnCell(MatchEngine& engine, int column, int row, bool rightButton = false);
 void placeFleetByHand(MatchEngine& engine, const std::vector<std::pair<int, int>>& cells);
 
@@ -53,14 +53,14 @@ public:
     // (and a test failure) when they never stop.
     bool pump(Delivery delivery = Delivery::PerSend);
     // Places a random fleet and accepts it.
-    void randomizeAndAccept(Side& side);
-    // Fires at the cell through the same pointer and click a player uses.
-    bool fireAt(Side& side, int column, int row);
+    void randomizeAndAccept(EngineSide& side);
+    // Fires at the cell as a player's click does; true when the shot went out.
+    bool fireAt(EngineSide& side, int column, int row);
     // Plays the match to its end with both sides firing over their grids in order
     // (the first side column by column, the second row by row); returns the shots fired.
     // A match that cannot go on is a test failure, and it returns at once.
     int playToEnd(Delivery delivery = Delivery::PerSend);
 
-    Side server;
-    Side client;
+    EngineSide server;
+    EngineSide client;
 };

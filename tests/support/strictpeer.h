@@ -63,8 +63,8 @@ private:
     PeerLink& peer;
     Settings settings;
     RandomSource random;
-    Board own { 25, 10 };
-    Board enemy { 310, 10 };
+    Board own;
+    Board enemy;
     bool shotPending = false;
     int shotsThisTurn = 0;
     int lastColumn = 0;

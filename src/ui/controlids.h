@@ -1,12 +1,8 @@
 #pragma once
 
-// Ids of the main dialog's controls, of the dialog templates and of the About box command.
-// The match engine and the connection handlers name controls by these ids in their window
-// requests; the window lays the controls out under the same ids.
+// Ids of the main dialog's controls and of the About box command: the window lays out its
+// controls under these ids, and its tests find them by them.
 
-inline constexpr int IDD_ABOUTBOX = 100;
-inline constexpr int IDD_MAIN = 102;
-inline constexpr int IDR_MAINFRAME = 128;
 inline constexpr int IDM_ABOUTBOX = 16;
 
 inline constexpr int IDC_LISTEN_CONNECT = 1000;
@@ -27,4 +23,3 @@ inline constexpr int IDC_HIDE_SHOW = 1015;
 inline constexpr int IDC_ACCEPT = 1016;
 inline constexpr int IDC_RANDOMIZE = 1017;
 inline constexpr int IDC_GENERATOR_GROUP = 1018;
-inline constexpr int IDC_PALETTE = 1022;

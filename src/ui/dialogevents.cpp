@@ -1,0 +1,263 @@
+// The game's events as the window shows them, and the controls as the game stands.
+
+#include "maindialog.h"
+
+#include "controlids.h"
+#include "eventlog.h"
+#include "gamecanvas.h"
+
+#include "net/gametexts.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTime>
+
+#include <algorithm>
+#include <iterator>
+
+void MainDialog::phaseChanged(GamePhase phase)
+{
+    gameCanvas->phaseChanged(shownPhase, phase);
+    shownPhase = phase;
+    if (phase == GamePhase::Placing)
+        fleetDeclared = false;
+    fleetVisible = session.engine().matchState().showOwnFleet;
+    updateControls();
+}
+
+// A refused fleet, and a cell to take away when none is placed, are a warning; the latter
+// changes nothing to draw.
+void MainDialog::fleetChanged(const FleetChange& change)
+{
+    if (change.kind == FleetChange::Refused || change.kind == FleetChange::NothingToClear)
+        desktopBell.ring();
+    if (change.kind != FleetChange::NothingToClear)
+        gameCanvas->paintGrids();
+    updateControls();
+}
+
+void MainDialog::readyDeclared(Side side, bool)
+{
+    if (side == Side::Mine)
+        fleetDeclared = true;
+    gameCanvas->paintGrids();
+    if (side == Side::Opponents)
+        desktopBell.ring();
+    updateControls();
+}
+
+// Nothing shows of a shot until its reply.
+void MainDialog::shotFired(GridCell) { }
+
+void MainDialog::shotRefused(GridCell) { desktopBell.ring(); }
+
+// A hit on the own fleet flashes it.
+void MainDialog::shotAnswered(const Shot& shot)
+{
+    if (shot.shooter == Side::Opponents && shot.outcome != Shot::Miss)
+        gameCanvas->flashHit();
+    gameCanvas->paintGrids();
+}
+
+// The box opens over the window and the game goes on; the result counts once it is closed.
+// In a game against the computer of this process, its fleet is shown meanwhile, which the
+// wire could not carry from another player's copy.
+void MainDialog::matchDecided(bool won, int match)
+{
+    openBox(gameText(won ? TextId::WonText : TextId::LostText),
+        gameText(won ? TextId::WonCaption : TextId::LostCaption), QMessageBox::NoIcon,
+        [this, match] { session.engine().matchResultSeen(match); });
+    if (computer)
+        gameCanvas->revealFleet(computer->declaredFleet());
+}
+
+void MainDialog::scoreChanged(const Score&) { setTitle(TextId::NewMatchTitle); }
+
+void MainDialog::fleetShown(bool shown)
+{
+    const MatchEngine& engine = session.engine();
+    const Board& own = engine.ownBoard();
+    const Board& cover = engine.coverBoard();
+    gameCanvas->fadeBetween(fleetVisible ? own : cover, shown ? own : cover);
+    fleetVisible = shown;
+    gameCanvas->paintGrids();
+    updateControls();
+}
+
+void MainDialog::chatLine(Side side, const std::string& text)
+{
+    addLogLine({ side == Side::Mine ? TextId::MyChat : TextId::PeerChat, text });
+}
+
+// "Enviar" waits for the connection to take more; a lost message of the match is told once
+// while its box is open.
+void MainDialog::sendFailed(bool chat)
+{
+    if (chat) {
+        chatSendFailed = true;
+        updateControls();
+    } else if (!sendFailureBox) {
+        sendFailureBox = openBox(gameText(TextId::SendFailedText),
+            gameText(TextId::SendFailedCaption), QMessageBox::Warning);
+    }
+}
+
+void MainDialog::sendResumed()
+{
+    chatSendFailed = false;
+    updateControls();
+}
+
+void MainDialog::statusChanged(const Text& status)
+{
+    if (statusSource == status)
+        return;
+    statusSource = status;
+    statusText = gameText(status);
+    statusLabel->setText(statusText);
+}
+
+void MainDialog::logLine(const Text& line) { addLogLine(line); }
+
+void MainDialog::connectionChanged(const ConnectionChange& change)
+{
+    connection = change.state;
+    switch (change.state) {
+    case ConnectionChange::Listening:
+        if (change.reason == ConnectionChange::Asked) {
+            setTitle(TextId::ServerTitle);
+            // Port 0 asked the system for one: the field shows which.
+            if (port == 0) {
+                port = change.port;
+                portEdit->setText(QString::number(port));
+            }
+        }
+        break;
+    case ConnectionChange::Connecting:
+        break;
+    case ConnectionChange::Open:
+        if (!change.listened)
+            setTitle(TextId::ClientTitle);
+        break;
+    case ConnectionChange::Closed:
+        chatSendFailed = false;
+        addressFollowsMode = false;
+        if (change.reason == ConnectionChange::ListenFailed) {
+            openBox(gameText(TextId::ListenFailedText), gameText(TextId::ListenFailedCaption),
+                QMessageBox::Critical);
+        } else if (change.reason == ConnectionChange::ConnectFailed) {
+            openBox(gameText(TextId::ConnectFailedText), gameText(TextId::ConnectFailedCaption),
+                QMessageBox::Critical);
+        } else {
+            setTitle(TextId::ClosedTitle);
+        }
+        // A game against the computer has ended, or never began: what it borrowed goes back
+        // to the player once the handler that ended it has returned.
+        if (playerControls)
+            QMetaObject::invokeMethod(
+                this, &MainDialog::restorePlayerControls, Qt::QueuedConnection);
+        // "Fechar COM" draws the grids again as they stand, as it always has; the other ends
+        // leave them be (the labels blend over themselves at each drawing).
+        if (change.reason == ConnectionChange::Asked)
+            gameCanvas->paintGrids();
+        break;
+    }
+    updateControls();
+}
+
+void MainDialog::setTitle(TextId base)
+{
+    const Score score = session.engine().score();
+    setWindowTitle(gameText(base) + tr(" [ Eu=%1 , Adv=%2 ]").arg(score.mine).arg(score.opponents));
+}
+
+void MainDialog::addLogLine(const Text& line)
+{
+    if (logSource != line) {
+        logSource = line;
+        logText = gameText(line);
+    }
+    const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+    logList->addLine(QLatin1Char('[') + time + QStringLiteral("] ") + logText);
+}
+
+// The connection controls while there is no connection; "Fechar COM" while there is one,
+// or one is being waited for; the chat while one is open; the generator while the fleet is
+// built, over the enemy grid's area whenever no fleet is declared; "Ocultar" once the fleet
+// is declared, until the next match begins, and "Mostrar" while it is hidden.
+void MainDialog::updateControls()
+{
+    const MatchEngine& engine = session.engine();
+    const GamePhase phase = engine.phase();
+    const bool shown = engine.matchState().showOwnFleet;
+    const ControlsSource source { connection, phase, clientRadio->isChecked(), addressFollowsMode,
+        chatSendFailed, engine.generatedFleetReady(), shown, fleetDeclared };
+    if (controlsSource == source)
+        return;
+    controlsSource = source;
+
+    const bool closed = connection == ConnectionChange::Closed;
+    const bool open = connection == ConnectionChange::Open;
+    for (int id : { IDC_LISTEN_CONNECT, IDC_PORT, IDC_MODE_CLIENT, IDC_MODE_SERVER, IDC_MODE_GROUP,
+             IDC_ADDRESS_GROUP, IDC_PORT_LABEL, IDC_ADDRESS_LABEL })
+        enableControl(id, closed);
+    enableControl(IDC_ADDRESS, closed && (clientRadio->isChecked() || !addressFollowsMode));
+    enableControl(IDC_CLOSE_COM, !closed);
+    enableControl(IDC_CHAT_EDIT, open);
+    enableControl(IDC_LOG, open);
+    enableControl(IDC_SEND, open && !chatSendFailed);
+
+    const bool placing = phase == GamePhase::Placing;
+    enableControl(IDC_RANDOMIZE, placing);
+    enableControl(IDC_GENERATOR_GROUP, placing);
+    enableControl(IDC_ACCEPT, source.generatedFleetReady);
+    enableControl(IDC_HIDE_SHOW, fleetDeclared || !shown);
+    hideShowButton->setText(gameText(shown ? TextId::Hide : TextId::Show));
+
+    QWidget* const generator[] = { generatorGroup, acceptButton, randomizeButton };
+    const bool generatorShown = phase == GamePhase::Idle || placing;
+    const bool hadFocus = std::ranges::find(generator, focusWidget()) != std::end(generator);
+    for (QWidget* widget : generator)
+        widget->setVisible(generatorShown);
+    if (!generatorShown && hadFocus)
+        passFocusOn();
+}
+
+void MainDialog::enableControl(int id, bool enable)
+{
+    QWidget* widget = control(id);
+    if (widget == nullptr)
+        return;
+    const bool hadFocus = !enable && focusWidget() == widget;
+    widget->setEnabled(enable);
+    if (hadFocus)
+        passFocusOn();
+}
+
+// A control disabled or hidden while it has the keyboard focus hands it to the chat line if
+// that can take it, else to the grids, instead of to whatever comes next in the tab order.
+void MainDialog::passFocusOn()
+{
+    if (chatEdit->isEnabled())
+        chatEdit->setFocus(Qt::OtherFocusReason);
+    else
+        gameCanvas->setFocus(Qt::OtherFocusReason);
+}
+
+// Opens at once, modal to the window; the handler that asked for it goes on, and so does
+// the window: its sockets keep being read while the box waits for the player.
+QMessageBox* MainDialog::openBox(const QString& text, const QString& caption,
+    QMessageBox::Icon icon, std::function<void()> closed)
+{
+    auto* box = new QMessageBox(icon, caption, text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    if (closed)
+        connect(box, &QMessageBox::finished, this, [closed = std::move(closed)] { closed(); });
+    box->open();
+    return box;
+}
