@@ -476,6 +476,11 @@ TEST(MatchEngineConnection, TheEndOfAConnectionForgetsTheMatch)
     side.engine.onPeerData("$WINGAME$");
     EXPECT_EQ(side.engine.myWins(), 1);
     EXPECT_EQ(side.engine.matchState().phase, GamePhase::Idle);
+    // A result seen again, whichever match it names, counts no more.
+    for (int match = 0; match < 4; ++match)
+        side.engine.matchResultSeen(match);
+    EXPECT_EQ(side.engine.myWins(), 1);
+    EXPECT_EQ(side.engine.peerWins(), 0);
 }
 
 // A seeded match, every message and game event of both sides, against the stored
