@@ -1,9 +1,11 @@
 // The connection layer over loopback TCP: a whole match between two sessions, and beside it
 // a plain ping-pong between two bare sockets of the same messages, in the same order and
-// sizes, so the ratio of the two shows what the game adds to the network's own cost.
+// sizes, so the ratio of the two shows what the game adds to the network's own cost; and what
+// finding this computer's addresses adds to a listen.
 
 #include "match/gameevents.h"
 #include "net/gamesession.h"
+#include "net/localaddresses.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -276,6 +278,15 @@ void tcpPingPong(benchmark::State& state)
     reportPerMessage(state, static_cast<std::int64_t>(match.size() * state.iterations()));
 }
 BENCHMARK(tcpPingPong)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// What a listen on every interface adds before "Escutar" returns: asking the system for this
+// computer's addresses and choosing the ones to show.
+void thisComputersAddresses(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(addressesToShow(interfaceAddresses()));
+}
+BENCHMARK(thisComputersAddresses)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 } // namespace
 

@@ -111,4 +111,13 @@ TEST_F(About, EnterAndEscapeCloseIt)
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
 }
 
+// The box beeps as it opens, once, with the beep it is given.
+TEST(AboutBeep, TheBoxBeepsWithTheBeepItIsGiven)
+{
+    const SystemColours cells {};
+    int beeps = 0;
+    const AboutDialog dialog { cells, nullptr, [&beeps] { ++beeps; } };
+    EXPECT_EQ(beeps, 1);
+}
+
 } // namespace

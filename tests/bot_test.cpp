@@ -497,6 +497,10 @@ TEST(BotProgram, OutlivesAProbeAndPlaysTheNextOpponent)
     ASSERT_TRUE(waitUntil([&] { return output.contains(tell) && output.endsWith('\n'); }));
     const qsizetype at = output.indexOf(tell) + tell.size();
     const quint16 port = output.mid(at, output.indexOf('\n', at) - at).toUShort();
+    // Where the opponent finds it, in the log before.
+    const qsizetype found = output.indexOf("] Endereços deste computador: ");
+    EXPECT_TRUE(found >= 0 && found < output.indexOf(tell)) << output.toStdString();
+    EXPECT_TRUE(output.contains(" — porto " + QByteArray::number(port) + '\n'));
     QTcpSocket probe;
     probe.connectToHost(QHostAddress::LocalHost, port);
     ASSERT_TRUE(waitUntil([&] { return probe.bytesAvailable() > 0; })) << "its ready";
@@ -612,8 +616,8 @@ TEST(BotProgram, PrintsAFewLinesASecondOfAChatFlood)
 }
 
 // Arguments it cannot use are refused with a message and exit code 2, before anything is
-// opened, in the language asked for (the help too); a port in use and a refused connection end it
-// with the game's own texts and exit 1.
+// opened, in the language asked for (the help too); a port in use, a refused connection and a
+// host nobody knows end it with the game's own texts, where and why under them, and exit 1.
 TEST(BotProgram, RefusesBadArgumentsAndReportsFailures)
 {
     QTcpServer holder;
@@ -622,36 +626,40 @@ TEST(BotProgram, RefusesBadArgumentsAndReportsFailures)
     const quint16 closedPort = portNobodyListensOn();
     ASSERT_NE(closedPort, 0);
     const std::string refused = std::to_string(closedPort);
+    const std::string inUse = "Impossível criar o socket\nPode estar o porto já estar definido\nou "
+                              "não tem o protocolo TCP/IP instalado.\n0.0.0.0:"
+        + busy + " — porto já em uso\n";
+    const std::string notThere = "Impossível fazer conecção ao servidor/porto\nExpecificado.\n";
+    const std::string refusedThere = notThere + "127.0.0.1:" + refused + " — ligação recusada\n";
+    const std::string unknownThere = notThere + "quorvel.invalid:4000 — servidor desconhecido\n";
     const char* const no = "quorvel-bot: ";
     const char* const none
         = "partidas jogadas: 0  [ Eu=0 , Adv=0 ]  média de tiros por partida ganha: 0.0\n";
-    const std::tuple<std::vector<const char*>, int, const char*, const char*> cases[]
-        = { { { "--level", "expert" }, 2,
-                "quorvel-bot: --level tem de ser easy, normal ou hard, não 'expert'\n"
-                "Experimente 'quorvel-bot --help'.\n",
-                "" },
-              { { "--language", "en", "--delay", "0.5" }, 2,
-                  "quorvel-bot: --delay must be a number of milliseconds from 0 to 3600000, not "
-                  "'0.5'\nTry 'quorvel-bot --help'.\n",
-                  "" },
-              { { "--level" }, 2, no, "" }, { { "--listen", "70000" }, 2, no, "" },
-              { { "--listen", "-1" }, 2, no, "" },
-              { { "--listen", "4000", "--connect", "127.0.0.1" }, 2, no, "" },
-              { { "--port", "4000" }, 2, no, "" },
-              { { "--connect", "127.0.0.1", "--port", "0" }, 2, no, "" },
-              { { "--connect", " " }, 2, no, "" }, { { "--matches", "-1" }, 2, no, "" },
-              { { "--matches", "many" }, 2, no, "" }, { { "--delay", "0.5" }, 2, no, "" },
-              { { "--seed", "4294967296" }, 2, no, "" }, { { "--colour", "blue" }, 2, no, "" },
-              { { "--ready-wait", "-1" }, 2, no, "" }, { { "--ready-wait", "soon" }, 2, no, "" },
-              { { "--language", "fr" }, 2, no, "" }, { { "extra" }, 2, no, "" },
-              { { "--help" }, 0, "", "Escrever só o resumo e os erros.\n" },
-              { { "--help-all", "--language=en" }, 0, "", "Print only the summary and errors.\n" },
-              { { "--listen", busy.c_str(), "--quiet" }, 1,
-                  "Impossível criar o socket\nPode estar o porto já estar definido\nou não tem o "
-                  "protocolo TCP/IP instalado.\n",
-                  none },
-              { { "--connect", "127.0.0.1", "--port", refused.c_str() }, 1,
-                  "Impossível fazer conecção ao servidor/porto\nExpecificado.\n", none } };
+    const std::tuple<std::vector<const char*>, int, const char*, const char*> cases[] = {
+        { { "--level", "expert" }, 2,
+            "quorvel-bot: --level tem de ser easy, normal ou hard, não 'expert'\n"
+            "Experimente 'quorvel-bot --help'.\n",
+            "" },
+        { { "--language", "en", "--delay", "0.5" }, 2,
+            "quorvel-bot: --delay must be a number of milliseconds from 0 to 3600000, not "
+            "'0.5'\nTry 'quorvel-bot --help'.\n",
+            "" },
+        { { "--level" }, 2, no, "" }, { { "--listen", "70000" }, 2, no, "" },
+        { { "--listen", "-1" }, 2, no, "" },
+        { { "--listen", "4000", "--connect", "127.0.0.1" }, 2, no, "" },
+        { { "--port", "4000" }, 2, no, "" },
+        { { "--connect", "127.0.0.1", "--port", "0" }, 2, no, "" },
+        { { "--connect", " " }, 2, no, "" }, { { "--matches", "-1" }, 2, no, "" },
+        { { "--matches", "many" }, 2, no, "" }, { { "--delay", "0.5" }, 2, no, "" },
+        { { "--seed", "4294967296" }, 2, no, "" }, { { "--colour", "blue" }, 2, no, "" },
+        { { "--ready-wait", "-1" }, 2, no, "" }, { { "--ready-wait", "soon" }, 2, no, "" },
+        { { "--language", "fr" }, 2, no, "" }, { { "extra" }, 2, no, "" },
+        { { "--help" }, 0, "", "Escrever só o resumo e os erros.\n" },
+        { { "--help-all", "--language=en" }, 0, "", "Print only the summary and errors.\n" },
+        { { "--listen", busy.c_str(), "--quiet" }, 1, inUse.c_str(), none },
+        { { "--connect", "127.0.0.1", "--port", refused.c_str() }, 1, refusedThere.c_str(), none },
+        { { "--connect", "quorvel.invalid" }, 1, unknownThere.c_str(), none }
+    };
     for (const auto& [words, exitCode, error, output] : cases) {
         QStringList arguments;
         for (const char* word : words)

@@ -7,9 +7,12 @@
 #include "app/botoptions.h"
 #include "app/gameoptions.h"
 
+#include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTranslator>
 
 #include <gtest/gtest.h>
@@ -149,7 +152,11 @@ TEST(BotCommandLine, EachOptionIsReadOrRefused)
         { { "--seed", "4294967296" }, "exit 2" },
         { { "--ready-wait", "3601" }, "exit 2" },
         { { "--language", "fr" }, "exit 2" },
-        { { "--version" }, "exit 2" },
+        { { "--version" }, "exit 0" },
+        { { "-v" }, "exit 0" },
+        { { "--listen" }, "listen :4000 hard matches 0 delay 400 wait 20000 seed -" },
+        { { "--listen", "--quiet" },
+            "listen :4000 hard matches 0 delay 400 wait 20000 seed - quiet" },
         { { "stray" }, "exit 2" },
     };
     for (const auto& c : cases) {
@@ -266,6 +273,54 @@ TEST(GameCommandLine, TheProgramRefusesAMistakeAndConnectsAtOnce)
     EXPECT_TRUE(waitUntil([&] { return server.hasPendingConnections(); }));
     game.kill();
     game.waitForFinished(10000);
+}
+
+// quorvel-bot tells its version as its help says, and its help names it quorvel-bot however
+// it was started.
+TEST(BotProgram, TellsItsVersionAndItsName)
+{
+    QProcess bot;
+    for (const char* option : { "--version", "-v" }) {
+        bot.start(QStringLiteral(QUORVEL_BOT), { QString::fromLatin1(option) });
+        ASSERT_TRUE(bot.waitForFinished(10000));
+        EXPECT_EQ(bot.exitCode(), 0);
+        EXPECT_EQ(bot.readAllStandardOutput(), "quorvel-bot 3.0\n") << option;
+    }
+    QTemporaryDir directory;
+    const QString renamed = directory.filePath(QStringLiteral("opponent"));
+    ASSERT_TRUE(QFile::link(QStringLiteral(QUORVEL_BOT), renamed));
+    bot.start(renamed, { QStringLiteral("--help") });
+    ASSERT_TRUE(bot.waitForFinished(10000));
+    const QByteArray help = bot.readAllStandardOutput();
+    EXPECT_TRUE(help.startsWith("Utilização: quorvel-bot [opções]\n")) << help.toStdString();
+    EXPECT_TRUE(help.contains("-v, --version")) << help.toStdString();
+}
+
+// The desktop shows the program's name after the window's own title, the score included:
+// the game under an X server of its own, its window listed by the server.
+TEST(GameProgram, TheDesktopNamesTheGameAfterEveryTitle)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty()
+        || QStandardPaths::findExecutable(QStringLiteral("xwininfo")).isEmpty())
+        GTEST_SKIP() << "xvfb-run and xwininfo are installed by tools/install-deps";
+    QTemporaryDir home;
+    QProcess desktop;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+    desktop.setProcessEnvironment(environment);
+    // Lists the windows until the title with the score shows, for ten seconds at most.
+    const QString script
+        = QStringLiteral("\"$0\" --listen 0 & game=$!; for i in $(seq 200); do "
+                         "xwininfo -root -tree | grep -q SERVIDOR && break; sleep 0.05; done; "
+                         "xwininfo -root -tree | grep -o '\"[^\"]*SERVIDOR[^\"]*\"'; kill $game");
+    desktop.start(QStringLiteral("xvfb-run"),
+        { QStringLiteral("-a"), QStringLiteral("sh"), QStringLiteral("-c"), script,
+            QStringLiteral(QUORVEL_GAME) });
+    ASSERT_TRUE(desktop.waitForFinished(30000));
+    EXPECT_EQ(desktop.readAllStandardOutput(),
+        "\"Quorvel Naval - Programa TCP/IP SERVIDOR [ Eu=0 , Adv=0 ] \xe2\x80\x94 Quorvel "
+        "Naval\"\n");
 }
 
 } // namespace

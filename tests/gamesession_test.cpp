@@ -6,6 +6,7 @@
 
 #include "net/gamesession.h"
 #include "net/gametexts.h"
+#include "net/localaddresses.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -201,7 +202,7 @@ TEST(GameSession, TwoSessionsPlayOverTcpUntilTheClientCloses)
 }
 
 // A failed listen and a failed attempt each open one box in the window (a critical one): the
-// connection is reported closed for that reason.
+// connection is reported closed for that reason, with where it failed and why.
 TEST(GameSession, FailedOrRefusedAttemptsLeaveItDisconnected)
 {
     QTcpServer holder;
@@ -213,14 +214,26 @@ TEST(GameSession, FailedOrRefusedAttemptsLeaveItDisconnected)
         = { ConnectionChange::ListenFailed, ConnectionChange::ConnectFailed };
     const std::string status[]
         = { "Reveja as definições\nde conecção.", "Reveja as definições de rede." };
+    const std::string outOfRange = " — o porto tem de estar entre 0 e 65535";
+    const std::string unknown = ":4000 — servidor desconhecido";
     const struct {
         bool client;
         int port;
         const char* address;
-    } cases[] = { { false, holder.serverPort(), "" }, { false, 70000, "" }, { false, 65536, "" },
-        { false, -1, "" }, { true, 65536, "127.0.0.1" }, { true, closedPort, "127.0.0.1" },
-        // These two fail at once, before any packet is sent.
-        { true, 4000, "" }, { true, 4000, "no such host!" } };
+        std::string line;
+    } cases[] = { { false, holder.serverPort(), "",
+                      "0.0.0.0:" + std::to_string(holder.serverPort()) + " — porto já em uso" },
+        { false, 70000, "", "0.0.0.0:70000" + outOfRange },
+        { false, 65536, "", "0.0.0.0:65536" + outOfRange },
+        { false, -1, "", "0.0.0.0:-1" + outOfRange },
+        { true, 65536, "127.0.0.1", "127.0.0.1:65536" + outOfRange },
+        { true, 70000, " [::1] ", "[::1]:70000" + outOfRange },
+        { true, closedPort, "127.0.0.1",
+            "127.0.0.1:" + std::to_string(closedPort) + " — ligação recusada" },
+        // These fail at once, before any packet is sent: a name under ".invalid" is never
+        // looked up on the network.
+        { true, 4000, "", unknown }, { true, 4000, "no such host!", "no such host!" + unknown },
+        { true, 4000, "quorvel.invalid", "quorvel.invalid" + unknown } };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.address) + ":" + std::to_string(c.port));
         Player player;
@@ -231,9 +244,61 @@ TEST(GameSession, FailedOrRefusedAttemptsLeaveItDisconnected)
         ASSERT_TRUE(waitUntil([&] { return player.failures() > 0; }));
         EXPECT_EQ(player.failures(), 1);
         EXPECT_EQ(player.connection().reason, reason[c.client]);
+        EXPECT_EQ(failureLine(player.connection().failure).toStdString(), c.line);
         EXPECT_EQ(player.status(), status[c.client]);
         expectDisconnected(player);
     }
+}
+
+// Where the other player finds a server: this computer's addresses that can be typed, of
+// interfaces up and running, IPv4 before IPv6 and each once; a link-local one never, the
+// loopback ones only when there is nothing else. They are told in the log, with the port,
+// when listening starts; a listen on the loopback only has nothing to tell.
+TEST(GameSession, ListeningTellsThisComputersAddressesAndPort)
+{
+    const auto up = QNetworkInterface::IsUp | QNetworkInterface::IsRunning;
+    const auto loopback = up | QNetworkInterface::IsLoopBack;
+    const auto at = [](const char* text) { return QHostAddress(QString::fromLatin1(text)); };
+    const struct {
+        const char* name;
+        std::vector<InterfaceAddress> addresses;
+        QStringList shown;
+    } cases[] = {
+        { "a home network",
+            { { at("127.0.0.1"), loopback }, { at("::1"), loopback }, { at("2001:db8::5"), up },
+                { at("fe80::fc:ff:fe00:1%eth0"), up }, { at("192.168.1.20"), up },
+                { at("169.254.7.7"), up }, { at("fd12::9"), up }, { at("10.0.0.4"), up } },
+            { "192.168.1.20", "10.0.0.4", "2001:db8::5", "fd12::9" } },
+        { "interfaces down or not running",
+            { { at("192.168.1.20"), QNetworkInterface::IsUp },
+                { at("10.0.0.4"), QNetworkInterface::IsRunning }, { at("172.16.0.2"), up } },
+            { "172.16.0.2" } },
+        { "the same address on two interfaces",
+            { { at("192.168.1.20"), up }, { at("192.168.1.20"), up } }, { "192.168.1.20" } },
+        { "only the loopback",
+            { { at("::1"), loopback }, { at("fe80::1%eth0"), up }, { at("127.0.0.1"), loopback } },
+            { "127.0.0.1", "::1" } },
+        { "a loopback address on an interface not so flagged",
+            { { at("127.0.0.2"), up }, { at("::1"), loopback } }, { "127.0.0.2", "::1" } },
+        { "nothing up", { { at("127.0.0.1"), QNetworkInterface::IsLoopBack } }, {} },
+    };
+    for (const auto& [name, addresses, shown] : cases)
+        EXPECT_EQ(addressesToShow(addresses), shown) << name;
+
+    Player server;
+    server.listen(0);
+    const QStringList here = addressesToShow(interfaceAddresses());
+    ASSERT_FALSE(here.isEmpty()) << "not even a loopback";
+    EXPECT_EQ(server.log(),
+        std::vector<std::string> {
+            "Endereços deste computador: " + here.join(QStringLiteral(", ")).toStdString()
+            + " — porto " + std::to_string(server.session.listeningPort()) });
+    EXPECT_EQ(server.status(), listeningStatus(server.session.listeningPort()));
+    Player local;
+    local.session.setLoopbackOnly(true);
+    local.listen(0);
+    ASSERT_NE(local.session.listeningPort(), 0);
+    EXPECT_TRUE(local.events.log.empty());
 }
 
 // Port 0 shows the port the system chose; "Fechar COM" gives up listening, and once an
@@ -457,6 +522,7 @@ TEST_F(BarePeer, GarbageIsIgnoredAndASlowMessageActedOnOnce)
     std::ranges::replace_if(
         chunk, [](char c) { return c == '$' || c == 'T' || c == 'U'; }, '\0');
     const std::size_t start = server.events.transcript.size();
+    const std::size_t logged = server.events.log.size(); // where to find this computer
     std::int64_t mostUnread = 0;
     for (qint64 written = 0; written < 10 * 1024 * 1024; written += chunk.size()) {
         peer.write(chunk);
@@ -467,7 +533,7 @@ TEST_F(BarePeer, GarbageIsIgnoredAndASlowMessageActedOnOnce)
     }
     // A message behind the garbage is still understood, and it is the only thing acted on.
     send("USER_MSG:fim");
-    ASSERT_TRUE(waitUntil([this] { return !server.events.log.empty(); }));
+    ASSERT_TRUE(waitUntil([&] { return server.events.log.size() > logged; }));
     EXPECT_EQ(server.lastLogLine(), "<ADV> fim");
     EXPECT_EQ(server.events.transcript.size(), start + 1);
     EXPECT_LE(mostUnread, GameSocket::ReadBufferSize);

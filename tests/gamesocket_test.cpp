@@ -5,10 +5,18 @@
 
 #include "net/connectionevents.h"
 #include "net/gamesocket.h"
+#include "net/gametexts.h"
 
+#include <QCoreApplication>
 #include <QTcpServer>
+#include <QTcpSocket>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -19,7 +27,11 @@ namespace {
 struct EventLog : ConnectionEvents {
     void onAcceptRequest() override { events.push_back("accept request"); }
     void onConnected() override { events.push_back("connected"); }
-    void onConnectFailed() override { events.push_back("connect failed"); }
+    void onConnectFailed(const ConnectionFailure& failure) override
+    {
+        events.push_back("connect failed");
+        failures.push_back(failure);
+    }
     void onPeerData(std::string_view bytes) override
     {
         events.push_back("data " + std::string(bytes));
@@ -28,6 +40,7 @@ struct EventLog : ConnectionEvents {
     void onPeerClosed() override { events.push_back("peer closed"); }
 
     std::vector<std::string> events;
+    std::vector<ConnectionFailure> failures;
 };
 
 TEST(GameSocket, ReportsAConnectionsLifeToItsOwner)
@@ -75,6 +88,90 @@ TEST(GameSocket, AnAttemptWithNobodyListeningFailsOnce)
     QCoreApplication::processEvents();
     EXPECT_EQ(log.events, std::vector<std::string> { "connect failed" });
     EXPECT_FALSE(client.isConnected());
+    ASSERT_EQ(log.failures.size(), 1u);
+    EXPECT_EQ(log.failures[0].kind, ConnectionFailure::Refused);
+    EXPECT_EQ(log.failures[0].address, "127.0.0.1");
+    EXPECT_EQ(log.failures[0].port, port);
+}
+
+// A server that never answers: a listening socket whose queue is full and that takes no
+// connection, so the system drops every further request. The attempt ends after the time
+// it is given, as timed out, once; a connection made after that is not taken.
+TEST(GameSocket, AnAttemptNobodyAnswersTimesOut)
+{
+    const int listening = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(listening, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    ASSERT_EQ(::bind(listening, reinterpret_cast<sockaddr*>(&address), size), 0);
+    ASSERT_EQ(::listen(listening, 0), 0); // room for one connection, never taken
+    ASSERT_EQ(::getsockname(listening, reinterpret_cast<sockaddr*>(&address), &size), 0);
+    const quint16 port = ntohs(address.sin_port);
+    QTcpSocket filler;
+    filler.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(waitUntil([&] { return filler.state() == QAbstractSocket::ConnectedState; }));
+
+    EventLog log;
+    GameSocket client(log);
+    client.setConnectTimeout(300);
+    client.connectToHost(QStringLiteral("127.0.0.1"), port);
+    ASSERT_TRUE(waitUntil([&] { return !log.events.empty(); }));
+    ::close(listening); // the dropped request is now refused, were it still going
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log.events, std::vector<std::string> { "connect failed" });
+    ASSERT_EQ(log.failures.size(), 1u);
+    EXPECT_EQ(
+        log.failures[0], (ConnectionFailure { ConnectionFailure::TimedOut, "127.0.0.1", port }));
+    EXPECT_FALSE(client.isConnected());
+    EXPECT_EQ(GameSocket::ConnectTimeoutMs, 10000);
+}
+
+// What the player reads under a failure's text: where it failed, and why in the game's words
+// when the system named the reason, in its own words else. Qt tells some of the system's
+// reasons apart only by their words, in the language of its translation.
+TEST(GameSocket, AFailureSaysWhereAndWhy)
+{
+    const auto qt = [](const char* words) {
+        return QCoreApplication::translate("QNativeSocketEngine", words);
+    };
+    const struct {
+        QAbstractSocket::SocketError error;
+        const char* words;
+        ConnectionFailure::Kind kind;
+    } kinds[] = { { QAbstractSocket::ConnectionRefusedError, "", ConnectionFailure::Refused },
+        { QAbstractSocket::NetworkError, "Network unreachable",
+            ConnectionFailure::NetworkUnreachable },
+        { QAbstractSocket::NetworkError, "Host unreachable", ConnectionFailure::HostUnreachable },
+        { QAbstractSocket::NetworkError, "Connection timed out", ConnectionFailure::TimedOut },
+        { QAbstractSocket::NetworkError, "Out of resources", ConnectionFailure::Other },
+        { QAbstractSocket::SocketResourceError, "Out of resources", ConnectionFailure::Other } };
+    for (const auto& [error, words, kind] : kinds)
+        EXPECT_EQ(GameSocket::failureKind(error, qt(words)), kind) << words;
+
+    const std::pair<ConnectionFailure, const char*> lines[] = {
+        { { ConnectionFailure::Refused, "::1", 4000, "Connection refused" },
+            "[::1]:4000 — ligação recusada" },
+        { { ConnectionFailure::TimedOut, "fd00::2", 1 },
+            "[fd00::2]:1 — tempo esgotado sem resposta" },
+        { { ConnectionFailure::Permission, "0.0.0.0", 80 }, "0.0.0.0:80 — permissão negada" },
+        { { ConnectionFailure::NetworkUnreachable, "10.1.2.3", 4000 },
+            "10.1.2.3:4000 — rede inacessível" },
+        { { ConnectionFailure::HostUnreachable, "10.1.2.3", 4000 },
+            "10.1.2.3:4000 — servidor inacessível" },
+        { { ConnectionFailure::Other, "host", 4000, "Out of resources" },
+            "host:4000 — Out of resources" },
+        { { ConnectionFailure::Other, "host", 4000 }, "host:4000" },
+        { { ConnectionFailure::None, "host", 4000 }, "" },
+    };
+    for (const auto& [failure, line] : lines)
+        EXPECT_EQ(failureLine(failure).toStdString(), line);
+    QTranslator* translator = installLanguage(*QCoreApplication::instance(), Language::English);
+    ASSERT_NE(translator, nullptr);
+    EXPECT_EQ(failureLine(lines[0].first).toStdString(), "[::1]:4000 — connection refused");
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
 }
 
 } // namespace

@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -127,7 +128,7 @@ TEST(MainDialogTest, StartsDisconnectedInServerModeWithTheTemplateLayout)
 {
     Window window;
     EXPECT_EQ(window.title(), "TCP/IP - Quorvel Naval");
-    EXPECT_EQ(window.dialog.size(), QSize(579, 489));
+    EXPECT_EQ(window.dialog.page()->size(), QSize(579, 489));
     EXPECT_TRUE(window.control(IDC_MODE_SERVER)->property("checked").toBool());
     EXPECT_EQ(window.text(IDC_PORT), "4000");
     EXPECT_EQ(window.text(IDC_ADDRESS), "127.0.0.1");
@@ -157,7 +158,8 @@ TEST(MainDialogTest, StartsDisconnectedInServerModeWithTheTemplateLayout)
         { IDC_RANDOMIZE, { 422, 76, 75, 23 } }, { IDC_GENERATOR_GROUP, { 390, 44, 141, 127 } } };
     for (const auto& [id, rect] : placed) {
         EXPECT_EQ(window.control(id)->geometry(), rect) << id;
-        EXPECT_TRUE(window.control(id)->isAncestorOf(window.dialog.childAt(rect.center()))) << id;
+        EXPECT_TRUE(window.control(id)->isAncestorOf(window.dialog.page()->childAt(rect.center())))
+            << id;
     }
 }
 
@@ -215,24 +217,32 @@ TEST(MainDialogTest, ModeAndPortMustBeAWholeNumberFrom0To65535)
     }
 }
 
-// A port in use and a server that is not there are each told in an error box, and the
-// window is left as before, ready for another try.
+// A port in use, a server that is not there and a host nobody knows are each told in an
+// error box, with where it failed and why on a line under its text, and the window is left
+// as before, ready for another try.
 TEST(MainDialogTest, FailuresToListenOrConnectAreErrorBoxes)
 {
     QTcpServer holder;
     ASSERT_TRUE(holder.listen(QHostAddress::Any, 0));
     const quint16 closedPort = portNobodyListensOn();
     ASSERT_NE(closedPort, 0);
+    const std::string notThere = "Impossível fazer conecção ao servidor/porto\nExpecificado.\n";
     const struct {
         int mode;
         quint16 port;
-        const char* box;
+        const char* address;
+        std::string box;
         const char* status;
-    } cases[] = { { IDC_MODE_SERVER, holder.serverPort(),
+    } cases[] = { { IDC_MODE_SERVER, holder.serverPort(), "",
                       "Impossível criar o socket\nPode estar o porto já estar definido\nou não tem "
-                      "o protocolo TCP/IP instalado.",
+                      "o protocolo TCP/IP instalado.\n0.0.0.0:"
+                          + std::to_string(holder.serverPort()) + " — porto já em uso",
                       "Reveja as definições\nde conecção." },
-        { IDC_MODE_CLIENT, closedPort, "Impossível fazer conecção ao servidor/porto\nExpecificado.",
+        { IDC_MODE_CLIENT, closedPort, "127.0.0.1",
+            notThere + "127.0.0.1:" + std::to_string(closedPort) + " — ligação recusada",
+            "Reveja as definições de rede." },
+        { IDC_MODE_CLIENT, 4000, "quorvel.invalid",
+            notThere + "quorvel.invalid:4000 — servidor desconhecido",
             "Reveja as definições de rede." } };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.box);
@@ -240,6 +250,8 @@ TEST(MainDialogTest, FailuresToListenOrConnectAreErrorBoxes)
         ModalCloser closer(&window.dialog);
         window.click(c.mode);
         window.type(IDC_PORT, QString::number(c.port));
+        if (c.mode == IDC_MODE_CLIENT)
+            window.type(IDC_ADDRESS, QString::fromLatin1(c.address));
         window.click(IDC_LISTEN_CONNECT);
         ASSERT_TRUE(QTest::qWaitFor([&] { return closer.seen.size() == 1; }));
         EXPECT_EQ(closer.seen[0], c.box);
@@ -248,6 +260,41 @@ TEST(MainDialogTest, FailuresToListenOrConnectAreErrorBoxes)
         EXPECT_EQ(window.title(), "TCP/IP - Quorvel Naval");
         EXPECT_TRUE(window.enabled(IDC_LISTEN_CONNECT) && window.enabled(IDC_MODE_CLIENT));
         EXPECT_FALSE(window.enabled(IDC_CLOSE_COM));
+    }
+}
+
+// Every box opens centred over the window, wherever the window stands: the boxes of many
+// failed attempts in a row, and among them the prompt for a port that is no number.
+TEST(MainDialogTest, EveryBoxOpensOverTheWindow)
+{
+    const quint16 closedPort = portNobodyListensOn();
+    ASSERT_NE(closedPort, 0);
+    Window window;
+    window.dialog.move(130, 70);
+    window.click(IDC_MODE_CLIENT);
+    for (int attempt = 0; attempt < 12; ++attempt) {
+        SCOPED_TRACE(attempt);
+        const bool badPort = attempt % 4 == 3;
+        window.type(IDC_PORT, badPort ? QStringLiteral("porto") : QString::number(closedPort));
+        window.click(IDC_LISTEN_CONNECT);
+        QMessageBox* box = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            return box != nullptr && box->isVisible();
+        }));
+        EXPECT_EQ(box->icon(), badPort ? QMessageBox::Warning : QMessageBox::Critical);
+        // Placed by the window itself: left to the window system (as here, where Qt centres it
+        // anyway), a box sometimes opens in a corner of the screen.
+        EXPECT_TRUE(box->testAttribute(Qt::WA_Moved));
+        const QRect frame = window.dialog.frameGeometry();
+        const QPoint centre = box->frameGeometry().center();
+        EXPECT_TRUE(frame.contains(centre)) << centre.x() << "," << centre.y();
+        // Over its middle, not merely somewhere over it.
+        EXPECT_LE((centre - frame.center()).manhattanLength(), 8)
+            << centre.x() << "," << centre.y() << " " << frame.center().x() << ","
+            << frame.center().y();
+        box->button(QMessageBox::Ok)->click();
+        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() == nullptr; }));
     }
 }
 
@@ -395,6 +442,11 @@ TEST(MainDialogTest, ChatLinesGoOnTheWireAndIntoTheLog)
 TEST(MainDialogTest, WindowCommandsOpenTheAboutBox)
 {
     Window window;
+    // Each box beeps as it opens, through the window's bell; its clock moves a gap a ring.
+    auto now = std::chrono::steady_clock::now();
+    std::vector<Beep> rings;
+    window.dialog.bell().setClock([&now] { return now += Bell::gap; });
+    window.dialog.bell().setSound([&rings](Beep beep) { rings.push_back(beep); });
     for (const auto& [id, opens] : { std::pair { 16, true }, std::pair { 17, true },
              std::pair { 31, true }, std::pair { 15, false }, std::pair { 32, false } }) {
         window.dialog.onSysCommand(id); // the box is open when the command returns
@@ -408,10 +460,14 @@ TEST(MainDialogTest, WindowCommandsOpenTheAboutBox)
         ASSERT_TRUE(
             QTest::qWaitFor([&] { return window.dialog.findChildren<QDialog*>().isEmpty(); }));
     }
+    EXPECT_EQ(rings, std::vector<Beep>(3, Beep::Default));
     window.dialog.activateWindow(); // taken back from the last box
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window.dialog));
     ModalCloser closer(&window.dialog);
-    QTest::keyClick(window.control(IDC_PORT), Qt::Key_F1);
+    // From the Help menu (F1 is how to play).
+    QAction* help = window.dialog.menus()->actions().last();
+    ASSERT_NE(help->menu(), nullptr);
+    help->menu()->actions().last()->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return closer.seen.size() == 1; }));
 
     // The menu pops up and the event returns; the first entry is chosen.
@@ -460,14 +516,14 @@ TEST(MainDialogTest, TwoWindowsPlayAWholeMatchWithTheMouse)
     client.type(IDC_PORT, QString::number(server.dialog.gameSession().listeningPort()));
     client.click(IDC_LISTEN_CONNECT);
     ASSERT_TRUE(waitUntil([&] { return both(GamePhase::Placing); }));
-    // A right click with no cell to take away rings the bell and draws nothing.
-    int rings = 0;
-    server.dialog.bell().setSound([&rings] { ++rings; });
+    // A right click with no cell to take away rings the warning and draws nothing.
+    std::vector<Beep> rings;
+    server.dialog.bell().setSound([&rings](Beep beep) { rings.push_back(beep); });
     const QPoint unset(25 + 12 + 25 * 4, 22 + 25 * 7);
     QTest::mouseMove(&server.dialog.canvas(), unset);
     const long drawn = server.dialog.canvas().drawingSurface().rectangleCount();
     QTest::mouseClick(&server.dialog.canvas(), Qt::RightButton, {}, unset);
-    EXPECT_EQ(rings, 1);
+    EXPECT_EQ(rings, std::vector { Beep::Warning });
     EXPECT_EQ(server.dialog.canvas().drawingSurface().rectangleCount(), drawn);
     for (std::size_t i = 0; i < handFleet.size(); ++i) {
         if (i == 12)
@@ -681,9 +737,13 @@ TEST(MainDialogTest, AServerOutlivesAProbeAndEndsAConnectionWithFecharCom)
     ASSERT_TRUE(waitUntil([&] { return server.state().phase == GamePhase::Idle; }));
     EXPECT_EQ(server.text(IDC_STATUS), listening);
     EXPECT_EQ(server.title(), title);
-    ASSERT_EQ(server.log()->count(), 1);
+    // Under the probe's line, the one listening began with: where to find this computer.
+    ASSERT_EQ(server.log()->count(), 2);
     EXPECT_TRUE(server.log()->item(0)->text().endsWith(
         QStringLiteral("] Uma conecção chegou e fechou-se sem jogar.")));
+    EXPECT_TRUE(
+        server.log()->item(1)->text().contains(QStringLiteral("] Endereços deste computador: ")));
+    EXPECT_TRUE(server.log()->item(1)->text().endsWith(QStringLiteral(" — porto %1").arg(port)));
     EXPECT_TRUE(server.enabled(IDC_CLOSE_COM));
     for (int id : { IDC_LISTEN_CONNECT, IDC_PORT, IDC_MODE_CLIENT, IDC_CHAT_EDIT, IDC_SEND,
              IDC_RANDOMIZE, IDC_ACCEPT })
@@ -1082,15 +1142,16 @@ TEST(MainDialogTest, AFloodNeitherFreezesNorBuriesTheWindow)
 
     // The bell's time stands still, an hour after its last ring, until the test moves it.
     auto now = std::chrono::steady_clock::now() + std::chrono::hours(1);
-    int rings = 0;
+    std::vector<Beep> rings;
     window.dialog.bell().setClock([&now] { return now; });
-    window.dialog.bell().setSound([&rings] { ++rings; });
+    window.dialog.bell().setSound([&rings](Beep beep) { rings.push_back(beep); });
     peer.write(QByteArray("$READY$").repeated(40));
     ASSERT_TRUE(logged(QStringLiteral("depois dos prontos")));
-    EXPECT_EQ(rings, 1);
+    EXPECT_EQ(rings, std::vector { Beep::Default });
     now += Bell::gap;
     peer.write("$READY$");
-    ASSERT_TRUE(waitUntil([&] { return rings == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return rings.size() == 2; }));
+    EXPECT_EQ(rings[1], Beep::Default);
 
     int ship = 0;
     while (engine.ownBoard().cells[ship] != CellShip)

@@ -144,6 +144,17 @@ constexpr Words everyText[] = {
         "The other player closed the connection\nGame over." },
     { TextId::AnotherPlayerTried, "Houve tentativa de conecção ao jogo por outro utilizador.",
         "Another player tried to join the game." },
+    { TextId::ThisComputersAddresses, "Endereços deste computador: %1 — porto %2",
+        "This computer's addresses: %1 — port %2" },
+    { TextId::PortOutOfRange, "o porto tem de estar entre 0 e 65535",
+        "the port must be from 0 to 65535" },
+    { TextId::ConnectionRefused, "ligação recusada", "connection refused" },
+    { TextId::HostNotFound, "servidor desconhecido", "unknown host" },
+    { TextId::ConnectionTimedOut, "tempo esgotado sem resposta", "timed out without an answer" },
+    { TextId::PortInUse, "porto já em uso", "port already in use" },
+    { TextId::PermissionDenied, "permissão negada", "permission denied" },
+    { TextId::NetworkUnreachable, "rede inacessível", "network unreachable" },
+    { TextId::HostUnreachable, "servidor inacessível", "host unreachable" },
     { TextId::ServerTitle, "Quorvel Naval - Programa TCP/IP SERVIDOR",
         "Quorvel Naval - TCP/IP program SERVER" },
     { TextId::ClientTitle, "Quorvel Naval - Programa TCP/IP CLIENTE",
@@ -192,7 +203,7 @@ TEST(Translation, EveryTextIdHasItsPortugueseAndItsEnglish)
 
 // The argument takes the place of "%1" as it is, in either language: a count, a length as the
 // reply named it, a port, a chat line (never translated, even when it reads like one of the
-// game's texts, and its own "%1" left alone).
+// game's texts, and its own "%1" left alone); a second one that of "%2", where there is one.
 TEST(Translation, TheArgumentIsCarriedAndChatIsSentAsItIs)
 {
     const struct {
@@ -217,6 +228,11 @@ TEST(Translation, TheArgumentIsCarriedAndChatIsSentAsItIs)
             "<OPP> Criar tabuleiro." },
         { { TextId::MyChat, "olá\n%1 %2" }, "<EU> olá\n%1 %2", "<ME> olá\n%1 %2" },
         { { TextId::NewMatchTitle, {} }, "Redefinir novo jogo...", "New match..." },
+        { { TextId::ThisComputersAddresses, "192.0.2.7, 2001:db8::5", "4000" },
+            "Endereços deste computador: 192.0.2.7, 2001:db8::5 — porto 4000",
+            "This computer's addresses: 192.0.2.7, 2001:db8::5 — port 4000" },
+        { { TextId::ThisComputersAddresses, "%2", "1" }, "Endereços deste computador: %2 — porto 1",
+            "This computer's addresses: %2 — port 1" },
     };
     for (const auto& [text, portuguese, english] : texts)
         EXPECT_EQ(gameText(text).toStdString(), portuguese);

@@ -33,6 +33,21 @@
     </message>
 </context>
 <context>
+    <name>Bell</name>
+    <message>
+        <source>Sinal</source>
+        <translation>Bell</translation>
+    </message>
+    <message>
+        <source>Erro</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Aviso</source>
+        <translation>Warning</translation>
+    </message>
+</context>
+<context>
     <name>BotProgram</name>
     <message>
         <source>(a linha acima %1 vezes seguidas)</source>
@@ -475,6 +490,157 @@ Game over.</translation>
         <source>Uma conecção chegou e fechou-se sem jogar.</source>
         <translation>A connection came and closed without playing.</translation>
     </message>
+    <message>
+        <source>Endereços deste computador: %1 — porto %2</source>
+        <translation>This computer&apos;s addresses: %1 — port %2</translation>
+    </message>
+    <message>
+        <source>o porto tem de estar entre 0 e 65535</source>
+        <translation>the port must be from 0 to 65535</translation>
+    </message>
+    <message>
+        <source>ligação recusada</source>
+        <translation>connection refused</translation>
+    </message>
+    <message>
+        <source>servidor desconhecido</source>
+        <translation>unknown host</translation>
+    </message>
+    <message>
+        <source>tempo esgotado sem resposta</source>
+        <translation>timed out without an answer</translation>
+    </message>
+    <message>
+        <source>porto já em uso</source>
+        <translation>port already in use</translation>
+    </message>
+    <message>
+        <source>permissão negada</source>
+        <translation>permission denied</translation>
+    </message>
+    <message>
+        <source>rede inacessível</source>
+        <translation>network unreachable</translation>
+    </message>
+    <message>
+        <source>servidor inacessível</source>
+        <translation>host unreachable</translation>
+    </message>
+</context>
+<context>
+    <name>HelpWindow</name>
+    <message>
+        <source>Mar: uma casa onde ainda não há nada.</source>
+        <translation>Sea: a cell with nothing on it yet.</translation>
+    </message>
+    <message>
+        <source>Na grelha da esquerda, um cano da sua esquadra; na da direita, um cano do adversário que o seu tiro atingiu.</source>
+        <translation>On the left grid, a cell of your fleet; on the right grid, a cell of the opponent's that your shot hit.</translation>
+    </message>
+    <message>
+        <source>Um cano da sua esquadra atingido pelo adversário.</source>
+        <translation>A cell of your fleet hit by the opponent.</translation>
+    </message>
+    <message>
+        <source>Água: um tiro que falhou, seu ou do adversário, ou o mar à volta de um barco afundado.</source>
+        <translation>Water: a shot that missed, yours or the opponent's, or the sea around a sunk ship.</translation>
+    </message>
+    <message>
+        <source>No fim de um jogo contra o computador, os canos dele que nenhum tiro encontrou.</source>
+        <translation>At the end of a match against the computer, its ship cells that no shot found.</translation>
+    </message>
+    <message>
+        <source>A capa que &lt;b&gt;Ocultar&lt;/b&gt; põe sobre a sua esquadra; os tiros que recebe continuam a ver-se. &lt;b&gt;Mostrar&lt;/b&gt; tira-a.</source>
+        <translation>The cover that &lt;b&gt;Hide&lt;/b&gt; puts over your fleet; the shots you receive still show. &lt;b&gt;Show&lt;/b&gt; takes it away.</translation>
+    </message>
+    <message>
+        <source>A casa apontada pelo rato ou pelas setas: mais pálida, com contorno amarelo.</source>
+        <translation>The cell the mouse or the arrow keys point at: paler, with a yellow outline.</translation>
+    </message>
+    <message>
+        <source>O painel que tapa a grelha da direita enquanto não é altura de disparar, por exemplo à espera de que o adversário declare a esquadra.</source>
+        <translation>The panel over the right grid while it is not time to fire, for instance while you wait for the opponent to declare a fleet.</translation>
+    </message>
+    <message>
+        <source>Como jogar</source>
+        <translation>How to play</translation>
+    </message>
+    <message>
+        <source>A esquadra</source>
+        <translation>The fleet</translation>
+    </message>
+    <message>
+        <source>Regras da colocação</source>
+        <translation>Placing the ships</translation>
+    </message>
+    <message>
+        <source>Construir a esquadra</source>
+        <translation>Building your fleet</translation>
+    </message>
+    <message>
+        <source>Os tiros</source>
+        <translation>Firing</translation>
+    </message>
+    <message>
+        <source>Cores e marcas</source>
+        <translation>Colours and marks</translation>
+    </message>
+    <message>
+        <source>O teclado</source>
+        <translation>The keyboard</translation>
+    </message>
+    <message>
+        <source>Jogar com um amigo</source>
+        <translation>Playing a friend</translation>
+    </message>
+    <message>
+        <source>Jogar contra o computador</source>
+        <translation>Playing the computer</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Cada jogador esconde uma esquadra de onze barcos na grelha da esquerda, de 10×10 casas, e dispara à vez contra a grelha do outro, à direita. Ganha o jogo quem afundar primeiro todos os barcos do adversário.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Each player hides a fleet of eleven ships on the left grid, of 10×10 cells, and fires in turn at the other's grid, on the right. The first to sink all the opponent's ships wins the match.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Os dois jogadores têm os mesmos onze barcos, 25 canos ao todo:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;1 barco de 5 canos, em forma de T;&lt;/li&gt;&lt;li&gt;1 barco de 4 canos;&lt;/li&gt;&lt;li&gt;2 barcos de 3 canos;&lt;/li&gt;&lt;li&gt;3 barcos de 2 canos;&lt;/li&gt;&lt;li&gt;4 barcos de 1 cano.&lt;/li&gt;&lt;/ul&gt;</source>
+        <translation>&lt;p&gt;Both players have the same eleven ships, 25 cells in all:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;1 ship of 5 cells, shaped like a T;&lt;/li&gt;&lt;li&gt;1 ship of 4 cells;&lt;/li&gt;&lt;li&gt;2 ships of 3 cells;&lt;/li&gt;&lt;li&gt;3 ships of 2 cells;&lt;/li&gt;&lt;li&gt;4 ships of 1 cell.&lt;/li&gt;&lt;/ul&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Uma esquadra completa, como a grelha a mostra: em cima o T e o barco de 4, depois os de 3, os de 2 e os de 1. As linhas têm letras, de A a J, e as colunas números, de 0 a 9.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;A complete fleet, as the grid shows it: at the top the T and the ship of 4, then the ships of 3, of 2 and of 1. The rows are lettered A to J, the columns numbered 0 to 9.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Os canos de um barco estão ligados pelos lados. Os barcos de 3 e de 4 canos podem ser direitos ou dobrar (em L, em quadrado...). O de 5 tem sempre a forma de um T: uma barra de três canos com uma haste de dois a partir do meio da barra, virado para qualquer dos quatro lados:&lt;/p&gt;</source>
+        <translation>&lt;p&gt;The cells of a ship are joined by their sides. Ships of 3 and 4 cells may be straight or bend (into an L, a square...). The ship of 5 is always a T: a bar of three cells with a stem of two from the middle of the bar, facing any of the four sides:&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Dois barcos nunca se tocam, nem pelos lados nem pelos cantos: à volta de cada barco fica pelo menos uma casa de mar. Dois canos lado a lado são sempre do mesmo barco.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Two ships never touch, neither at their sides nor at a corner: around every ship lies at least one cell of sea. Two cells side by side always belong to the same ship.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Mal a ligação se estabelece, cada jogador constrói a sua esquadra na grelha da esquerda. Clique numa casa para lá pôr um cano; um clique com o botão direito, ou a tecla Delete, tira-o. A caixa &lt;b&gt;Situação actual&lt;/b&gt; vai contando os canos.&lt;/p&gt;&lt;p&gt;O 25.º cano verifica a esquadra: se for válida, fica declarada e o adversário é avisado; se não for, esse cano sai outra vez e a caixa diz «Corrija o jogo...».&lt;/p&gt;&lt;p&gt;Ou então carregue em &lt;b&gt;Randomize&lt;/b&gt; para uma esquadra ao acaso, as vezes que quiser, e em &lt;b&gt;Aceitar&lt;/b&gt; para a declarar tal como está.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;As soon as the connection is made, each player builds a fleet on the left grid. Click a cell to put a ship cell there; a right click, or the Delete key, takes it away. The &lt;b&gt;Current status&lt;/b&gt; box counts the cells.&lt;/p&gt;&lt;p&gt;The 25th cell checks the fleet: if it is legal, it is declared and the opponent is told; if not, that cell goes away again and the box says “Correct the fleet...”.&lt;/p&gt;&lt;p&gt;Or press &lt;b&gt;Randomize&lt;/b&gt; for a random fleet, as often as you like, and &lt;b&gt;Accept&lt;/b&gt; to declare it as it stands.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Dispara primeiro quem declarou a esquadra primeiro (se os dois a declararem ao mesmo tempo, começa quem escutou). Cada turno tem três tiros: clique numa casa da grelha da direita e espere pela resposta antes do tiro seguinte. Depois do terceiro, a vez passa ao adversário.&lt;/p&gt;&lt;p&gt;Cada tiro tem a sua resposta:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;água&lt;/b&gt;: a casa fica azul;&lt;/li&gt;&lt;li&gt;&lt;b&gt;acertou&lt;/b&gt;: a casa fica vermelha e o registo diz o tamanho do barco («Acertou num barco de 3 canos.»);&lt;/li&gt;&lt;li&gt;&lt;b&gt;afundou&lt;/b&gt;: era o último cano do barco; o registo di-lo («Afundou um barco de 3 canos.») e as casas à volta do barco ficam marcadas como água, porque lá não pode haver outro barco.&lt;/li&gt;&lt;/ul&gt;</source>
+        <translation>&lt;p&gt;Whoever declared a fleet first fires first (if both declare at the same moment, the player who listened begins). A turn is three shots: click a cell of the right grid and wait for the reply before the next shot. After the third, the turn passes to the opponent.&lt;/p&gt;&lt;p&gt;Every shot has its reply:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;water&lt;/b&gt;: the cell turns blue;&lt;/li&gt;&lt;li&gt;&lt;b&gt;hit&lt;/b&gt;: the cell turns red and the log says the length of the ship (“Hit a ship of 3 cells.”);&lt;/li&gt;&lt;li&gt;&lt;b&gt;sunk&lt;/b&gt;: it was the ship's last cell; the log says so (“Sank a ship of 3 cells.”) and the cells around the ship are marked as water, since no other ship can be there.&lt;/li&gt;&lt;/ul&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;A grelha da direita a meio de um jogo: um barco de 3 afundado, rodeado de água; dois canos atingidos de um barco que ainda flutua; três tiros na água.&lt;/p&gt;&lt;p&gt;O jogo acaba quando um jogador perde o último cano. Os dois vêem o resultado numa caixa; quando a fecham, o resultado conta no placar do título da janela (por exemplo [ Eu=1 , Adv=0 ]) e começa logo um novo jogo na mesma ligação, com uma esquadra nova.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;The right grid in the middle of a match: a ship of 3 sunk, ringed with water; two hit cells of a ship still afloat; three shots in the water.&lt;/p&gt;&lt;p&gt;A match ends when a player loses the last ship cell. Both see the result in a box; when they close it, the result counts in the score in the window's title (for instance [ Me=1 , Opp=0 ]) and a new match begins at once on the same connection, with a new fleet.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;ul&gt;&lt;li&gt;&lt;b&gt;Tab&lt;/b&gt;, ou um clique, dá o teclado às grelhas: uma moldura pontilhada rodeia então a grelha em jogo, a sua enquanto constrói a esquadra, a do adversário quando dispara.&lt;/li&gt;&lt;li&gt;As &lt;b&gt;setas&lt;/b&gt; movem a casa destacada.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Espaço&lt;/b&gt; ou &lt;b&gt;Enter&lt;/b&gt; põe um cano ou dispara.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Delete&lt;/b&gt; ou &lt;b&gt;Backspace&lt;/b&gt; tira um cano.&lt;/li&gt;&lt;li&gt;Fora das grelhas, &lt;b&gt;Enter&lt;/b&gt; só envia a linha de conversa.&lt;/li&gt;&lt;li&gt;&lt;b&gt;F1&lt;/b&gt; abre esta ajuda.&lt;/li&gt;&lt;/ul&gt;</source>
+        <translation>&lt;ul&gt;&lt;li&gt;&lt;b&gt;Tab&lt;/b&gt;, or a click, gives the keyboard to the grids: a dotted frame then surrounds the grid in play, yours while you build your fleet, the opponent's while you fire.&lt;/li&gt;&lt;li&gt;The &lt;b&gt;arrow keys&lt;/b&gt; move the highlighted cell.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Space&lt;/b&gt; or &lt;b&gt;Enter&lt;/b&gt; sets a cell or fires.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Delete&lt;/b&gt; or &lt;b&gt;Backspace&lt;/b&gt; takes a cell away.&lt;/li&gt;&lt;li&gt;Outside the grids, &lt;b&gt;Enter&lt;/b&gt; only sends the chat line.&lt;/li&gt;&lt;li&gt;&lt;b&gt;F1&lt;/b&gt; opens this help.&lt;/li&gt;&lt;/ul&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Cada jogador usa a sua cópia do jogo, e as duas ligam-se por TCP/IP, na mesma rede ou pela Internet.&lt;/p&gt;&lt;ol&gt;&lt;li&gt;Um escuta: escolhe &lt;b&gt;Servidor&lt;/b&gt;, escreve o &lt;b&gt;Porto&lt;/b&gt; (4000, ou 0 para o sistema escolher um livre) e carrega em &lt;b&gt;Escutar&lt;/b&gt;. A janela mostra então o porto e os endereços deste computador: diga-os ao outro jogador.&lt;/li&gt;&lt;li&gt;O outro liga-se: escolhe &lt;b&gt;Cliente&lt;/b&gt;, escreve o endereço do servidor (um endereço IPv4 ou IPv6, ou o nome do computador) e o mesmo porto, e carrega em &lt;b&gt;Conectar&lt;/b&gt;.&lt;/li&gt;&lt;/ol&gt;&lt;p&gt;O porto tem de estar acessível do computador do cliente: abra-o na firewall do servidor e, pela Internet, encaminhe-o no router. No mesmo computador, use o endereço 127.0.0.1.&lt;/p&gt;&lt;p&gt;Ligados, podem conversar: escreva na linha por baixo das grelhas e carregue em Enter ou &lt;b&gt;Enviar&lt;/b&gt;. &lt;b&gt;Fechar COM&lt;/b&gt; termina a ligação, de qualquer dos lados.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Each player runs a copy of the game, and the two connect over TCP/IP, on the same network or over the Internet.&lt;/p&gt;&lt;ol&gt;&lt;li&gt;One listens: picks &lt;b&gt;Server&lt;/b&gt;, types the &lt;b&gt;Port&lt;/b&gt; (4000, or 0 for the system to choose a free one) and presses &lt;b&gt;Listen&lt;/b&gt;. The window then shows the port and the addresses of this computer: tell them to the other player.&lt;/li&gt;&lt;li&gt;The other connects: picks &lt;b&gt;Client&lt;/b&gt;, types the server's address (an IPv4 or IPv6 address, or the computer's name) and the same port, and presses &lt;b&gt;Connect&lt;/b&gt;.&lt;/li&gt;&lt;/ol&gt;&lt;p&gt;The port must be reachable from the client's computer: open it in the server's firewall and, over the Internet, forward it on the router. On one computer, use the address 127.0.0.1.&lt;/p&gt;&lt;p&gt;Once connected, you can chat: type in the line below the grids and press Enter or &lt;b&gt;Send&lt;/b&gt;. &lt;b&gt;Close COM&lt;/b&gt; ends the connection, from either side.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;No menu &lt;b&gt;Jogo&lt;/b&gt; → &lt;b&gt;Jogar contra o computador&lt;/b&gt;, escolha o nível: &lt;b&gt;Fácil&lt;/b&gt; dispara ao acaso, &lt;b&gt;Normal&lt;/b&gt; procura e, quando acerta, segue o barco, &lt;b&gt;Difícil&lt;/b&gt; dispara onde é mais provável haver um barco, dado tudo o que os seus tiros já encontraram. O mesmo menu abre com um clique do botão direito na janela, fora das grelhas.&lt;/p&gt;&lt;p&gt;O computador joga dentro do programa, pelos controlos de ligação; &lt;b&gt;Fechar COM&lt;/b&gt; termina o jogo, e o modo, o porto e o endereço voltam a ser os que tinha.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;In the &lt;b&gt;Game&lt;/b&gt; menu → &lt;b&gt;Play against the computer&lt;/b&gt;, pick the level: &lt;b&gt;Easy&lt;/b&gt; fires at random, &lt;b&gt;Normal&lt;/b&gt; hunts and, once it hits, follows the ship, &lt;b&gt;Hard&lt;/b&gt; fires where a ship is most likely, given everything its shots have found. The same menu opens with a right click in the window, outside the grids.&lt;/p&gt;&lt;p&gt;The computer plays inside the program, through the connection controls; &lt;b&gt;Close COM&lt;/b&gt; ends the game, and the mode, port and address are back as you had them.&lt;/p&gt;</translation>
+    </message>
 </context>
 <context>
     <name>MainDialog</name>
@@ -559,6 +725,80 @@ connections.</translation>
     <message>
         <source>Difícil</source>
         <translation>Hard</translation>
+    </message>
+    <message>
+        <source>&amp;Jogo</source>
+        <translation>&amp;Game</translation>
+    </message>
+    <message>
+        <source>Jogar contra o &amp;computador</source>
+        <translation>Play against the &amp;computer</translation>
+    </message>
+    <message>
+        <source>&amp;Escutar como servidor</source>
+        <translation>&amp;Listen as a server</translation>
+    </message>
+    <message>
+        <source>C&amp;onectar ao servidor</source>
+        <translation>C&amp;onnect to a server</translation>
+    </message>
+    <message>
+        <source>&amp;Fechar a ligação</source>
+        <translation>&amp;Close the connection</translation>
+    </message>
+    <message>
+        <source>&amp;Sair</source>
+        <translation>&amp;Quit</translation>
+    </message>
+    <message>
+        <source>&amp;Definições</source>
+        <translation>&amp;Settings</translation>
+    </message>
+    <message>
+        <source>&amp;Sons</source>
+        <translation>&amp;Sounds</translation>
+    </message>
+    <message>
+        <source>&amp;Língua</source>
+        <translation>&amp;Language</translation>
+    </message>
+    <message>
+        <source>A&amp;juda</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>&amp;Como jogar</source>
+        <translation>&amp;How to play</translation>
+    </message>
+    <message>
+        <source>&amp;Acerca do quorvel...</source>
+        <translation>&amp;About quorvel...</translation>
+    </message>
+    <message>
+        <source>A língua escolhida fala-se a partir da próxima vez que abrir o jogo.</source>
+        <translation>The language chosen is spoken from the next time you open the game.</translation>
+    </message>
+    <message>
+        <source>Endereços usados antes</source>
+        <translation>Addresses used before</translation>
+    </message>
+    <message>
+        <source>Há um jogo a decorrer. Sair e fechar a ligação?
+O adversário fica a saber que saiu, e o resultado perde-se.</source>
+        <translation>A game is under way. Leave it and close the connection?
+Your opponent learns that you left, and the result is lost.</translation>
+    </message>
+    <message>
+        <source>Sair do jogo</source>
+        <translation>Leave the game</translation>
+    </message>
+    <message>
+        <source>Continuar a jogar</source>
+        <translation>Keep playing</translation>
+    </message>
+    <message>
+        <source>Como jogar</source>
+        <translation>How to play</translation>
     </message>
 </context>
 </TS>

@@ -97,9 +97,20 @@ constexpr int swatchesPerRow = 12;
 
 } // namespace
 
-QIcon programIcon() { return QIcon(QStringLiteral(":/icons/quorvel-naval.svg")); }
+QIcon programIcon()
+{
+    QIcon icon;
+    // Pixmaps, not files: a file makes QIcon ask every icon engine plugin whether it takes
+    // that kind of file, and loading them costs more than the rest of the icon.
+    for (int size : { 16, 24, 32, 48, 64 })
+        icon.addPixmap(QPixmap(QStringLiteral(":/icons/quorvel-naval-%1.png").arg(size)));
+    return icon;
+}
 
-AboutDialog::AboutDialog(const SystemColours& colours, QWidget* parent)
+QString programName() { return QStringLiteral("Quorvel Naval"); }
+
+AboutDialog::AboutDialog(
+    const SystemColours& colours, QWidget* parent, const std::function<void()>& beep)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , systemColours(colours)
 {
@@ -136,7 +147,7 @@ AboutDialog::AboutDialog(const SystemColours& colours, QWidget* parent)
     groupBox(tr("Teste da pallete do sistema"), dialogRect(7, 0, 271, 39), this);
 
     ok->setFocus();
-    QApplication::beep();
+    beep();
 }
 
 void AboutDialog::OnPalette()

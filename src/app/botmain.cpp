@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -19,7 +20,7 @@ struct BotProgram {
     Q_DECLARE_TR_FUNCTIONS(BotProgram)
 };
 
-constexpr int ConnectionFailure = 1;
+constexpr int FailureExitCode = 1;
 
 void printLine(std::FILE* stream, const QString& line)
 {
@@ -62,8 +63,15 @@ private:
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication application(argc, argv);
+    // Qt's help names the program after the first argument: quorvel-bot, however it was
+    // started.
+    char name[] = "quorvel-bot";
+    std::vector<char*> arguments(argv, argv + argc);
+    if (!arguments.empty())
+        arguments[0] = name;
+    QCoreApplication application(argc, arguments.data());
     QCoreApplication::setApplicationName(QStringLiteral("quorvel-bot"));
+    QCoreApplication::setApplicationVersion(CommandLine::programVersion());
     // The language first, so that the help and any complaint come in it.
     installLanguage(application,
         languageInArguments(QCoreApplication::arguments()).value_or(desktopLanguage()));
@@ -89,14 +97,14 @@ int main(int argc, char* argv[])
             if (outcome == ComputerOpponent::Outcome::ConnectionFailed
                 || outcome == ComputerOpponent::Outcome::RulesBroken) {
                 printLine(stderr, opponent.failureText());
-                code = ConnectionFailure;
+                code = FailureExitCode;
             } else if (options.settings.matches > 0
                 && opponent.matchesPlayed() < options.settings.matches) {
                 printLine(stderr,
                     BotProgram::tr("quorvel-bot: a ligação terminou ao fim de %1 de %2 partidas")
                         .arg(opponent.matchesPlayed())
                         .arg(options.settings.matches));
-                code = ConnectionFailure;
+                code = FailureExitCode;
             }
             printLine(stdout,
                 BotProgram::tr(

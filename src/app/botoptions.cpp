@@ -11,6 +11,7 @@ using Kind = CommandLine::Kind;
 // given twice, the last counts.
 constexpr CommandLine::Option options[] = {
     CommandLine::helpOption(),
+    CommandLine::versionOption(),
     { .name = "listen",
         .kind = Kind::Port,
         .help = QT_TRANSLATE_NOOP("BotProgram",
@@ -18,7 +19,8 @@ constexpr CommandLine::Option options[] = {
             "livre)."),
         .valueName = QT_TRANSLATE_NOOP("BotProgram", "PORTO"),
         .low = 0,
-        .absent = "4000" },
+        .absent = "4000",
+        .bare = "4000" },
     { .name = "connect",
         .kind = Kind::Host,
         .help = QT_TRANSLATE_NOOP("BotProgram", "Conectar como cliente ao jogo em ENDEREÇO."),

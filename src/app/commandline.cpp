@@ -137,6 +137,8 @@ QStringList withBareValues(QStringList arguments, std::span<const CommandLine::O
 
 } // namespace
 
+QString CommandLine::programVersion() { return QStringLiteral(QUORVEL_VERSION); }
+
 CommandLine::Reading CommandLine::read(const Table& table, QStringList arguments)
 {
     const auto text = [&table](const char* source) {

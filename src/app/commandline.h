@@ -59,6 +59,8 @@ public:
     // Qt's own options, as entries of a table.
     static constexpr Option helpOption() { return { .name = "help", .kind = Kind::Help }; }
     static constexpr Option versionOption() { return { .name = "version", .kind = Kind::Version }; }
+    // The version both programs print, the project's.
+    static QString programVersion();
 
     // Options that do not go together, each rule with its complaint.
     struct Rule {

@@ -1,6 +1,8 @@
 #include "gameapp.h"
+#include "commandline.h"
 
 #include "about/aboutdialog.h"
+#include "ui/gamesettings.h"
 #include "ui/maindialog.h"
 
 #include <QTimer>
@@ -9,24 +11,28 @@ GameApp::GameApp(int& argc, char** argv)
     : QApplication(argc, argv)
 {
     nameProgram();
+    // The desktop shows it after every window's own title, so the taskbar always names the
+    // game, whatever the title says of the match.
+    setApplicationDisplayName(programName());
     setDesktopFileName(QStringLiteral("quorvel-naval"));
-    setWindowIcon(programIcon());
 }
 
-// No display name: the desktop would append it to the window title, and the title carries
-// the game's own texts and the score exactly.
 void GameApp::nameProgram()
 {
     setApplicationName(QStringLiteral("quorvel-naval"));
-    setApplicationVersion(QStringLiteral("3.0"));
+    setApplicationVersion(CommandLine::programVersion());
 }
 
-bool GameApp::initInstance(const GameOptions& options)
+bool GameApp::initInstance(const GameOptions& options, Language language)
 {
-    MainDialog dialog;
+    GameSettings settings(GameSettings::defaultPath());
+    MainDialog dialog(&settings);
+    dialog.showLanguage(language);
     // Started once the window is up, as if the player had set the controls and pressed the
     // button.
     QTimer::singleShot(0, &dialog, [&dialog, &options] {
+        // Every window's icon, once the window is up (see the dialog's own).
+        setWindowIcon(programIcon());
         switch (options.start) {
         case GameOptions::Start::Window:
             break;

@@ -16,7 +16,8 @@ public:
     // application object exists.
     static void nameProgram();
 
-    // Runs the game window modally, started as the options ask; the program ends when the
-    // player closes it. Returns false, as there is nothing left for an event loop to do.
-    bool initInstance(const GameOptions& options);
+    // Runs the game window modally, started as the options ask, speaking the language
+    // installed; the program ends when the player closes it. Returns false, as there is
+    // nothing left for an event loop to do.
+    bool initInstance(const GameOptions& options, Language language);
 };

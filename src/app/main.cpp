@@ -1,9 +1,20 @@
 #include "gameapp.h"
 #include "gameoptions.h"
 
+#include "ui/gamesettings.h"
+
 #include <cstdio>
 
 namespace {
+
+// The language asked for on the command line, else the one the player chose in the window,
+// else the desktop's.
+Language chosenLanguage(std::optional<Language> asked)
+{
+    if (asked)
+        return *asked;
+    return GameSettings(GameSettings::defaultPath()).values().language.value_or(desktopLanguage());
+}
 
 // Reads the command line in the language the game will speak, with a core application of
 // its own that ends before the window system is touched, so that --help and a mistake need
@@ -17,7 +28,7 @@ GameCommandLine readCommandLine(int argc, char** argv)
     int count = 1;
     char* named[] = { name, nullptr };
     QCoreApplication reader(count, named);
-    installLanguage(reader, languageInArguments(arguments).value_or(desktopLanguage()));
+    installLanguage(reader, chosenLanguage(languageInArguments(arguments)));
     return readGameCommandLine(arguments);
 }
 
@@ -33,6 +44,7 @@ int main(int argc, char** argv)
         return commandLine.exitCode;
     }
     GameApp application(argc, argv);
-    installLanguage(application, commandLine.options->language.value_or(desktopLanguage()));
-    return application.initInstance(*commandLine.options) ? GameApp::exec() : 0;
+    const Language language = chosenLanguage(commandLine.options->language);
+    installLanguage(application, language);
+    return application.initInstance(*commandLine.options, language) ? GameApp::exec() : 0;
 }

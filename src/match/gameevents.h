@@ -50,6 +50,29 @@ struct Shot {
     bool operator==(const Shot&) const = default;
 };
 
+// Where a listen or an attempt to connect failed, and why, as far as the system said: what
+// the player reads under the failure's text.
+struct ConnectionFailure {
+    enum Kind : std::uint8_t {
+        None,
+        PortOutOfRange, // not in 0..65535: nothing was tried
+        Refused, // nothing listens on that port there
+        HostNotFound, // the name is known to no name server
+        TimedOut, // the server never answered
+        AddressInUse, // another program listens on the port
+        Permission, // the system does not allow it (a port below 1024)
+        NetworkUnreachable,
+        HostUnreachable,
+        Other, // in the system's own words
+    };
+    Kind kind = None;
+    std::string address; // as tried: a host name, or an IPv4 or IPv6 address without brackets
+    int port = 0;
+    std::string systemReason = {}; // the system's words (UTF-8), told for Other
+
+    bool operator==(const ConnectionFailure&) const = default;
+};
+
 // The connection to the opponent, as the connection handlers see it.
 struct ConnectionChange {
     enum State : std::uint8_t {
@@ -69,6 +92,7 @@ struct ConnectionChange {
     Reason reason = Asked;
     bool listened = false; // this side listens or listened for the connection
     int port = 0; // the port listened on
+    ConnectionFailure failure = {}; // of a ListenFailed or a ConnectFailed
 
     bool operator==(const ConnectionChange&) const = default;
 };

@@ -49,6 +49,16 @@ enum class TextId : std::uint8_t {
     ClosedByUs, // this side closed the connection
     ClosedByPeer, // the opponent closed the connection
     AnotherPlayerTried, // a third copy tried to join a match under way
+    ThisComputersAddresses, // listening on addresses %1 ("192.0.2.7, 2001:db8::5"), port %2
+    // Why a listen or an attempt to connect failed: a line under the failure's text.
+    PortOutOfRange,
+    ConnectionRefused,
+    HostNotFound,
+    ConnectionTimedOut,
+    PortInUse,
+    PermissionDenied,
+    NetworkUnreachable,
+    HostUnreachable,
     // The window's title, followed by the score, and the captions that change.
     ServerTitle,
     ClientTitle,
@@ -62,10 +72,12 @@ enum class TextId : std::uint8_t {
 
 inline constexpr int TextCount = static_cast<int>(TextId::Connect) + 1;
 
-// A text to show: its id and the argument that takes the place of "%1" (UTF-8).
+// A text to show: its id and the argument that takes the place of "%1" (UTF-8), and of
+// "%2" in the few texts that have a second.
 struct Text {
     TextId id;
     std::string argument;
+    std::string secondArgument = {};
 
     bool operator==(const Text&) const = default;
 };

@@ -263,9 +263,9 @@ void ComputerOpponent::connectionChanged(const ConnectionChange& change)
     }
     const bool wasConnected = std::exchange(isConnected, false);
     if (change.reason == ConnectionChange::ListenFailed) {
-        failure = gameText(TextId::ListenFailedText);
+        failure = failureMessage(TextId::ListenFailedText, change.failure);
     } else if (change.reason == ConnectionChange::ConnectFailed) {
-        failure = gameText(TextId::ConnectFailedText);
+        failure = failureMessage(TextId::ConnectFailedText, change.failure);
     } else {
         printTitle(TextId::ClosedTitle);
     }

@@ -63,7 +63,7 @@ public:
     // Listens for one opponent, on every interface or on the loopback only; port 0 takes a
     // free port (listeningPort()).
     // False when the port cannot be used: failureText() then holds the game's own message,
-    // and finished(ConnectionFailed) follows.
+    // with where and why under it, and finished(ConnectionFailed) follows.
     bool listen(std::uint16_t port, bool loopbackOnly = false);
     // Connects to a game that listens; finished(ConnectionFailed) follows if that fails.
     void connectTo(const QString& host, std::uint16_t port);

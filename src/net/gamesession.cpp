@@ -1,5 +1,7 @@
 #include "gamesession.h"
 
+#include "localaddresses.h"
+
 #include <string>
 
 namespace {
@@ -37,8 +39,12 @@ void GameSession::listen(int port)
     events.statusChanged({ TextId::Listening, {} });
     // A port in use, or any other reason the system will not listen there.
     if (!isPort(port) || !listenSocket.listen(static_cast<std::uint16_t>(port), loopbackOnly)) {
+        const ConnectionFailure failure = isPort(port)
+            ? listenSocket.listenFailure()
+            : ConnectionFailure { ConnectionFailure::PortOutOfRange,
+                  GameSocket::listeningAddress(loopbackOnly).toString().toStdString(), port };
         events.connectionChanged(
-            { ConnectionChange::Closed, ConnectionChange::ListenFailed, true, port });
+            { ConnectionChange::Closed, ConnectionChange::ListenFailed, true, port, failure });
         events.statusChanged({ TextId::CheckServerSettings, {} });
         return;
     }
@@ -47,6 +53,16 @@ void GameSession::listen(int port)
         { ConnectionChange::Listening, ConnectionChange::Asked, true, listenSocket.localPort() });
     if (portChosen)
         events.statusChanged(listeningStatus());
+    // Where the other player can find this game; an opponent on the loopback runs on this
+    // computer and needs no telling.
+    if (loopbackOnly)
+        return;
+    const QStringList addresses = addressesToShow(interfaceAddresses());
+    if (!addresses.isEmpty()) {
+        events.logLine(
+            { TextId::ThisComputersAddresses, addresses.join(QStringLiteral(", ")).toStdString(),
+                std::to_string(listenSocket.localPort()) });
+    }
 }
 
 void GameSession::connectTo(const QString& address, int port)
@@ -56,7 +72,8 @@ void GameSession::connectTo(const QString& address, int port)
         { ConnectionChange::Connecting, ConnectionChange::Asked, false, port });
     events.statusChanged({ TextId::Connecting, {} });
     if (!isPort(port)) {
-        onConnectFailed();
+        onConnectFailed(
+            { ConnectionFailure::PortOutOfRange, hostName(address).toStdString(), port });
         return;
     }
     peerSocket.connectToHost(hostName(address), static_cast<std::uint16_t>(port));
@@ -65,12 +82,13 @@ void GameSession::connectTo(const QString& address, int port)
 void GameSession::close() { ended(ConnectionChange::Asked, TextId::ClosedByUs); }
 
 // Every end of a connection, or of listening, or of an attempt: both sockets closed.
-void GameSession::ended(ConnectionChange::Reason reason, TextId status)
+void GameSession::ended(
+    ConnectionChange::Reason reason, TextId status, const ConnectionFailure& failure)
 {
     heldChatTimer.stop();
     peerSocket.close();
     listenSocket.close();
-    events.connectionChanged({ ConnectionChange::Closed, reason, false, 0 });
+    events.connectionChanged({ ConnectionChange::Closed, reason, false, 0, failure });
     events.statusChanged({ status, {} });
     match.connectionClosed();
 }
@@ -98,9 +116,9 @@ void GameSession::onConnected()
     match.connectionOpened(false);
 }
 
-void GameSession::onConnectFailed()
+void GameSession::onConnectFailed(const ConnectionFailure& failure)
 {
-    ended(ConnectionChange::ConnectFailed, TextId::CheckNetworkSettings);
+    ended(ConnectionChange::ConnectFailed, TextId::CheckNetworkSettings, failure);
 }
 
 void GameSession::onPeerData(std::string_view bytes)

@@ -33,7 +33,8 @@ public:
 
     // "Escutar" and "Conectar": every new listen or connect starts the score afresh. A port
     // outside 0..65535 cannot be listened on or connected to. Port 0 listens on a port the
-    // system chooses.
+    // system chooses. A listen on every interface puts this computer's addresses and the
+    // port in the log, for the player to tell the other.
     void listen(int port);
     // The address is a dotted IPv4 or an IPv6 address (also in brackets, "[::1]") or a host
     // name; surrounding blanks do not count.
@@ -47,7 +48,7 @@ public:
     // What the sockets report.
     void onAcceptRequest() override;
     void onConnected() override;
-    void onConnectFailed() override;
+    void onConnectFailed(const ConnectionFailure& failure) override;
     void onPeerData(std::string_view bytes) override;
     void onSendReady() override;
     void onPeerClosed() override;
@@ -65,7 +66,8 @@ public:
     std::int64_t unreadPeerBytes() const;
 
 private:
-    void ended(ConnectionChange::Reason reason, TextId status);
+    void ended(
+        ConnectionChange::Reason reason, TextId status, const ConnectionFailure& failure = {});
     void listenAgain();
     Text listeningStatus() const;
 

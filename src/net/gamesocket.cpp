@@ -4,7 +4,7 @@
 
 #include "match/protocol.h"
 
-#include <QHostAddress>
+#include <QCoreApplication>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -16,6 +16,9 @@
 GameSocket::GameSocket(ConnectionEvents& events)
     : owner(events)
 {
+    connectTimer.setSingleShot(true);
+    connectTimer.setInterval(ConnectTimeoutMs);
+    connect(&connectTimer, &QTimer::timeout, this, &GameSocket::attemptTimedOut);
 }
 
 // The owner is going away with this object: nothing may reach it any more. The Qt objects
@@ -41,9 +44,14 @@ template <typename Handler> void GameSocket::dispatch(QObject* source, Handler h
 bool GameSocket::listen(std::uint16_t port, bool loopbackOnly)
 {
     close();
+    failedListen = {};
     auto* created = new QTcpServer(this);
     created->setListenBacklogSize(5);
-    if (!created->listen(loopbackOnly ? QHostAddress::LocalHost : QHostAddress::Any, port)) {
+    const QHostAddress address = listeningAddress(loopbackOnly);
+    if (!created->listen(address, port)) {
+        const QString why = created->errorString();
+        failedListen = { failureKind(created->serverError(), why), address.toString().toStdString(),
+            port, why.toStdString() };
         delete created;
         return false;
     }
@@ -54,11 +62,19 @@ bool GameSocket::listen(std::uint16_t port, bool loopbackOnly)
     return true;
 }
 
+QHostAddress GameSocket::listeningAddress(bool loopbackOnly)
+{
+    return QHostAddress(loopbackOnly ? QHostAddress::LocalHost : QHostAddress::Any);
+}
+
 void GameSocket::connectToHost(const QString& host, std::uint16_t port)
 {
     close();
+    attemptHost = host;
+    attemptPort = port;
     auto* created = new QTcpSocket(this);
     attach(created);
+    connectTimer.start();
     // A failure may be reported from inside this call; nothing here touches the object after.
     created->connectToHost(host, port);
 }
@@ -110,6 +126,7 @@ void GameSocket::attach(QTcpSocket* created)
     connect(created, &QTcpSocket::connected, this, [this, created] {
         dispatch(created, [this] {
             established = true;
+            connectTimer.stop();
             sendAtOnce(socket);
             owner.onConnected();
         });
@@ -169,16 +186,73 @@ void GameSocket::reportEnd()
     if (endReported)
         return;
     endReported = true;
-    if (established)
+    connectTimer.stop();
+    if (established) {
         owner.onPeerClosed();
-    else
-        owner.onConnectFailed();
+    } else if (socket != nullptr) {
+        owner.onConnectFailed(attemptFailure(
+            failureKind(socket->error(), socket->errorString()), socket->errorString()));
+    } else {
+        owner.onConnectFailed(attemptFailure(ConnectionFailure::Other, {}));
+    }
+}
+
+// Nobody answered in time: the attempt is given up, and the connection it might still make
+// is not taken.
+void GameSocket::attemptTimedOut()
+{
+    if (socket == nullptr || established || endReported)
+        return;
+    endReported = true;
+    const ConnectionFailure failure = attemptFailure(ConnectionFailure::TimedOut, {});
+    close();
+    owner.onConnectFailed(failure);
+}
+
+ConnectionFailure GameSocket::attemptFailure(
+    ConnectionFailure::Kind kind, const QString& systemText) const
+{
+    return { kind, attemptHost.toStdString(), attemptPort, systemText.toStdString() };
+}
+
+ConnectionFailure::Kind GameSocket::failureKind(
+    QAbstractSocket::SocketError error, const QString& systemText)
+{
+    switch (error) {
+    case QAbstractSocket::ConnectionRefusedError:
+        return ConnectionFailure::Refused;
+    case QAbstractSocket::HostNotFoundError:
+        return ConnectionFailure::HostNotFound;
+    case QAbstractSocket::SocketTimeoutError:
+        return ConnectionFailure::TimedOut;
+    case QAbstractSocket::AddressInUseError:
+        return ConnectionFailure::AddressInUse;
+    case QAbstractSocket::SocketAccessError:
+        return ConnectionFailure::Permission;
+    case QAbstractSocket::NetworkError: {
+        // Several of the system's errors, each with words of its own, in the language of
+        // Qt's translation.
+        const char* const context = "QNativeSocketEngine";
+        const std::pair<const char*, ConnectionFailure::Kind> named[]
+            = { { "Network unreachable", ConnectionFailure::NetworkUnreachable },
+                  { "Host unreachable", ConnectionFailure::HostUnreachable },
+                  { "Connection timed out", ConnectionFailure::TimedOut } };
+        for (const auto& [words, kind] : named) {
+            if (systemText == QCoreApplication::translate(context, words))
+                return kind;
+        }
+        return ConnectionFailure::Other;
+    }
+    default:
+        return ConnectionFailure::Other;
+    }
 }
 
 void GameSocket::close()
 {
     ++generation;
     established = false;
+    connectTimer.stop();
     if (QTcpServer* leaving = std::exchange(server, nullptr)) {
         disconnect(leaving, nullptr, this, nullptr);
         leaving->close(); // drops the connections it took but nobody accepted

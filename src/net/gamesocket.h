@@ -1,7 +1,12 @@
 #pragma once
 
+#include "match/gameevents.h"
+
+#include <QAbstractSocket>
+#include <QHostAddress>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <cstdint>
 #include <string_view>
@@ -27,6 +32,9 @@ public:
     static constexpr qint64 ReadBufferSize = 16 * 1024;
     // Bytes not yet handed to the system beyond which a send is refused.
     static constexpr qint64 WriteBacklogLimit = 64 * 1024;
+    // An attempt to connect that no server has answered by then fails as timed out. Left to
+    // Qt, it would wait a whole minute with nothing on screen but the status.
+    static constexpr int ConnectTimeoutMs = 10000;
 
     explicit GameSocket(ConnectionEvents& owner); // not owned
     ~GameSocket() override;
@@ -34,11 +42,16 @@ public:
     GameSocket& operator=(const GameSocket&) = delete;
 
     // Listens on every local interface, IPv4 and IPv6, or on the IPv4 loopback only; port 0
-    // takes any free port.
+    // takes any free port. When it cannot, listenFailure() says why.
     bool listen(std::uint16_t port, bool loopbackOnly);
+    const ConnectionFailure& listenFailure() const { return failedListen; }
+    // The address a listen binds to.
+    static QHostAddress listeningAddress(bool loopbackOnly);
     // Starts connecting to a dotted IPv4 address, an IPv6 address or a host name; the
     // outcome arrives as onConnected or onConnectFailed.
     void connectToHost(const QString& host, std::uint16_t port);
+    // For the tests: a shorter wait for an answer than ConnectTimeoutMs.
+    void setConnectTimeout(int ms) { connectTimer.setInterval(ms); }
     // Takes the oldest waiting connection of the listening socket.
     bool accept(GameSocket& listening);
     // Closes every connection waiting on this listening socket, so the copies that made them
@@ -57,6 +70,11 @@ public:
     bool isConnected() const;
     qint64 bytesUnread() const; // received and buffered, not yet read
 
+    // The kind of failure a socket's error is. Qt tells some apart only by their words
+    // (systemText, its errorString()); an error the game has no words for is Other.
+    static ConnectionFailure::Kind failureKind(
+        QAbstractSocket::SocketError error, const QString& systemText);
+
 private:
     template <typename Handler> void dispatch(QObject* source, Handler handler);
     void attach(QTcpSocket* created);
@@ -64,6 +82,8 @@ private:
     void readAvailable();
     void connectionError(int error);
     void reportEnd();
+    void attemptTimedOut();
+    ConnectionFailure attemptFailure(ConnectionFailure::Kind kind, const QString& systemText) const;
     void retire(QObject* object);
     void releaseRetired();
 
@@ -78,4 +98,9 @@ private:
     std::uint64_t generation = 0;
     int handlerDepth = 0;
     std::vector<QObject*> retired; // closed objects waiting until no handler runs
+    ConnectionFailure failedListen;
+    // Where the attempt to connect goes, and how long it may wait for an answer.
+    QString attemptHost;
+    std::uint16_t attemptPort = 0;
+    QTimer connectTimer;
 };

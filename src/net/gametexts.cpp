@@ -55,6 +55,15 @@ constexpr std::array<const char*, TextCount> sources {
         "GameText", "As comunicações foram encerradas.Pode voltar a conectar para novo jogo."),
     QT_TRANSLATE_NOOP("GameText", "O outro jogador fechou a conecção\nJogo terminado."),
     QT_TRANSLATE_NOOP("GameText", "Houve tentativa de conecção ao jogo por outro utilizador."),
+    QT_TRANSLATE_NOOP("GameText", "Endereços deste computador: %1 — porto %2"),
+    QT_TRANSLATE_NOOP("GameText", "o porto tem de estar entre 0 e 65535"),
+    QT_TRANSLATE_NOOP("GameText", "ligação recusada"),
+    QT_TRANSLATE_NOOP("GameText", "servidor desconhecido"),
+    QT_TRANSLATE_NOOP("GameText", "tempo esgotado sem resposta"),
+    QT_TRANSLATE_NOOP("GameText", "porto já em uso"),
+    QT_TRANSLATE_NOOP("GameText", "permissão negada"),
+    QT_TRANSLATE_NOOP("GameText", "rede inacessível"),
+    QT_TRANSLATE_NOOP("GameText", "servidor inacessível"),
     QT_TRANSLATE_NOOP("GameText", "Quorvel Naval - Programa TCP/IP SERVIDOR"),
     QT_TRANSLATE_NOOP("GameText", "Quorvel Naval - Programa TCP/IP CLIENTE"),
     QT_TRANSLATE_NOOP("GameText", "TCP/IP - Quorvel Naval"),
@@ -65,21 +74,75 @@ constexpr std::array<const char*, TextCount> sources {
     QT_TRANSLATE_NOOP("GameText", "Conectar"),
 };
 
+QString fromUtf8(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The game's words for a failure the system names; none for the rest.
+std::optional<TextId> reasonText(ConnectionFailure::Kind kind)
+{
+    switch (kind) {
+    case ConnectionFailure::PortOutOfRange:
+        return TextId::PortOutOfRange;
+    case ConnectionFailure::Refused:
+        return TextId::ConnectionRefused;
+    case ConnectionFailure::HostNotFound:
+        return TextId::HostNotFound;
+    case ConnectionFailure::TimedOut:
+        return TextId::ConnectionTimedOut;
+    case ConnectionFailure::AddressInUse:
+        return TextId::PortInUse;
+    case ConnectionFailure::Permission:
+        return TextId::PermissionDenied;
+    case ConnectionFailure::NetworkUnreachable:
+        return TextId::NetworkUnreachable;
+    case ConnectionFailure::HostUnreachable:
+        return TextId::HostUnreachable;
+    case ConnectionFailure::None:
+    case ConnectionFailure::Other:
+        break;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 QString gameText(const Text& text)
 {
     const char* source = sources[static_cast<std::size_t>(text.id)];
     const QString translated = QCoreApplication::translate(context, source);
-    if (std::string_view(source).find("%1") == std::string_view::npos)
+    const std::string_view words(source);
+    if (words.find("%1") == std::string_view::npos)
         return translated;
-    return translated.arg(
-        QString::fromUtf8(text.argument.data(), static_cast<qsizetype>(text.argument.size())));
+    // Both at once, so that a "%2" in the first argument stays as it is.
+    if (words.find("%2") != std::string_view::npos)
+        return translated.arg(fromUtf8(text.argument), fromUtf8(text.secondArgument));
+    return translated.arg(fromUtf8(text.argument));
 }
 
 QString gameText(TextId id) { return gameText(Text { id, {} }); }
 
 QString sourceText(TextId id) { return QString::fromUtf8(sources[static_cast<std::size_t>(id)]); }
+
+QString failureLine(const ConnectionFailure& failure)
+{
+    if (failure.kind == ConnectionFailure::None)
+        return {};
+    QString where = fromUtf8(failure.address);
+    if (where.contains(QLatin1Char(':')))
+        where = QLatin1Char('[') + where + QLatin1Char(']');
+    where += QLatin1Char(':') + QString::number(failure.port);
+    const std::optional<TextId> reason = reasonText(failure.kind);
+    const QString why = reason ? gameText(*reason) : fromUtf8(failure.systemReason);
+    return why.isEmpty() ? where : where + QStringLiteral(" — ") + why;
+}
+
+QString failureMessage(TextId text, const ConnectionFailure& failure)
+{
+    const QString line = failureLine(failure);
+    return line.isEmpty() ? gameText(text) : gameText(text) + QLatin1Char('\n') + line;
+}
 
 std::optional<Language> languageFromName(const QString& name)
 {

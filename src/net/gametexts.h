@@ -1,5 +1,6 @@
 #pragma once
 
+#include "match/gameevents.h"
 #include "match/gametext.h"
 
 #include <QString>
@@ -20,6 +21,13 @@ QString gameText(const Text& text);
 QString gameText(TextId id);
 // The Portuguese of a text, untranslated.
 QString sourceText(TextId id);
+
+// Where a listen or an attempt to connect failed and why, as one line: "127.0.0.1:4000 —
+// ligação recusada", an IPv6 address in brackets ("[::1]:4000"), the system's own words for
+// a reason the game does not name; empty for no failure.
+QString failureLine(const ConnectionFailure& failure);
+// A failure's text (ListenFailedText, ConnectFailedText) with that line under it.
+QString failureMessage(TextId text, const ConnectionFailure& failure);
 
 // The languages the game ships, the first the source language.
 enum class Language { Portuguese, English };

@@ -1,27 +1,49 @@
 #pragma once
 
+#include "themesound.h"
+
 #include <chrono>
 #include <functional>
 #include <optional>
 
-// The desktop's beep, sounded no more than once in a gap: a burst of reasons to beep (a peer
-// flooding the window with readies) rings once. The time and the sound come from outside, so
-// that a test counts the rings without waiting.
+// The game's beeps, by what they tell the player.
+enum class Beep {
+    Default, // something to look at: the opponent is ready, the About box opens
+    Error, // a shot at a cell already shot is refused
+    Warning, // a fleet is refused, or there is no cell to take away
+};
+
+// The desktop's beeps, sounded no more than once in a gap: a burst of reasons to beep (a peer
+// flooding the window with readies) rings once. A beep is the sound theme's event sound of
+// its kind, or the X bell where no sound server plays it; switched off, nothing sounds. The
+// time and the sound come from outside, so that a test counts the rings without waiting.
 class Bell {
 public:
     static constexpr std::chrono::milliseconds gap { 100 };
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
-    using Sound = std::function<void()>;
+    using Sound = std::function<void(Beep)>;
+    using Fallback = std::function<void()>;
 
-    Bell(); // the steady clock, and QApplication::beep
+    Bell(); // the steady clock, the theme's sounds, and QApplication::beep as their fallback
 
-    // Sounds, unless the last sound was less than a gap ago.
-    void ring();
+    // Sounds, unless sounds are off or the last sound was less than a gap ago.
+    void ring(Beep beep);
+    void setSoundsOn(bool on) { switchedOn = on; }
+    bool soundsOn() const { return switchedOn; }
+
     void setClock(Clock clock) { now = std::move(clock); }
+    // Replaces the theme's sounds and their fallback.
     void setSound(Sound played) { sound = std::move(played); }
+    // What sounds when the theme's sound cannot be played.
+    void setFallback(Fallback played) { fallback = std::move(played); }
 
 private:
+    void playThemeSound(Beep beep);
+
     Clock now;
     Sound sound;
+    Fallback fallback;
     std::optional<std::chrono::steady_clock::time_point> lastRung;
+    bool switchedOn = true;
+    ThemeSound theme; // its connection to the sound server goes with the bell
 };

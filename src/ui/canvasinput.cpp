@@ -156,11 +156,12 @@ void GameCanvas::mousePressEvent(QMouseEvent* event)
         press(false);
 }
 
-// Outside both grids a right click opens the window's menu.
+// A right click takes a cell of the fleet being built away; anywhere else it opens the
+// window's menu.
 void GameCanvas::contextMenuEvent(QContextMenuEvent* event)
 {
-    if (pointed == Grid::None)
-        event->ignore();
-    else
+    if (pointed == Grid::Own && engine.phase() == GamePhase::Placing)
         event->accept();
+    else
+        event->ignore();
 }

@@ -9,9 +9,11 @@
 #include "net/gametexts.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTime>
@@ -34,7 +36,7 @@ void MainDialog::phaseChanged(GamePhase phase)
 void MainDialog::fleetChanged(const FleetChange& change)
 {
     if (change.kind == FleetChange::Refused || change.kind == FleetChange::NothingToClear)
-        desktopBell.ring();
+        desktopBell.ring(Beep::Warning);
     if (change.kind != FleetChange::NothingToClear)
         gameCanvas->paintGrids();
     updateControls();
@@ -46,14 +48,14 @@ void MainDialog::readyDeclared(Side side, bool)
         fleetDeclared = true;
     gameCanvas->paintGrids();
     if (side == Side::Opponents)
-        desktopBell.ring();
+        desktopBell.ring(Beep::Default);
     updateControls();
 }
 
 // Nothing shows of a shot until its reply.
 void MainDialog::shotFired(GridCell) { }
 
-void MainDialog::shotRefused(GridCell) { desktopBell.ring(); }
+void MainDialog::shotRefused(GridCell) { desktopBell.ring(Beep::Error); }
 
 // A hit on the own fleet flashes it.
 void MainDialog::shotAnswered(const Shot& shot)
@@ -146,12 +148,13 @@ void MainDialog::connectionChanged(const ConnectionChange& change)
     case ConnectionChange::Closed:
         chatSendFailed = false;
         addressFollowsMode = false;
+        // The box says where it failed and why, under its usual text.
         if (change.reason == ConnectionChange::ListenFailed) {
-            openBox(gameText(TextId::ListenFailedText), gameText(TextId::ListenFailedCaption),
-                QMessageBox::Critical);
+            openBox(failureMessage(TextId::ListenFailedText, change.failure),
+                gameText(TextId::ListenFailedCaption), QMessageBox::Critical);
         } else if (change.reason == ConnectionChange::ConnectFailed) {
-            openBox(gameText(TextId::ConnectFailedText), gameText(TextId::ConnectFailedCaption),
-                QMessageBox::Critical);
+            openBox(failureMessage(TextId::ConnectFailedText, change.failure),
+                gameText(TextId::ConnectFailedCaption), QMessageBox::Critical);
         } else {
             setTitle(TextId::ClosedTitle);
         }
@@ -210,6 +213,10 @@ void MainDialog::updateControls()
     enableControl(IDC_CHAT_EDIT, open);
     enableControl(IDC_LOG, open);
     enableControl(IDC_SEND, open && !chatSendFailed);
+    for (QAction* action : { listenAction, connectAction })
+        action->setEnabled(closed);
+    computerMenu->setEnabled(closed);
+    closeAction->setEnabled(!closed);
 
     const bool placing = phase == GamePhase::Placing;
     enableControl(IDC_RANDOMIZE, placing);
@@ -258,6 +265,17 @@ QMessageBox* MainDialog::openBox(const QString& text, const QString& caption,
     box->setWindowModality(Qt::WindowModal);
     if (closed)
         connect(box, &QMessageBox::finished, this, [closed = std::move(closed)] { closed(); });
+    placeOverWindow(box);
     box->open();
     return box;
+}
+
+// Centred over the window's frame, at its final size. Left to place itself, a box sometimes
+// opened in a corner of the screen, far from the window it speaks of.
+void MainDialog::placeOverWindow(QWidget* box) const
+{
+    box->adjustSize();
+    QRect placed(QPoint(), box->size());
+    placed.moveCenter(frameGeometry().center());
+    box->move(placed.topLeft());
 }

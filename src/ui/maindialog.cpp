@@ -9,21 +9,22 @@
 #include "match/protocol.h"
 #include "net/gametexts.h"
 
+#include <QActionGroup>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
+#include <QTimer>
+#include <QVBoxLayout>
 
 #include <ctime>
 
 namespace {
-
-const QString programName = QStringLiteral("Quorvel Naval");
 
 // The controls are laid out in dialog units, rounded to the nearest pixel; the grids
 // beneath them are drawn in pixels.
@@ -47,25 +48,36 @@ QLabel* staticText(const QString& text, QWidget* parent)
 
 } // namespace
 
-MainDialog::MainDialog(QWidget* parent)
+MainDialog::MainDialog(GameSettings* settings, QWidget* parent)
     : QDialog(parent)
+    , remembered(settings)
     , session(*this)
 {
     setWindowTitle(gameText(TextId::ClosedTitle));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(579, 489);
 
+    // The page keeps its size; the window grows by the menu bar's height.
+    gamePage = new QWidget(this);
+    gamePage->setFixedSize(579, 489);
     // The captions must fit rectangles laid out for a narrow 13-pixel font. Sized in pixels,
-    // as the layout is, they fit whatever the screen's resolution.
+    // as the layout is, they fit whatever the screen's resolution. The menus keep the
+    // desktop's font.
     QFont controlFont(QStringLiteral("DejaVu Sans"));
     controlFont.setPixelSize(11);
     controlFont.setStretch(QFont::SemiCondensed);
-    setFont(controlFont);
+    gamePage->setFont(controlFont);
 
-    gameCanvas = new GameCanvas(session.engine(), this);
+    gameCanvas = new GameCanvas(session.engine(), gamePage);
     gameCanvas->setGeometry(0, 0, 579, 489);
     createControls();
+    createMenus();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(menuBar);
+    layout->addWidget(gamePage);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     onInitDialog();
 }
 
@@ -81,35 +93,38 @@ MainDialog::~MainDialog()
 // In the order a player tabs through them.
 void MainDialog::createControls()
 {
-    modeGroup = place(new QGroupBox(tr("Socket Modo"), this), unitsRect(204, 257, 53, 37));
-    serverRadio = place(new QRadioButton(tr("Servidor"), this), unitsRect(210, 267, 43, 10));
-    clientRadio = place(new QRadioButton(tr("Cliente"), this), unitsRect(210, 280, 42, 10));
+    modeGroup = place(new QGroupBox(tr("Socket Modo"), gamePage), unitsRect(204, 257, 53, 37));
+    serverRadio = place(new QRadioButton(tr("Servidor"), gamePage), unitsRect(210, 267, 43, 10));
+    clientRadio = place(new QRadioButton(tr("Cliente"), gamePage), unitsRect(210, 280, 42, 10));
     modeButtons = new QButtonGroup(this);
     modeButtons->addButton(serverRadio, 0);
     modeButtons->addButton(clientRadio, 1);
     listenConnectButton
-        = place(new QPushButton(gameText(TextId::Listen), this), unitsRect(205, 238, 50, 14));
-    closeComButton = place(new QPushButton(tr("Fechar COM"), this), unitsRect(205, 219, 50, 14));
-    chatEdit = place(new QLineEdit(this), unitsRect(7, 200, 162, 13));
+        = place(new QPushButton(gameText(TextId::Listen), gamePage), unitsRect(205, 238, 50, 14));
+    closeComButton
+        = place(new QPushButton(tr("Fechar COM"), gamePage), unitsRect(205, 219, 50, 14));
+    chatEdit = place(new QLineEdit(gamePage), unitsRect(7, 200, 162, 13));
     // A chat line must fit one read of the receiving side together with its token.
     chatEdit->setMaxLength(static_cast<int>(protocol::MaxChatBytes));
-    sendButton = place(new QPushButton(tr("Enviar"), this), unitsRect(171, 200, 29, 14));
+    sendButton = place(new QPushButton(tr("Enviar"), gamePage), unitsRect(171, 200, 29, 14));
     sendButton->setDefault(true);
-    addressLabel = place(staticText(tr("IP socket"), this), unitsRect(263, 277, 30, 10));
+    addressLabel = place(staticText(tr("IP socket"), gamePage), unitsRect(263, 277, 30, 10));
     addressGroup
-        = place(new QGroupBox(tr("Endereço de TCP/IP"), this), unitsRect(260, 248, 119, 46));
-    portEdit = place(new QLineEdit(this), unitsRect(294, 259, 43, 12));
-    portLabel = place(staticText(tr("Porto"), this), unitsRect(270, 262, 20, 9));
-    logList = place(new EventLog(LogEntries, this), unitsRect(7, 217, 193, 77));
-    addressEdit = place(new QLineEdit(this), unitsRect(294, 275, 78, 12));
-    statusGroup = place(new QGroupBox(tr("Situação actual"), this), unitsRect(259, 198, 120, 47));
-    statusLabel = place(staticText(QString(), this), unitsRect(265, 212, 107, 28));
+        = place(new QGroupBox(tr("Endereço de TCP/IP"), gamePage), unitsRect(260, 248, 119, 46));
+    portEdit = place(new QLineEdit(gamePage), unitsRect(294, 259, 43, 12));
+    portLabel = place(staticText(tr("Porto"), gamePage), unitsRect(270, 262, 20, 9));
+    logList = place(new EventLog(LogEntries, gamePage), unitsRect(7, 217, 193, 77));
+    addressEdit = place(new QLineEdit(gamePage), unitsRect(294, 275, 78, 12));
+    statusGroup
+        = place(new QGroupBox(tr("Situação actual"), gamePage), unitsRect(259, 198, 120, 47));
+    statusLabel = place(staticText(QString(), gamePage), unitsRect(265, 212, 107, 28));
     statusLabel->setWordWrap(true);
     hideShowButton
-        = place(new QPushButton(gameText(TextId::Hide), this), unitsRect(205, 200, 50, 14));
-    acceptButton = place(new QPushButton(tr("Aceitar"), this), unitsRect(282, 73, 50, 14));
-    randomizeButton = place(new QPushButton(tr("Randomize"), this), unitsRect(281, 47, 50, 14));
-    generatorGroup = place(new QGroupBox(tr("Gerador de jogo"), this), unitsRect(260, 27, 94, 78));
+        = place(new QPushButton(gameText(TextId::Hide), gamePage), unitsRect(205, 200, 50, 14));
+    acceptButton = place(new QPushButton(tr("Aceitar"), gamePage), unitsRect(282, 73, 50, 14));
+    randomizeButton = place(new QPushButton(tr("Randomize"), gamePage), unitsRect(281, 47, 50, 14));
+    generatorGroup
+        = place(new QGroupBox(tr("Gerador de jogo"), gamePage), unitsRect(260, 27, 94, 78));
 
     controls = {
         { IDC_MODE_GROUP, modeGroup },
@@ -156,20 +171,33 @@ void MainDialog::createControls()
     connect(hideShowButton, &QPushButton::clicked, this, [&engine] { engine.toggleFleetShown(); });
     connect(randomizeButton, &QPushButton::clicked, this, [&engine] { engine.randomizeFleet(); });
     connect(acceptButton, &QPushButton::clicked, this, [&engine] { engine.acceptFleet(); });
-
-    auto* help = new QShortcut(QKeySequence::HelpContents, this);
-    connect(help, &QShortcut::activated, this, [this] { onSysCommand(IDM_ABOUTBOX); });
 }
 
 void MainDialog::onInitDialog()
 {
-    setWindowIcon(programIcon());
+    // The icon is the desktop's, for the title bar and the task bar, and nothing in the
+    // window shows it: it goes there once the window is up, as decoding it takes longer than
+    // drawing the controls.
+    QTimer::singleShot(0, this, [this] { setWindowIcon(programIcon()); });
 
     port = 4000;
     address = QStringLiteral("127.0.0.1");
     socketMode = 0;
+    if (remembered) {
+        const GameSettings::Values& values = remembered->values();
+        port = values.port.value_or(port);
+        if (!values.addresses.isEmpty())
+            address = values.addresses.first();
+        socketMode = values.mode.value_or(socketMode);
+        computerGame.level = values.level.value_or(computerGame.level);
+        levelChoice->actions()[static_cast<int>(computerGame.level)]->setChecked(true);
+        soundsAction->setChecked(values.sounds.value_or(true));
+        if (values.position)
+            moveOntoScreen(*values.position);
+    }
     statusText = tr("Verifique as ligações\ncliente-server.");
     updateData(false);
+    offerAddresses();
     updateControls();
     onModeChanged();
 
@@ -196,6 +224,7 @@ void MainDialog::onListenConnect()
 {
     if (!updateData(true))
         return;
+    rememberPlayerControls();
     if (socketMode == 0)
         session.listen(port);
     else
@@ -226,12 +255,13 @@ bool MainDialog::updateData(bool save)
     bool isNumber = false;
     const int typedPort = portEdit->text().toInt(&isNumber, 10);
     if (!isNumber || typedPort < 0 || typedPort > 65535) {
-        auto* prompt = new QMessageBox(QMessageBox::Warning, programName,
+        auto* prompt = new QMessageBox(QMessageBox::Warning, programName(),
             tr("Introduza um número inteiro entre 0 e 65535."), QMessageBox::Ok, this);
         prompt->setAttribute(Qt::WA_DeleteOnClose);
         prompt->setWindowModality(Qt::WindowModal);
         portEdit->setFocus();
         portEdit->selectAll();
+        placeOverWindow(prompt);
         prompt->open();
         return false;
     }
@@ -245,9 +275,10 @@ void MainDialog::onSysCommand(int id)
 {
     if ((id & ~0xF) != IDM_ABOUTBOX)
         return;
-    auto* about = new AboutDialog(systemColours, this);
+    auto* about = new AboutDialog(systemColours, this, [this] { desktopBell.ring(Beep::Default); });
     about->setAttribute(Qt::WA_DeleteOnClose);
     about->setWindowModality(Qt::WindowModal);
+    placeOverWindow(about);
     about->open();
 }
 

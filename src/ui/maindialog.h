@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bell.h"
+#include "gamesettings.h"
 
 #include "about/systemcolours.h"
 #include "match/gameevents.h"
@@ -19,26 +20,33 @@
 
 class EventLog;
 class GameCanvas;
+class HelpWindow;
 class QAbstractButton;
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
+class QAction;
+class QActionGroup;
 class QLineEdit;
 class QMenu;
+class QMenuBar;
 class QPushButton;
 class QRadioButton;
+class QStringListModel;
 
-// The game window: one fixed-size dialog with the two grids (drawn by the canvas beneath
-// the controls), the connection controls, the chat line, the event log and the status
-// text. It holds no game rules: it forwards the player's clicks to the connection layer and
-// the match engine, and listens to the game's events. Which control is enabled, what a
-// button says and when the generator shows are its own decisions, from those events and the
-// engine's state.
+// The game window: one fixed-size dialog with a menu bar over a page that holds the two
+// grids (drawn by the canvas beneath the controls), the connection controls, the chat line,
+// the event log and the status text. It holds no game rules: it forwards the player's clicks to the
+// connection layer and the match engine, and listens to the game's events. Which control is
+// enabled, what a button says and when the generator shows are its own decisions, from those events
+// and the engine's state.
 class MainDialog : public QDialog, public GameEvents {
     Q_OBJECT
 
 public:
-    explicit MainDialog(QWidget* parent = nullptr);
+    // With settings (not owned), the window starts with what they remember and remembers
+    // what the player changes; without, it starts as on a first run and remembers nothing.
+    explicit MainDialog(GameSettings* settings = nullptr, QWidget* parent = nullptr);
     ~MainDialog() override;
     MainDialog(const MainDialog&) = delete;
     MainDialog& operator=(const MainDialog&) = delete;
@@ -52,8 +60,8 @@ public:
     // "Escutar" or "Conectar", as the player would.
     void startConnection(int mode, int port, const QString& address);
 
-    // What "Jogar contra o computador" plays with; its menu sets the level, which is kept
-    // until the program ends.
+    // What "Jogar contra o computador" plays with; its menu sets the level, which is
+    // remembered.
     ComputerOpponent::Settings& computerSettings() { return computerGame; }
     ComputerOpponent* computerOpponent() const { return computer; }
 
@@ -61,6 +69,11 @@ public:
     GameCanvas& canvas() { return *gameCanvas; }
     Bell& bell() { return desktopBell; }
     QWidget* control(int id) const; // nullptr for an id the dialog does not have
+    QMenuBar* menus() const { return menuBar; }
+    // The page beneath the menu bar, where the grids and the controls are laid out.
+    QWidget* page() const { return gamePage; }
+    // Ticks the language the window speaks in the settings menu.
+    void showLanguage(Language language);
 
     // GameEvents
     void phaseChanged(GamePhase phase) override;
@@ -82,11 +95,25 @@ public:
     // The event log keeps this many entries, newest first.
     static constexpr int LogEntries = 25;
 
+    // Escape, the close button and "Sair" while a match is open ask first.
+    void reject() override;
+
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();
+    void createMenus();
+    QActionGroup* addLevelActions(QMenu& menu);
+    void startAsPlayer(int mode);
+    void chooseLanguage(Language language);
+    void askBeforeLeaving();
+    void showHelp();
+    void rememberPlayerControls();
+    void offerAddresses();
+    void moveOntoScreen(QPoint position);
     void onInitDialog();
     // Copies the fields into the controls (load) or the controls into the fields (save);
     // a save stops at a port text that is not a whole number in 0..65535 and returns false.
@@ -104,6 +131,8 @@ private:
     void addLogLine(const Text& line);
     QMessageBox* openBox(const QString& text, const QString& caption, QMessageBox::Icon icon,
         std::function<void()> closed = {});
+    // Where every box of the window goes, before it opens: over the window.
+    void placeOverWindow(QWidget* box) const;
 
     // Fields exchanged with the controls. The chat text is read and cleared by onSendChat
     // alone, so a load never throws away a line the player is typing.
@@ -147,6 +176,12 @@ private:
     };
     std::optional<ControlsSource> controlsSource;
 
+    GameSettings* remembered = nullptr; // not owned
+    // The player agreed to leave the match: the window closes without asking again.
+    bool leaving = false;
+    QPointer<QMessageBox> leaveQuestion;
+    Language shownLanguage = Language::Portuguese;
+
     SystemColours systemColours {};
     Bell desktopBell;
 
@@ -164,6 +199,18 @@ private:
         QString address;
     };
     std::optional<PlayerControls> playerControls;
+
+    QWidget* gamePage = nullptr;
+    QMenuBar* menuBar = nullptr;
+    QMenu* computerMenu = nullptr;
+    QAction* listenAction = nullptr;
+    QAction* connectAction = nullptr;
+    QAction* closeAction = nullptr;
+    QAction* soundsAction = nullptr;
+    QActionGroup* levelChoice = nullptr; // of the menu bar's computer menu
+    QActionGroup* languageChoice = nullptr;
+    QPointer<HelpWindow> helpWindow;
+    QStringListModel* recentAddresses = nullptr; // what the address field offers
 
     QGroupBox* modeGroup = nullptr;
     QRadioButton* serverRadio = nullptr;

@@ -8,7 +8,6 @@
 #include "net/gametexts.h"
 
 #include <QAbstractButton>
-#include <QActionGroup>
 #include <QButtonGroup>
 #include <QContextMenuEvent>
 #include <QLineEdit>
@@ -23,27 +22,15 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event)
     menu->popup(event->globalPos());
 }
 
-// The window's own commands, offered on a right click outside both grids.
+// The window's own commands, offered on a right click outside the grid in play.
 void MainDialog::fillContextMenu(QMenu& menu)
 {
-    QAction* about = menu.addAction(tr("Acerca do quorvel..."));
-    about->setShortcut(QKeySequence::HelpContents);
-    connect(about, &QAction::triggered, this, [this] { onSysCommand(IDM_ABOUTBOX); });
+    menu.addAction(tr("Acerca do quorvel..."), this, [this] { onSysCommand(IDM_ABOUTBOX); });
     QMenu* levels = menu.addMenu(tr("Jogar contra o computador"));
     levels->setEnabled(listenConnectButton->isEnabled());
-    auto* choice = new QActionGroup(levels);
-    for (const auto& [level, name] : { std::pair { PlannerLevel::Easy, tr("Fácil") },
-             std::pair { PlannerLevel::Normal, tr("Normal") },
-             std::pair { PlannerLevel::Hard, tr("Difícil") } }) {
-        QAction* action = levels->addAction(name);
-        action->setCheckable(true);
-        action->setChecked(level == computerGame.level);
-        choice->addAction(action);
-        connect(action, &QAction::triggered, this, [this, level] {
-            computerGame.level = level;
-            playAgainstComputer(computerGame);
-        });
-    }
+    addLevelActions(*levels);
+    QAction* help = menu.addAction(tr("Como jogar"), this, &MainDialog::showHelp);
+    help->setShortcut(QKeySequence::HelpContents);
 }
 
 void MainDialog::playAgainstComputer(const ComputerOpponent::Settings& settings)

@@ -15,7 +15,9 @@ std::string_view textName(TextId id)
         "LostCaption", "WonText", "WonCaption", "SendFailedText", "SendFailedCaption", "Listening",
         "ListeningOnPort", "ListenFailedText", "ListenFailedCaption", "CheckServerSettings",
         "Connecting", "ConnectFailedText", "ConnectFailedCaption", "CheckNetworkSettings",
-        "ClosedByUs", "ClosedByPeer", "AnotherPlayerTried", "ServerTitle", "ClientTitle",
+        "ClosedByUs", "ClosedByPeer", "AnotherPlayerTried", "ThisComputersAddresses",
+        "PortOutOfRange", "ConnectionRefused", "HostNotFound", "ConnectionTimedOut", "PortInUse",
+        "PermissionDenied", "NetworkUnreachable", "HostUnreachable", "ServerTitle", "ClientTitle",
         "ClosedTitle", "NewMatchTitle", "Hide", "Show", "Listen", "Connect" };
     return names[static_cast<std::size_t>(id)];
 }
@@ -25,8 +27,10 @@ namespace {
 std::string written(const Text& text)
 {
     std::string line(textName(text.id));
-    if (!text.argument.empty())
-        line += " " + text.argument;
+    for (const std::string* argument : { &text.argument, &text.secondArgument }) {
+        if (!argument->empty())
+            line += " " + *argument;
+    }
     return line;
 }
 

@@ -1,0 +1,176 @@
+#include "gamesettings.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+namespace {
+
+const QString modeKey = QStringLiteral("connection/mode");
+const QString portKey = QStringLiteral("connection/port");
+const QString addressesKey = QStringLiteral("connection/addresses");
+const QString levelKey = QStringLiteral("computer/level");
+const QString soundsKey = QStringLiteral("settings/sounds");
+const QString languageKey = QStringLiteral("settings/language");
+const QString positionKey = QStringLiteral("window/position");
+
+const QString modeNames[] = { QStringLiteral("server"), QStringLiteral("client") };
+
+// The INI reader takes almost anything for settings; a file that is not text at all is
+// somebody else's, not ours to write over.
+bool holdsText(const QString& path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return true;
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    if (bytes.contains('\0'))
+        return false;
+    return QString::fromUtf8(bytes).toUtf8() == bytes;
+}
+
+std::optional<int> wholeNumber(const QVariant& value, int low, int high)
+{
+    bool isNumber = false;
+    const int number = value.toString().trimmed().toInt(&isNumber);
+    if (!isNumber || number < low || number > high)
+        return std::nullopt;
+    return number;
+}
+
+// An address as the window takes one: some text, no control characters, not too long.
+bool isAddress(const QString& text)
+{
+    return !text.trimmed().isEmpty() && text.size() <= GameSettings::LongestAddress
+        && std::ranges::none_of(text, [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
+std::optional<bool> truth(const QVariant& value)
+{
+    const QString text = value.toString().trimmed();
+    if (text == QLatin1String("true"))
+        return true;
+    if (text == QLatin1String("false"))
+        return false;
+    return std::nullopt;
+}
+
+std::optional<QPoint> point(const QVariant& value)
+{
+    const QStringList parts = value.toString().split(QLatin1Char(','));
+    if (parts.size() != 2)
+        return std::nullopt;
+    // Screens lie within a few tens of thousands of pixels of the origin.
+    const auto x = wholeNumber(parts[0], -100'000, 100'000);
+    const auto y = wholeNumber(parts[1], -100'000, 100'000);
+    if (!x || !y)
+        return std::nullopt;
+    return QPoint(*x, *y);
+}
+
+} // namespace
+
+GameSettings::GameSettings(const QString& path)
+    : file(std::make_unique<QSettings>(path, QSettings::IniFormat))
+{
+    canWrite = file->status() == QSettings::NoError && holdsText(path);
+    if (file->status() == QSettings::AccessError)
+        return;
+
+    const QString mode = file->value(modeKey).toString().trimmed();
+    if (const auto* found = std::ranges::find(modeNames, mode); found != std::end(modeNames))
+        read.mode = static_cast<int>(found - std::begin(modeNames));
+    read.port = wholeNumber(file->value(portKey), 0, 65535);
+    for (const QString& address : file->value(addressesKey).toStringList()) {
+        if (isAddress(address) && !read.addresses.contains(address.trimmed())
+            && read.addresses.size() < RecentAddresses)
+            read.addresses.append(address.trimmed());
+    }
+    read.level = plannerLevelFromName(file->value(levelKey).toString().trimmed().toStdString());
+    read.sounds = truth(file->value(soundsKey));
+    read.language = languageFromName(file->value(languageKey).toString().trimmed());
+    read.position = point(file->value(positionKey));
+}
+
+GameSettings::~GameSettings() = default;
+
+QString GameSettings::defaultPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
+        + QStringLiteral("/quorvel-naval.ini");
+}
+
+// Written through at once: a program that is killed keeps what the player chose.
+void GameSettings::write(const QString& key, const QVariant& value)
+{
+    if (!canWrite)
+        return;
+    file->setValue(key, value);
+    file->sync();
+    if (file->status() != QSettings::NoError)
+        canWrite = false;
+}
+
+void GameSettings::setMode(int mode)
+{
+    if (mode < 0 || mode > 1 || read.mode == mode)
+        return;
+    read.mode = mode;
+    write(modeKey, modeNames[mode]);
+}
+
+void GameSettings::setPort(int port)
+{
+    if (port < 0 || port > 65535 || read.port == port)
+        return;
+    read.port = port;
+    write(portKey, QString::number(port));
+}
+
+void GameSettings::addAddress(const QString& address)
+{
+    const QString trimmed = address.trimmed();
+    if (!isAddress(trimmed) || (!read.addresses.isEmpty() && read.addresses.first() == trimmed))
+        return;
+    read.addresses.removeAll(trimmed);
+    read.addresses.prepend(trimmed);
+    while (read.addresses.size() > RecentAddresses)
+        read.addresses.removeLast();
+    write(addressesKey, read.addresses);
+}
+
+void GameSettings::setLevel(PlannerLevel level)
+{
+    if (read.level == level)
+        return;
+    read.level = level;
+    write(levelKey, QString::fromLatin1(plannerLevelName(level)));
+}
+
+void GameSettings::setSounds(bool on)
+{
+    if (read.sounds == on)
+        return;
+    read.sounds = on;
+    write(soundsKey, on ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+void GameSettings::setLanguage(Language language)
+{
+    if (read.language == language)
+        return;
+    read.language = language;
+    write(languageKey, language == Language::English ? QStringLiteral("en") : QStringLiteral("pt"));
+}
+
+void GameSettings::setPosition(QPoint position)
+{
+    if (read.position == position)
+        return;
+    read.position = position;
+    write(positionKey, QStringLiteral("%1,%2").arg(position.x()).arg(position.y()));
+}

@@ -1,0 +1,268 @@
+#include "ui/maindialog.h"
+
+#include "freeport.h"
+#include "testclocks.h"
+#include "waituntil.h"
+
+#include "ui/controlids.h"
+#include "ui/gamecanvas.h"
+#include "ui/helpwindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCompleter>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The menus' entries as the player reads them, "*" after a ticked one and "-" before a
+// disabled one.
+std::string entries(const QMenu& menu)
+{
+    std::string shown;
+    for (const QAction* action : menu.actions()) {
+        if (action->isSeparator())
+            continue;
+        QString text = action->text().remove(QLatin1Char('&'));
+        if (!action->isEnabled())
+            text.prepend(QLatin1Char('-'));
+        if (action->isChecked())
+            text.append(QLatin1Char('*'));
+        shown += text.toStdString() + "|";
+    }
+    return shown;
+}
+
+QMenu* menuNamed(MainDialog& dialog, const char* title)
+{
+    for (QAction* action : dialog.menus()->actions()) {
+        if (action->text().remove(QLatin1Char('&')) == QString::fromUtf8(title))
+            return action->menu();
+    }
+    return nullptr;
+}
+
+QAction* actionNamed(QMenu* menu, const char* text)
+{
+    for (QAction* action : menu->actions()) {
+        if (action->text().remove(QLatin1Char('&')) == QString::fromUtf8(text))
+            return action;
+    }
+    ADD_FAILURE() << "no entry " << text;
+    return nullptr;
+}
+
+// With QUORVEL_SCREENSHOT_DIR set: the window with its game menu open, and how to play beside
+// it, as menus.png.
+void saveMenusPicture(MainDialog& dialog, QWidget& help)
+{
+    const QString directory = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
+    if (directory.isEmpty())
+        return;
+    QMenu* game = menuNamed(dialog, "Jogo");
+    const QRect item = dialog.menus()->actionGeometry(dialog.menus()->actions().first());
+    game->popup(dialog.menus()->mapToGlobal(item.bottomLeft()));
+    const QImage window = dialog.grab().toImage();
+    const QImage menu = game->grab().toImage();
+    const QImage guide = help.grab().toImage();
+    game->close();
+    QImage picture(window.width() + 12 + guide.width(), std::max(window.height(), guide.height()),
+        QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.drawImage(0, 0, window);
+    painter.drawImage(item.bottomLeft(), menu);
+    painter.drawImage(window.width() + 12, 0, guide);
+    painter.end();
+    picture.save(directory + QStringLiteral("/menus.png"));
+}
+
+struct Shown {
+    explicit Shown(GameSettings* settings = nullptr)
+        : dialog(settings)
+    {
+        dialog.show();
+        dialog.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        dialog.canvas().setFrameClock(&clock);
+    }
+    // A game against the computer of this process: a connection open in a moment.
+    void playTheComputer()
+    {
+        ComputerOpponent::Settings computer;
+        computer.delayMs = 0;
+        dialog.playAgainstComputer(computer);
+        ASSERT_TRUE(
+            waitUntil([&] { return dialog.gameSession().engine().phase() == GamePhase::Placing; }));
+    }
+    QMessageBox* question()
+    {
+        return qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    }
+    QuickClock clock;
+    MainDialog dialog;
+};
+
+// The menu bar sits over the page, which keeps its layout; its entries follow the connection.
+TEST(DialogMenus, TheMenusOfferWhatTheConnectionAllows)
+{
+    Shown window;
+    const int menuHeight = window.dialog.menus()->height();
+    EXPECT_GT(menuHeight, 10);
+    EXPECT_EQ(window.dialog.page()->size(), QSize(579, 489));
+    EXPECT_EQ(window.dialog.page()->pos(), QPoint(0, menuHeight));
+    EXPECT_EQ(window.dialog.size(), QSize(579, 489 + menuHeight));
+    QMenu* game = menuNamed(window.dialog, "Jogo");
+    QMenu* settings = menuNamed(window.dialog, "Definições");
+    QMenu* help = menuNamed(window.dialog, "Ajuda");
+    ASSERT_TRUE(game && settings && help);
+    EXPECT_EQ(entries(*game),
+        "Jogar contra o computador|Escutar como servidor|Conectar ao servidor|-Fechar a "
+        "ligação|Sair|");
+    EXPECT_EQ(game->actions().last()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(entries(*game->actions().first()->menu()), "Fácil|Normal|Difícil*|");
+    EXPECT_EQ(entries(*settings), "Sons*|Língua|");
+    EXPECT_EQ(entries(*settings->actions()[1]->menu()), "Português*|English|");
+    EXPECT_EQ(entries(*help), "Como jogar|Acerca do quorvel...|");
+
+    window.playTheComputer();
+    EXPECT_EQ(entries(*game),
+        "-Jogar contra o computador|-Escutar como servidor|-Conectar ao servidor|Fechar a "
+        "ligação|Sair|");
+    actionNamed(game, "Fechar a ligação")->trigger();
+    EXPECT_FALSE(window.dialog.gameSession().peerConnected());
+    EXPECT_EQ(entries(*game),
+        "Jogar contra o computador|Escutar como servidor|Conectar ao servidor|-Fechar a "
+        "ligação|Sair|");
+
+    // "Escutar" from the menu listens as the button would, in server mode.
+    window.dialog.control(IDC_MODE_CLIENT)->setProperty("checked", true);
+    qobject_cast<QLineEdit*>(window.dialog.control(IDC_PORT))->setText(QStringLiteral("0"));
+    actionNamed(game, "Escutar como servidor")->trigger();
+    EXPECT_TRUE(window.dialog.control(IDC_MODE_SERVER)->property("checked").toBool());
+    EXPECT_NE(window.dialog.gameSession().listeningPort(), 0);
+}
+
+// F1 opens how to play, one window however often it is asked for; a right click where the
+// enemy grid will be opens the window's menu while no game is on.
+TEST(DialogMenus, HelpIsOneKeyAwayAndTheEmptyGridAreaHasTheMenu)
+{
+    Shown window;
+    for (int time = 0; time < 2; ++time) {
+        QTest::keyClick(window.dialog.control(IDC_PORT), Qt::Key_F1);
+        const QList<HelpWindow*> helps = window.dialog.findChildren<HelpWindow*>();
+        ASSERT_EQ(helps.size(), 1);
+        EXPECT_TRUE(helps[0]->isVisible());
+    }
+    saveMenusPicture(window.dialog, *window.dialog.findChild<HelpWindow*>());
+    const QPoint enemyGrid(310 + 120, 10 + 120);
+    QTest::mouseMove(&window.dialog.canvas(), enemyGrid);
+    QContextMenuEvent event(
+        QContextMenuEvent::Mouse, enemyGrid, window.dialog.canvas().mapToGlobal(enemyGrid));
+    QApplication::sendEvent(&window.dialog.canvas(), &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(entries(*menu), "Acerca do quorvel...|Jogar contra o computador|Como jogar|");
+    menu->close();
+}
+
+// With a match open, Escape does nothing and closing asks first, staying the default;
+// without one the window closes at once.
+TEST(DialogMenus, ClosingAMatchAsksFirst)
+{
+    {
+        Shown window;
+        window.dialog.close();
+        EXPECT_FALSE(window.dialog.isVisible());
+        EXPECT_EQ(window.question(), nullptr);
+    }
+    Shown window;
+    window.playTheComputer();
+    QTest::keyClick(window.dialog.focusWidget(), Qt::Key_Escape);
+    EXPECT_TRUE(window.dialog.isVisible());
+    EXPECT_EQ(window.question(), nullptr);
+
+    const auto ask = [&](const std::function<void()>& how) {
+        how();
+        QMessageBox* question = window.question();
+        EXPECT_NE(question, nullptr);
+        return question;
+    };
+    // Enter keeps the game; so does a second Escape, in the question.
+    for (Qt::Key key : { Qt::Key_Return, Qt::Key_Escape }) {
+        QMessageBox* question = ask([&] { window.dialog.close(); });
+        ASSERT_NE(question, nullptr);
+        EXPECT_EQ(question->defaultButton()->text().toStdString(), "Continuar a jogar");
+        QTest::keyClick(question, key);
+        ASSERT_TRUE(waitUntil([&] { return window.question() == nullptr; }));
+        EXPECT_TRUE(window.dialog.isVisible());
+        EXPECT_TRUE(window.dialog.gameSession().peerConnected());
+    }
+    QMessageBox* question = ask(
+        [&] { QTest::keyClick(window.dialog.focusWidget(), Qt::Key_Q, Qt::ControlModifier); });
+    ASSERT_NE(question, nullptr);
+    for (QAbstractButton* button : question->buttons()) {
+        if (button->text() == QStringLiteral("Sair do jogo"))
+            button->click();
+    }
+    ASSERT_TRUE(waitUntil([&] { return !window.dialog.isVisible(); }));
+}
+
+// What the player set, chose and where the window stood come back at the next start; a game
+// against the computer leaves the connection controls as the player had them.
+TEST(DialogMenus, TheNextStartRemembersThePlayersChoices)
+{
+    QTemporaryDir home;
+    const QString path = home.filePath(QStringLiteral("quorvel-naval.ini"));
+    const quint16 refused = portNobodyListensOn();
+    ASSERT_NE(refused, 0);
+    {
+        GameSettings settings(path);
+        Shown first(&settings);
+        EXPECT_TRUE(first.dialog.control(IDC_MODE_SERVER)->property("checked").toBool());
+        first.dialog.control(IDC_MODE_CLIENT)->setProperty("checked", true);
+        qobject_cast<QLineEdit*>(first.dialog.control(IDC_PORT))->setText(QString::number(refused));
+        for (const char* address : { "192.0.2.1", "127.0.0.1" }) {
+            qobject_cast<QLineEdit*>(first.dialog.control(IDC_ADDRESS))
+                ->setText(QString::fromLatin1(address));
+            QTest::mouseClick(first.dialog.control(IDC_LISTEN_CONNECT), Qt::LeftButton);
+            first.dialog.gameSession().close();
+        }
+        QMenu* game = menuNamed(first.dialog, "Jogo");
+        game->actions().first()->menu()->actions()[1]->trigger(); // Normal
+        ASSERT_TRUE(waitUntil([&] { return first.dialog.gameSession().peerConnected(); }));
+        first.dialog.gameSession().close();
+        ASSERT_TRUE(waitUntil([&] { return first.dialog.computerOpponent() == nullptr; }));
+        menuNamed(first.dialog, "Definições")->actions().first()->trigger(); // sounds off
+        first.dialog.move(40, 50);
+        first.dialog.close();
+    }
+    GameSettings settings(path);
+    Shown next(&settings);
+    EXPECT_TRUE(next.dialog.control(IDC_MODE_CLIENT)->property("checked").toBool());
+    EXPECT_EQ(next.dialog.control(IDC_PORT)->property("text").toString(), QString::number(refused));
+    auto* address = qobject_cast<QLineEdit*>(next.dialog.control(IDC_ADDRESS));
+    EXPECT_EQ(address->text(), QStringLiteral("127.0.0.1"));
+    ASSERT_NE(address->completer(), nullptr);
+    QStringList offered;
+    for (int row = 0; row < address->completer()->model()->rowCount(); ++row)
+        offered << address->completer()->model()->index(row, 0).data().toString();
+    EXPECT_EQ(offered, QStringList({ "127.0.0.1", "192.0.2.1" }));
+    EXPECT_EQ(entries(*menuNamed(next.dialog, "Jogo")->actions().first()->menu()),
+        "Fácil|Normal*|Difícil|");
+    EXPECT_EQ(entries(*menuNamed(next.dialog, "Definições")), "Sons|Língua|");
+    EXPECT_FALSE(next.dialog.bell().soundsOn());
+    EXPECT_EQ(next.dialog.pos(), QPoint(40, 50));
+}
+
+} // namespace
