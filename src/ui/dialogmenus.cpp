@@ -47,6 +47,9 @@ QIcon dropArrow()
 void MainDialog::createMenus()
 {
     menuBar = new QMenuBar(this);
+    // The menu stays in the window, whose layout is made for it, even where the desktop
+    // gathers the menus of its windows in a bar of its own.
+    menuBar->setNativeMenuBar(false);
     // The window's shortcuts work wherever the focus is in it, the menus closed.
     const auto shortcut
         = [this](QAction* action, QKeySequence::StandardKey key, const QKeySequence& otherwise) {
