@@ -1079,6 +1079,13 @@ TEST(MainDialogTest, TheComputerPlaysAtTheLevelChosenAndShowsItsFleetAtTheEnd)
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_EQ(
         boxes[0]->text().toStdString(), "O outro jogador ganhou. Carrege em OK para novo jogo.");
+    // The box stands below both grids (their frames end at the page's row 291), over the
+    // controls, and the status says the result while it is open.
+    EXPECT_GT(
+        boxes[0]->frameGeometry().top(), player.dialog.page()->mapToGlobal(QPoint(0, 291)).y());
+    EXPECT_LT(
+        boxes[0]->frameGeometry().top(), player.dialog.page()->mapToGlobal(QPoint(0, 489)).y());
+    EXPECT_EQ(player.text(IDC_STATUS), "O outro jogador ganhou. Carrege em OK para novo jogo.");
     // The colours of the grid's cells, each brightened by its column plus five times its row.
     const auto colour = [](int red, int green, int blue, int cell) {
         const int shade = cell / 10 + 5 * (cell % 10);
@@ -1102,6 +1109,7 @@ TEST(MainDialogTest, TheComputerPlaysAtTheLevelChosenAndShowsItsFleetAtTheEnd)
 
     boxes[0]->button(QMessageBox::Ok)->click();
     ASSERT_EQ(player.state().phase, GamePhase::Placing);
+    EXPECT_NE(player.text(IDC_STATUS), "O outro jogador ganhou. Carrege em OK para novo jogo.");
     EXPECT_EQ(at(lastShip), player.dialog.canvas().coverColour().rgb());
     player.click(IDC_CLOSE_COM);
     ASSERT_TRUE(waitUntil([&] { return player.text(IDC_PORT) == "4321"; }));

@@ -5,6 +5,7 @@
 #include "controlids.h"
 #include "eventlog.h"
 #include "gamecanvas.h"
+#include "gridgeometry.h"
 
 #include "net/gametexts.h"
 
@@ -65,14 +66,21 @@ void MainDialog::shotAnswered(const Shot& shot)
     gameCanvas->paintGrids();
 }
 
-// The box opens over the window and the game goes on; the result counts once it is closed.
-// In a game against the computer of this process, its fleet is shown meanwhile, which the
-// wire could not carry from another player's copy.
+// The box opens below the grids and the game goes on; the result counts once it is closed,
+// and the status says it meanwhile. In a game against the computer of this process, its fleet
+// is shown meanwhile, which the wire could not carry from another player's copy.
 void MainDialog::matchDecided(bool won, int match)
 {
-    openBox(gameText(won ? TextId::WonText : TextId::LostText),
-        gameText(won ? TextId::WonCaption : TextId::LostCaption), QMessageBox::NoIcon,
-        [this, match] { session.engine().matchResultSeen(match); });
+    const QString result = gameText(won ? TextId::WonText : TextId::LostText);
+    QMessageBox* box = openBox(result, gameText(won ? TextId::WonCaption : TextId::LostCaption),
+        QMessageBox::NoIcon, [this, match] {
+            resultShown.reset();
+            statusLabel->setText(statusText);
+            session.engine().matchResultSeen(match);
+        });
+    placeBelowGrids(box);
+    resultShown = result;
+    statusLabel->setText(result);
     if (computer)
         gameCanvas->revealFleet(computer->declaredFleet());
 }
@@ -120,7 +128,7 @@ void MainDialog::statusChanged(const Text& status)
         return;
     statusSource = status;
     statusText = gameText(status);
-    statusLabel->setText(statusText);
+    statusLabel->setText(resultShown.value_or(statusText));
 }
 
 void MainDialog::logLine(const Text& line) { addLogLine(line); }
@@ -268,6 +276,16 @@ QMessageBox* MainDialog::openBox(const QString& text, const QString& caption,
     placeOverWindow(box);
     box->open();
     return box;
+}
+
+void MainDialog::placeBelowGrids(QWidget* box) const
+{
+    box->adjustSize();
+    const int gridsEnd = std::max(ownGrid.focusFrame().bottom(), enemyGrid.focusFrame().bottom());
+    QRect placed(QPoint(), box->size());
+    placed.moveCenter(frameGeometry().center());
+    placed.moveTop(gamePage->mapToGlobal(QPoint(0, gridsEnd + 1)).y());
+    box->move(placed.topLeft());
 }
 
 // Centred over the window's frame, at its final size. Left to place itself, a box sometimes

@@ -133,6 +133,8 @@ private:
         std::function<void()> closed = {});
     // Where every box of the window goes, before it opens: over the window.
     void placeOverWindow(QWidget* box) const;
+    // Below the grids, over the controls: the box speaks of the grids, which stay in view.
+    void placeBelowGrids(QWidget* box) const;
 
     // Fields exchanged with the controls. The chat text is read and cleared by onSendChat
     // alone, so a load never throws away a line the player is typing.
@@ -140,6 +142,9 @@ private:
     int port = 0;
     QString address;
     QString statusText;
+    // The end of a match is on screen: the status shows its result until its box is closed,
+    // whatever the engine says meanwhile, and then the engine's last status.
+    std::optional<QString> resultShown;
     // The last status text and log line asked for, and that log line as shown: a flood
     // repeats its texts, and a status set again or a log line repeated is not looked up
     // again.
