@@ -27,6 +27,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -37,6 +38,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <vector>
@@ -1005,6 +1007,85 @@ TEST(MainDialogTest, PlaysAMatchAgainstTheComputer)
     ASSERT_TRUE(waitUntil([&] { return player.dialog.computerOpponent() == nullptr; }));
 }
 
+// The log tells both sides of a match: the engine's lines of this side's hits, the window's
+// of the opponent's, the result with the score the title will show, the shots of each side,
+// and the next match. Those lines stay in the window: the computer hears no chat, and its own
+// log saw as many hits as this window told of it.
+TEST(MainDialogTest, TheLogTellsBothSidesOfAMatch)
+{
+    QuickClock clock;
+    ModalCloser boxes(nullptr);
+    Window player;
+    player.dialog.canvas().setFrameClock(&clock);
+    ComputerOpponent::Settings settings;
+    settings.delayMs = 0;
+    settings.seed = 5;
+    player.dialog.playAgainstComputer(settings);
+    ASSERT_TRUE(waitUntil([&] { return player.state().phase == GamePhase::Placing; }));
+    QSignalSpy computerLines(player.dialog.computerOpponent(), &ComputerOpponent::eventLine);
+    QSignalSpy computerEnd(player.dialog.computerOpponent(), &ComputerOpponent::matchFinished);
+    // The log keeps its newest lines only: each is taken as it comes, without its time.
+    QStringList lines;
+    QObject::connect(player.log()->model(), &QAbstractItemModel::rowsInserted, player.log(),
+        [&](const QModelIndex&, int first) { lines << player.log()->item(first)->text().mid(11); });
+    player.dialog.gameSession().engine().random().seed(7);
+    player.click(IDC_RANDOMIZE);
+    player.click(IDC_ACCEPT);
+    const MatchEngine& engine = player.dialog.gameSession().engine();
+    const auto over = [&] { return engine.matchOver() || engine.myWins() + engine.peerWins() > 0; };
+    for (int cell = 0; !over(); ++cell) {
+        ASSERT_TRUE(waitUntil([&] {
+            return (player.state().isShooter && !player.state().shotPending
+                       && player.state().phase == GamePhase::Playing)
+                || over();
+        }));
+        while (cell < 100 && engine.enemyBoard().getCell(cell / 10, cell % 10) != CellEmpty)
+            ++cell;
+        if (over() || cell == 100)
+            break;
+        const QPoint point(310 + 12 + 25 * (cell / 10), 22 + 25 * (cell % 10));
+        QTest::mouseMove(&player.dialog.canvas(), point);
+        QTest::mouseClick(&player.dialog.canvas(), Qt::LeftButton, {}, point);
+    }
+    ASSERT_TRUE(waitUntil([&] {
+        return !boxes.seen.empty() && player.state().phase == GamePhase::Placing
+            && computerEnd.size() == 1;
+    }));
+
+    const auto count = [&](const QStringList& texts, const QString& start) {
+        return static_cast<int>(std::ranges::count_if(
+            texts, [&](const QString& line) { return line.startsWith(start); }));
+    };
+    const int myHits = count(lines, QStringLiteral("<CPU> "));
+    const int theirHits = count(lines, QStringLiteral("<ADV> "));
+    EXPECT_EQ(myHits, 16);
+    EXPECT_EQ(theirHits, 25); // the whole fleet
+    EXPECT_EQ(count(lines, QStringLiteral("<ADV> Afundou um barco de 1 cano.")), 4);
+    EXPECT_EQ(count(lines, QStringLiteral("<ADV> Afundou um barco de ")), 11); // every ship
+    EXPECT_EQ(count(lines, QStringLiteral("<ADV> Acertou num barco de 1 cano.")), 0);
+    ASSERT_EQ(computerEnd[0][0].toBool(), true);
+    EXPECT_EQ(computerEnd[0][1].toInt(), 41);
+    const QStringList end { QStringLiteral("Partida 1 perdida. [ Eu=0 , Adv=1 ]"),
+        QStringLiteral("Tiros: eu 39 (16 acertos), adversário 41 (25 acertos)."),
+        QStringLiteral("Nova partida.") };
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines.mid(lines.size() - 3).join(u'|').toStdString(), end.join(u'|').toStdString());
+    EXPECT_EQ(count(lines, QStringLiteral("Partida ")), 1);
+    EXPECT_EQ(count(lines, QStringLiteral("Nova partida.")), 1);
+    EXPECT_EQ(player.title(), "Redefinir novo jogo... [ Eu=0 , Adv=1 ]");
+
+    // The computer's log lines, without their time: its hits, and no chat from this side.
+    QStringList computerLog;
+    for (const QList<QVariant>& line : computerLines) {
+        if (line[0].toString().startsWith(u'['))
+            computerLog << line[0].toString().mid(11);
+    }
+    EXPECT_EQ(count(computerLog, QStringLiteral("<CPU> ")), theirHits);
+    EXPECT_EQ(count(computerLog, QStringLiteral("<ADV> ")), 0);
+    player.click(IDC_CLOSE_COM);
+    ASSERT_TRUE(waitUntil([&] { return player.dialog.computerOpponent() == nullptr; }));
+}
+
 // The computer's menu offers three levels and keeps the one chosen; its game borrows the
 // connection controls and gives them back as they were. When it wins, its ships that no shot
 // found show on the enemy grid in a grey of their own while the box is open, beside the
@@ -1085,6 +1166,8 @@ TEST(MainDialogTest, TheComputerPlaysAtTheLevelChosenAndShowsItsFleetAtTheEnd)
         boxes[0]->frameGeometry().top(), player.dialog.page()->mapToGlobal(QPoint(0, 291)).y());
     EXPECT_LT(
         boxes[0]->frameGeometry().top(), player.dialog.page()->mapToGlobal(QPoint(0, 489)).y());
+    EXPECT_EQ(player.text(IDC_STATUS), "O outro jogador ganhou. Carrege em OK para novo jogo.");
+    player.dialog.statusChanged({ TextId::OpponentReady, {} });
     EXPECT_EQ(player.text(IDC_STATUS), "O outro jogador ganhou. Carrege em OK para novo jogo.");
     // The colours of the grid's cells, each brightened by its column plus five times its row.
     const auto colour = [](int red, int green, int blue, int cell) {

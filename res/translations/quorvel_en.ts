@@ -649,6 +649,38 @@ Game over.</translation>
         <translation> [ Me=%1 , Opp=%2 ]</translation>
     </message>
     <message>
+        <source>Nova partida.</source>
+        <translation>New match.</translation>
+    </message>
+    <message>
+        <source>&lt;ADV&gt; Acertou num barco de 1 cano.</source>
+        <translation>&lt;OPP&gt; Hit a ship of 1 cell.</translation>
+    </message>
+    <message>
+        <source>&lt;ADV&gt; Acertou num barco de %1 canos.</source>
+        <translation>&lt;OPP&gt; Hit a ship of %1 cells.</translation>
+    </message>
+    <message>
+        <source>&lt;ADV&gt; Afundou um barco de 1 cano.</source>
+        <translation>&lt;OPP&gt; Sank a ship of 1 cell.</translation>
+    </message>
+    <message>
+        <source>&lt;ADV&gt; Afundou um barco de %1 canos.</source>
+        <translation>&lt;OPP&gt; Sank a ship of %1 cells.</translation>
+    </message>
+    <message>
+        <source>Partida %1 ganha. [ Eu=%2 , Adv=%3 ]</source>
+        <translation>Match %1 won. [ Me=%2 , Opp=%3 ]</translation>
+    </message>
+    <message>
+        <source>Partida %1 perdida. [ Eu=%2 , Adv=%3 ]</source>
+        <translation>Match %1 lost. [ Me=%2 , Opp=%3 ]</translation>
+    </message>
+    <message>
+        <source>Tiros: eu %1 (%2 acertos), adversário %3 (%4 acertos).</source>
+        <translation>Shots: me %1 (%2 hits), opponent %3 (%4 hits).</translation>
+    </message>
+    <message>
         <source>Socket Modo</source>
         <translation>Socket mode</translation>
     </message>

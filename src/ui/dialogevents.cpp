@@ -26,8 +26,14 @@ void MainDialog::phaseChanged(GamePhase phase)
 {
     gameCanvas->phaseChanged(shownPhase, phase);
     shownPhase = phase;
-    if (phase == GamePhase::Placing)
+    if (phase == GamePhase::Placing) {
         fleetDeclared = false;
+        // The first match of a connection is told by the connection's own lines.
+        if (matchEnded)
+            addWindowLine(tr("Nova partida."));
+        matchEnded = false;
+        matchShots = {};
+    }
     fleetVisible = session.engine().matchState().showOwnFleet;
     updateControls();
 }
@@ -58,12 +64,37 @@ void MainDialog::shotFired(GridCell) { }
 
 void MainDialog::shotRefused(GridCell) { desktopBell.ring(Beep::Error); }
 
-// A hit on the own fleet flashes it.
+// A hit on the own fleet flashes it, and the log tells it as the engine tells this side's
+// hits: the engine logs only what this side learns from the opponent's replies.
 void MainDialog::shotAnswered(const Shot& shot)
 {
-    if (shot.shooter == Side::Opponents && shot.outcome != Shot::Miss)
-        gameCanvas->flashHit();
+    const bool hit = shot.outcome != Shot::Miss;
+    if (shot.shooter == Side::Mine) {
+        ++matchShots.mine;
+        matchShots.myHits += hit ? 1 : 0;
+    } else {
+        ++matchShots.opponents;
+        matchShots.opponentsHits += hit ? 1 : 0;
+        if (hit) {
+            gameCanvas->flashHit();
+            addWindowLine(opponentsHitText(shot));
+        }
+    }
     gameCanvas->paintGrids();
+}
+
+QString MainDialog::opponentsHitText(const Shot& shot) const
+{
+    // This side answered the shot from its own board, so the length is a digit; '?' as the
+    // engine writes a length it was not told.
+    const QString length
+        = shot.length == '\0' ? QStringLiteral("?") : QString(QChar::fromLatin1(shot.length));
+    const bool one = shot.length == '1';
+    if (shot.outcome == Shot::Hit)
+        return one ? tr("<ADV> Acertou num barco de 1 cano.")
+                   : tr("<ADV> Acertou num barco de %1 canos.").arg(length);
+    return one ? tr("<ADV> Afundou um barco de 1 cano.")
+               : tr("<ADV> Afundou um barco de %1 canos.").arg(length);
 }
 
 // The box opens below the grids and the game goes on; the result counts once it is closed,
@@ -79,10 +110,31 @@ void MainDialog::matchDecided(bool won, int match)
             session.engine().matchResultSeen(match);
         });
     placeBelowGrids(box);
+    logMatchEnd(won);
     resultShown = result;
     statusLabel->setText(result);
     if (computer)
         gameCanvas->revealFleet(computer->declaredFleet());
+}
+
+// Logged when the match is decided, not when its box is closed: the box may stay open while
+// the opponent goes on, and the log keeps the order things happened in. The score is the one
+// the title will show once the result counts; the match's number is the one it makes on this
+// connection.
+void MainDialog::logMatchEnd(bool won)
+{
+    Score counted = session.engine().score();
+    ++(won ? counted.mine : counted.opponents);
+    const QString result = won ? tr("Partida %1 ganha. [ Eu=%2 , Adv=%3 ]")
+                               : tr("Partida %1 perdida. [ Eu=%2 , Adv=%3 ]");
+    addWindowLine(
+        result.arg(counted.mine + counted.opponents).arg(counted.mine).arg(counted.opponents));
+    addWindowLine(tr("Tiros: eu %1 (%2 acertos), adversário %3 (%4 acertos).")
+                      .arg(matchShots.mine)
+                      .arg(matchShots.myHits)
+                      .arg(matchShots.opponents)
+                      .arg(matchShots.opponentsHits));
+    matchEnded = true;
 }
 
 void MainDialog::scoreChanged(const Score&) { setTitle(TextId::NewMatchTitle); }
@@ -155,6 +207,7 @@ void MainDialog::connectionChanged(const ConnectionChange& change)
         break;
     case ConnectionChange::Closed:
         chatSendFailed = false;
+        matchEnded = false;
         addressFollowsMode = false;
         // The box says where it failed and why, under its usual text.
         if (change.reason == ConnectionChange::ListenFailed) {
@@ -192,8 +245,13 @@ void MainDialog::addLogLine(const Text& line)
         logSource = line;
         logText = gameText(line);
     }
+    addWindowLine(logText);
+}
+
+void MainDialog::addWindowLine(const QString& line)
+{
     const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
-    logList->addLine(QLatin1Char('[') + time + QStringLiteral("] ") + logText);
+    logList->addLine(QLatin1Char('[') + time + QStringLiteral("] ") + line);
 }
 
 // The connection controls while there is no connection; "Fechar COM" while there is one,

@@ -129,6 +129,10 @@ private:
     void updateControls();
     void setTitle(TextId base);
     void addLogLine(const Text& line);
+    // A line of the window's own, already in the player's language.
+    void addWindowLine(const QString& line);
+    QString opponentsHitText(const Shot& shot) const;
+    void logMatchEnd(bool won);
     QMessageBox* openBox(const QString& text, const QString& caption, QMessageBox::Icon icon,
         std::function<void()> closed = {});
     // Where every box of the window goes, before it opens: over the window.
@@ -159,6 +163,16 @@ private:
     // The fleet of the match last begun was declared: it can be hidden or shown until the
     // next match begins, the connection gone or not.
     bool fleetDeclared = false;
+    // The shots answered in the match under way, and those that found a ship, by side.
+    struct MatchShots {
+        int mine = 0;
+        int myHits = 0;
+        int opponents = 0;
+        int opponentsHits = 0;
+    };
+    MatchShots matchShots;
+    // A match of this connection has ended: the next one to begin is told in the log.
+    bool matchEnded = false;
     // The address field is enabled for a client only; when the connection controls come back
     // at the end of a connection or of an attempt it comes back with them, in either mode,
     // until a mode is chosen again.
