@@ -265,4 +265,22 @@ TEST(DialogMenus, TheNextStartRemembersThePlayersChoices)
     EXPECT_EQ(next.dialog.pos(), QPoint(40, 50));
 }
 
+// In a match Tab goes from the chat line to the grids and on to "Enviar", and back again:
+// "Fechar COM" is never one key from the grids.
+TEST(DialogMenus, TheGridsComeRightAfterTheChatLine)
+{
+    Shown window;
+    window.playTheComputer();
+    QWidget* chat = window.dialog.control(IDC_CHAT_EDIT);
+    QWidget* grids = &window.dialog.canvas();
+    chat->setFocus();
+    QTest::keyClick(chat, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), grids);
+    QTest::keyClick(grids, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window.dialog.control(IDC_SEND));
+    grids->setFocus();
+    QTest::keyClick(grids, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), chat);
+}
+
 } // namespace

@@ -157,6 +157,15 @@ void MainDialog::createControls()
         { listenConnectButton, closeComButton, hideShowButton, acceptButton, randomizeButton })
         button->setAutoDefault(false);
 
+    // Tab goes from the chat line to the grids, and on to what a match uses; the controls
+    // that start or end a connection come last, so that no key one Tab too far from the grids
+    // presses "Fechar COM".
+    QWidget* const tabOrder[] = { chatEdit, gameCanvas, sendButton, logList, hideShowButton,
+        randomizeButton, acceptButton, listenConnectButton, serverRadio, clientRadio, portEdit,
+        addressEdit, closeComButton };
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
     // Frames go beneath what they frame, and the grids beneath everything.
     for (QGroupBox* group : { modeGroup, addressGroup, statusGroup, generatorGroup })
         group->lower();
