@@ -115,6 +115,28 @@ struct Window {
     MainDialog dialog;
 };
 
+// Fires at the enemy grid's empty cells in order, with the mouse, each time this side may
+// fire, until the match is decided.
+void fireUntilDecided(Window& player)
+{
+    const MatchEngine& engine = player.dialog.gameSession().engine();
+    const auto over = [&] { return engine.matchOver() || engine.myWins() + engine.peerWins() > 0; };
+    for (int cell = 0; !over(); ++cell) {
+        ASSERT_TRUE(waitUntil([&] {
+            return (player.state().isShooter && !player.state().shotPending
+                       && player.state().phase == GamePhase::Playing)
+                || over();
+        }));
+        while (cell < 100 && engine.enemyBoard().getCell(cell / 10, cell % 10) != CellEmpty)
+            ++cell;
+        if (over() || cell == 100)
+            break;
+        const QPoint point(310 + 12 + 25 * (cell / 10), 22 + 25 * (cell % 10));
+        QTest::mouseMove(&player.dialog.canvas(), point);
+        QTest::mouseClick(&player.dialog.canvas(), Qt::LeftButton, {}, point);
+    }
+}
+
 // With QUORVEL_SCREENSHOT_DIR set, the whole-match test saves the windows as pictures.
 void saveScreenshot(QWidget& window, const char* name)
 {
@@ -977,21 +999,7 @@ TEST(MainDialogTest, PlaysAMatchAgainstTheComputer)
     EXPECT_EQ(player.text(IDC_LISTEN_CONNECT), "Conectar");
     player.click(IDC_RANDOMIZE);
     player.click(IDC_ACCEPT);
-    const MatchEngine& engine = player.dialog.gameSession().engine();
-    for (int cell = 0; engine.myWins() + engine.peerWins() == 0; ++cell) {
-        ASSERT_TRUE(waitUntil([&] {
-            return (player.state().isShooter && !player.state().shotPending
-                       && player.state().phase == GamePhase::Playing)
-                || engine.myWins() + engine.peerWins() > 0;
-        }));
-        while (cell < 100 && engine.enemyBoard().getCell(cell / 10, cell % 10) != CellEmpty)
-            ++cell;
-        if (engine.myWins() + engine.peerWins() > 0 || cell == 100)
-            break;
-        const QPoint point(310 + 12 + 25 * (cell / 10), 22 + 25 * (cell % 10));
-        QTest::mouseMove(&player.dialog.canvas(), point);
-        QTest::mouseClick(&player.dialog.canvas(), Qt::LeftButton, {}, point);
-    }
+    ASSERT_NO_FATAL_FAILURE(fireUntilDecided(player));
     ASSERT_TRUE(waitUntil([&] { return !boxes.seen.empty(); }));
     EXPECT_TRUE(player.title().starts_with("Redefinir novo jogo... [ Eu=")) << player.title();
     player.click(IDC_CLOSE_COM);
@@ -1031,22 +1039,7 @@ TEST(MainDialogTest, TheLogTellsBothSidesOfAMatch)
     player.dialog.gameSession().engine().random().seed(7);
     player.click(IDC_RANDOMIZE);
     player.click(IDC_ACCEPT);
-    const MatchEngine& engine = player.dialog.gameSession().engine();
-    const auto over = [&] { return engine.matchOver() || engine.myWins() + engine.peerWins() > 0; };
-    for (int cell = 0; !over(); ++cell) {
-        ASSERT_TRUE(waitUntil([&] {
-            return (player.state().isShooter && !player.state().shotPending
-                       && player.state().phase == GamePhase::Playing)
-                || over();
-        }));
-        while (cell < 100 && engine.enemyBoard().getCell(cell / 10, cell % 10) != CellEmpty)
-            ++cell;
-        if (over() || cell == 100)
-            break;
-        const QPoint point(310 + 12 + 25 * (cell / 10), 22 + 25 * (cell % 10));
-        QTest::mouseMove(&player.dialog.canvas(), point);
-        QTest::mouseClick(&player.dialog.canvas(), Qt::LeftButton, {}, point);
-    }
+    ASSERT_NO_FATAL_FAILURE(fireUntilDecided(player));
     ASSERT_TRUE(waitUntil([&] {
         return !boxes.seen.empty() && player.state().phase == GamePhase::Placing
             && computerEnd.size() == 1;

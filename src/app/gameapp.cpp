@@ -2,7 +2,6 @@
 #include "commandline.h"
 
 #include "about/aboutdialog.h"
-#include "ui/gamesettings.h"
 #include "ui/maindialog.h"
 
 #include <QTimer>
@@ -23,9 +22,8 @@ void GameApp::nameProgram()
     setApplicationVersion(CommandLine::programVersion());
 }
 
-bool GameApp::initInstance(const GameOptions& options, Language language)
+bool GameApp::initInstance(const GameOptions& options, Language language, GameSettings& settings)
 {
-    GameSettings settings(GameSettings::defaultPath());
     MainDialog dialog(&settings);
     dialog.showLanguage(language);
     // Started once the window is up, as if the player had set the controls and pressed the

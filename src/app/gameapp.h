@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+class GameSettings;
+
 // The application object: names the program, gives every window its icon and runs the
 // game window.
 class GameApp : public QApplication {
@@ -17,7 +19,7 @@ public:
     static void nameProgram();
 
     // Runs the game window modally, started as the options ask, speaking the language
-    // installed; the program ends when the player closes it. Returns false, as there is
-    // nothing left for an event loop to do.
-    bool initInstance(const GameOptions& options, Language language);
+    // installed and remembering in the settings (not owned); the program ends when the
+    // player closes it. Returns false, as there is nothing left for an event loop to do.
+    bool initInstance(const GameOptions& options, Language language, GameSettings& settings);
 };

@@ -9,17 +9,15 @@ namespace {
 
 // The language asked for on the command line, else the one the player chose in the window,
 // else the desktop's.
-Language chosenLanguage(std::optional<Language> asked)
+Language chosenLanguage(std::optional<Language> asked, const GameSettings& settings)
 {
-    if (asked)
-        return *asked;
-    return GameSettings(GameSettings::defaultPath()).values().language.value_or(desktopLanguage());
+    return asked.value_or(settings.values().language.value_or(desktopLanguage()));
 }
 
 // Reads the command line in the language the game will speak, with a core application of
 // its own that ends before the window system is touched, so that --help and a mistake need
 // no display. The help names the program as its messages do, however it was called.
-GameCommandLine readCommandLine(int argc, char** argv)
+GameCommandLine readCommandLine(int argc, char** argv, const GameSettings& settings)
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
@@ -28,7 +26,7 @@ GameCommandLine readCommandLine(int argc, char** argv)
     int count = 1;
     char* named[] = { name, nullptr };
     QCoreApplication reader(count, named);
-    installLanguage(reader, chosenLanguage(languageInArguments(arguments)));
+    installLanguage(reader, chosenLanguage(languageInArguments(arguments), settings));
     return readGameCommandLine(arguments);
 }
 
@@ -37,14 +35,17 @@ GameCommandLine readCommandLine(int argc, char** argv)
 int main(int argc, char** argv)
 {
     GameApp::nameProgram();
-    const GameCommandLine commandLine = readCommandLine(argc, argv);
+    // Read once, before either application: the language comes from it, and the window
+    // starts with what it remembers and writes to it.
+    GameSettings settings(GameSettings::defaultPath());
+    const GameCommandLine commandLine = readCommandLine(argc, argv, settings);
     if (!commandLine.options) {
         std::fputs(commandLine.text.toLocal8Bit().constData(),
             commandLine.exitCode == 0 ? stdout : stderr);
         return commandLine.exitCode;
     }
     GameApp application(argc, argv);
-    const Language language = chosenLanguage(commandLine.options->language);
+    const Language language = chosenLanguage(commandLine.options->language, settings);
     installLanguage(application, language);
-    return application.initInstance(*commandLine.options, language) ? GameApp::exec() : 0;
+    return application.initInstance(*commandLine.options, language, settings) ? GameApp::exec() : 0;
 }
