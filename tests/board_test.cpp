@@ -79,6 +79,23 @@ TEST(Board, TheWalkReachesEveryBranchAndAlwaysEnds)
             ring.setCell(column, row, CellShip);
     }
     EXPECT_EQ(ring.measureShip(4, 6, CountCells), 16);
+    // A cell with ship cells on all four sides: every arm is walked, from wherever the walk
+    // starts, so a plus is a five and a plus with a tail a six, not a four and a single or a
+    // four and a two.
+    const std::pair<int, int> plus[] = { { 4, 4 }, { 3, 4 }, { 5, 4 }, { 4, 3 }, { 4, 5 } };
+    for (const auto& extra : { std::pair { -1, -1 }, std::pair { 4, 6 }, std::pair { 2, 4 } }) {
+        Board ship = withCells({ plus[0], plus[1], plus[2], plus[3], plus[4] });
+        ship.setCell(extra.first, extra.second, CellShip);
+        const int size = extra.first < 0 ? 5 : 6;
+        for (int column = 0; column < 10; ++column) {
+            for (int row = 0; row < 10; ++row) {
+                if (ship.getCell(column, row) == CellShip) {
+                    EXPECT_EQ(ship.measureShip(column, row, CountCells), size)
+                        << column << ", " << row << " of " << size;
+                }
+            }
+        }
+    }
     // A full grid overflows the walk's 30 remembered cells: some cells may be missed, but
     // the walk ends and counts none twice.
     Board full;

@@ -85,7 +85,7 @@ const Case cases[] = {
     { "plus-shaped five",
         { "..........", "..#..####.", ".###......", "..#......#", "....##...#", "#......#.#",
             "#.##......", "#.........", "......##..", "#...#....#" },
-        FleetFault::WrongShips },
+        FleetFault::FiveNotATee },
     { "bent three",
         { "..........", ".###.####.", "..#.......", "..#.....##", "....##...#", "#......#..",
             "#.##......", "#.........", "......##..", "#...#....#" },
@@ -116,6 +116,11 @@ const Case cases[] = {
         FleetFault::WrongShips },
     { "T along the right edge", teeOnTheEdge, FleetFault::None },
     { "empty board", { "", "", "", "", "", "", "", "", "", "" }, FleetFault::WrongShips },
+    // Walked as a four and a two, this six would make the fleet's counts come out right.
+    { "a plus with a tail, and the rest for a four and a two",
+        { ".........#", "..#..###.#", ".###..#..#", "..#...#...", "..#.......", ".........#",
+            "#...###...", "#.........", "........##", "#..#..#..." },
+        FleetFault::ShipTooLong },
 };
 
 TEST(FleetRules, JudgesEachFleet)

@@ -2,9 +2,10 @@
 
 namespace {
 
-// The cells a ship walk still has to come back to. Fixed size: when all 30 entries are
-// in use, newly reached cells are still visited but not recorded, so a group of more
-// than 29 joined cells (possible only on the enemy board) can be walked incompletely.
+// The cells a ship walk has left for a neighbour, to come back to for their others: the
+// path from the start. Fixed size: when all 30 entries are in use, a cell left is not
+// recorded, so a group whose paths run longer than 30 cells (possible only on the enemy
+// board) can be walked incompletely.
 class CellStack {
 public:
     bool empty() const { return count == 0; }
@@ -54,7 +55,10 @@ bool Board::holdsCode(std::uint8_t code) const
 
 // Depth-first walk over a private copy of the grid in which water counts as empty and
 // visited cells are emptied, so the mode's changes to the board itself (erasing, water
-// marks) never change which cells the walk reaches.
+// marks) never change which cells the walk reaches. A cell is recorded each time the walk
+// leaves it for a neighbour, so the walk comes back to it for every other neighbour: a cell
+// with ship cells on all four sides is walked whole, as the fleet rules need to see a plus
+// of five, or a ship of six, for what it is.
 std::uint8_t Board::measureShip(int column, int row, MeasureMode mode)
 {
     if (!onGrid(column, row))
@@ -69,14 +73,12 @@ std::uint8_t Board::measureShip(int column, int row, MeasureMode mode)
         return 0;
 
     CellStack stack;
-    stack.push(column, row);
     std::uint8_t tally = 0;
     int c = column;
     int r = row;
     for (;;) {
         if (at(c, r) != CellEmpty) {
             const std::uint8_t code = at(c, r);
-            stack.push(c, r);
             at(c, r) = CellEmpty;
             switch (mode) {
             case CountCells:
@@ -95,19 +97,25 @@ std::uint8_t Board::measureShip(int column, int row, MeasureMode mode)
                 break;
             }
         }
-        if (c > 0 && at(c - 1, r) != CellEmpty) {
-            --c;
-        } else if (c < Size - 1 && at(c + 1, r) != CellEmpty) {
-            ++c;
-        } else if (r < Size - 1 && at(c, r + 1) != CellEmpty) {
-            ++r;
-        } else if (r > 0 && at(c, r - 1) != CellEmpty) {
-            --r;
-        } else if (stack.empty()) {
-            return tally;
-        } else {
+        const bool left = c > 0 && at(c - 1, r) != CellEmpty;
+        const bool right = c < Size - 1 && at(c + 1, r) != CellEmpty;
+        const bool below = r < Size - 1 && at(c, r + 1) != CellEmpty;
+        const bool above = r > 0 && at(c, r - 1) != CellEmpty;
+        if (!left && !right && !below && !above) {
+            if (stack.empty())
+                return tally;
             stack.pop(c, r);
+            continue;
         }
+        stack.push(c, r);
+        if (left)
+            --c;
+        else if (right)
+            ++c;
+        else if (below)
+            ++r;
+        else
+            --r;
     }
 }
 
