@@ -1,8 +1,12 @@
 # A thin front over the CMake presets. `make run` builds and starts the game, `make test`
 # builds and runs every test; both first install whatever Debian packages are missing.
 # `make mutants` checks that the suite notices each seeded fault of tools/mutants.txt.
+# `make install`, `make uninstall` and `make package` install the game or package it.
 
-.PHONY: all deps build run test format bench mutants clean
+.PHONY: all deps build run test format bench mutants install uninstall package clean
+
+PREFIX ?= /usr/local
+BUILD ?= build
 
 all: build
 
@@ -29,6 +33,30 @@ bench: build
 # notice? Takes long, so it is no part of `make test`.
 mutants: deps
 	./tools/mutants
+
+# Installs what `make` built under PREFIX, and under DESTDIR if given; it builds nothing, so
+# `sudo make install` compiles nothing as root. What it installed is noted, DESTDIR included,
+# in installed-files.txt for `make uninstall`, and CMake's own list removed: CPack rewrites
+# that one with the package's files, and one left by root would stop the next package.
+install:
+	@test -f $(BUILD)/cmake_install.cmake || { echo 'Nothing is built: run make first.' >&2; exit 1; }
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+	@rm -f $(BUILD)/installed-files.txt
+	@sed 's|^|$(DESTDIR)|' $(BUILD)/install_manifest.txt > $(BUILD)/installed-files.txt
+	@rm -f $(BUILD)/install_manifest.txt
+
+# Removes, and names, every file the last `make install` installed, and the game's own
+# directories if that leaves them empty; directories shared with other programs stay.
+uninstall:
+	@test -f $(BUILD)/installed-files.txt || { echo 'Nothing was installed from $(BUILD)/.' >&2; exit 1; }
+	@xargs -r -d '\n' rm -fv -- < $(BUILD)/installed-files.txt
+	@sed -n 's|/[^/]*$$||p' $(BUILD)/installed-files.txt | grep '/quorvel-naval$$' | sort -u \
+		| xargs -r -d '\n' rmdir -v --ignore-fail-on-non-empty --
+	@rm -f $(BUILD)/installed-files.txt
+
+# A Debian package of the game, build/quorvel-naval_VERSION_ARCH.deb.
+package: build
+	cmake --build --preset default --target package
 
 clean:
 	rm -rf build build-sanitize build-fuzz
