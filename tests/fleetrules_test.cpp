@@ -140,6 +140,9 @@ TEST(FleetRules, AcceptsTheTeeInEveryOrientationAndOnEveryEdge)
         for (int quarter = 0; quarter < 4; ++quarter) {
             EXPECT_TRUE(validateFleet(turned)) << quarter;
             EXPECT_TRUE(validateFleet(mirrored(turned))) << quarter;
+            EXPECT_EQ(countShips(turned).ships, FleetShipsOfSize) << quarter;
+            EXPECT_EQ(countShips(mirrored(turned)).ships, FleetShipsOfSize) << quarter;
+            EXPECT_EQ(findProblem(mirrored(turned), true), FleetProblem {}) << quarter;
             turned = mirrored(transposed(turned)); // a quarter turn
         }
     }
@@ -174,6 +177,8 @@ TEST(FleetRules, RefusesInEveryOrientation)
             EXPECT_FALSE(validateFleet(turned)) << c.name << ", quarter " << quarter;
             EXPECT_EQ(checkFleet(turned), c.fault) << c.name << ", quarter " << quarter;
             EXPECT_FALSE(validateFleet(mirrored(turned))) << c.name << ", quarter " << quarter;
+            EXPECT_EQ(findProblem(mirrored(turned), true).fault, c.fault)
+                << c.name << ", quarter " << quarter;
             turned = mirrored(transposed(turned));
         }
     }
@@ -185,6 +190,104 @@ TEST(FleetRules, ReadsTheBoardWithoutChangingIt)
     const Board copy = board;
     validateFleet(board);
     EXPECT_EQ(board.cells, copy.cells);
+}
+
+} // namespace
+
+namespace {
+
+// Stages of the legal fleet above, and boards that break rules. Cells are named as the grid
+// labels them: the row's letter, then the column's digit.
+const Board teeAndFour = boardFrom({ "", ".###.####.", "..#", "..#" });
+// A fourth two, J2-J3, for the singles J0 and J4.
+const Board aTwoTooMany = boardFrom({ "..........", ".###.####.", "..#.......", "..#......#",
+    "....##...#", "#......#.#", "#.##......", "#.........", "......##..", "..##.....#" });
+// The single F7 moved to G8, touching the three D9-F9 at a corner.
+const Board cornerToCorner = boardFrom({ "..........", ".###.####.", "..#.......", "..#......#",
+    "....##...#", "#........#", "#.##....#.", "#.........", "......##..", "#...#....#" });
+
+// The ships that count at each stage: what stands legally on the board, no more of a size
+// than the fleet holds, and nothing of two ships that touch, a group too long or a five
+// that is not a T.
+TEST(FleetRules, CountsTheShipsThatStandAtEveryStage)
+{
+    struct Stage {
+        const char* name;
+        Board board;
+        std::array<int, 6> found; // by size
+        int ticked; // of all sizes
+    };
+    const Stage stages[] = {
+        { "empty", Board {}, {}, 0 },
+        { "the T and the four", teeAndFour, { 0, 0, 0, 0, 1, 1 }, 2 },
+        { "complete", boardFrom(legal), FleetShipsOfSize, 11 },
+        { "a two too many", aTwoTooMany, { 0, 2, 4, 2, 1, 1 }, 9 },
+        { "a single touching a three", cornerToCorner, { 0, 3, 3, 1, 1, 1 }, 9 },
+        { "a straight five, a six and a two", boardFrom({ "#####", "", "######", "", "##" }),
+            { 0, 0, 1, 0, 0, 0 }, 1 },
+    };
+    for (const Stage& stage : stages) {
+        const FleetCount count = countShips(stage.board);
+        EXPECT_EQ(count.ships, stage.found) << stage.name;
+        int ticked = 0;
+        for (int size = 1; size <= LargestFleetShip; ++size)
+            ticked += count.ticked(size);
+        EXPECT_EQ(ticked, stage.ticked) << stage.name;
+    }
+}
+
+// The rule broken, and where, for a complete fleet (as its 25th cell is judged) and for one
+// still being built, which only breaks what more cells cannot mend.
+TEST(FleetRules, FindsTheRuleBrokenAndItsCells)
+{
+    struct Finding {
+        const char* name;
+        Board board;
+        bool complete;
+        FleetFault fault;
+        std::vector<std::string_view> cells;
+        int size = 0;
+    };
+    const Finding findings[] = {
+        { "legal", boardFrom(legal), true, FleetFault::None, {} },
+        { "the T and the four, being built", teeAndFour, false, FleetFault::None, {} },
+        { "too few of every size", teeAndFour, true, FleetFault::WrongShips, {}, 3 },
+        { "a two too many", aTwoTooMany, true, FleetFault::WrongShips, { "E4", "G2", "I6", "J2" },
+            2 },
+        { "corner contact", cornerToCorner, true, FleetFault::ShipsTouch, { "F9", "G8" } },
+        { "corner contact, being built", boardFrom({ "", "", "", "", "", "", "", "..#", ".#" }),
+            false, FleetFault::ShipsTouch, { "H2", "I1" } },
+        { "a group of six", boardFrom(cases[8].grid), true, FleetFault::ShipTooLong,
+            { "A5", "A8", "B5", "B6", "B7", "B8" }, 6 },
+        { "an L of five, being built", boardFrom({ "#", "#", "#", "##" }), false,
+            FleetFault::FiveNotATee, { "A0", "B0", "C0", "D0", "D1" }, 5 },
+        { "two Ts, being built", boardFrom({ "###..###", ".#....#.", ".#....#." }), false,
+            FleetFault::WrongShips, { "A0", "A5" }, 5 },
+        // Two rules at once: ships touching (G8 at F9) and a two split into singles (G2 and
+        // G4) tell the contact; a straight five and a two split (G2 and G5), the numbers.
+        { "touching, and singles too many",
+            boardFrom({ "..........", ".###.####.", "..#.......", "..#......#", "....##...#",
+                "#........#", "#.#.#...#.", "#.........", "......##..", "#...#....#" }),
+            true, FleetFault::ShipsTouch, { "F9", "G8" } },
+        { "a straight five, and singles too many",
+            boardFrom({ "..#.......", "..#..####.", "..#.......", "..#......#", "..#.##...#",
+                "#......#.#", "#.#..#....", "#.........", "......##..", "#...#....#" }),
+            true, FleetFault::WrongShips, { "F7", "G2", "G5", "J0", "J4", "J9" }, 1 },
+    };
+    for (const Finding& f : findings) {
+        std::vector<GridCell> cells;
+        for (std::string_view name : f.cells)
+            cells.push_back({ name[1] - '0', name[0] - 'A' });
+        EXPECT_EQ(findProblem(f.board, f.complete), (FleetProblem { f.fault, cells, f.size }))
+            << f.name;
+    }
+}
+
+// A complete fleet that breaks one rule breaks the one checkFleet finds.
+TEST(FleetRules, FindsTheRuleCheckFleetFindsWhenOneIsBroken)
+{
+    for (const Case& c : cases)
+        EXPECT_EQ(findProblem(boardFrom(c.grid), true).fault, c.fault) << c.name;
 }
 
 } // namespace
