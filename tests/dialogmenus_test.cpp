@@ -6,6 +6,7 @@
 
 #include "ui/controlids.h"
 #include "ui/gamecanvas.h"
+#include "ui/gamestyle.h"
 #include "ui/helpwindow.h"
 
 #include <QAbstractButton>
@@ -281,6 +282,25 @@ TEST(DialogMenus, TheGridsComeRightAfterTheChatLine)
     grids->setFocus();
     QTest::keyClick(grids, Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), chat);
+}
+
+} // namespace
+
+namespace {
+
+// The menu bar's overflow button has an arrow of the style's own drawing, and every other icon
+// is the desktop style's.
+TEST(DialogMenus, TheStyleDrawsTheMenuBarsOverflowArrow)
+{
+    GameStyle style;
+    for (const auto icon : { QStyle::SP_ToolBarHorizontalExtensionButton,
+             QStyle::SP_ToolBarVerticalExtensionButton }) {
+        const QImage arrow = style.standardIcon(icon).pixmap(16, 16).toImage();
+        ASSERT_FALSE(arrow.isNull()) << icon;
+        EXPECT_NE(arrow.pixelColor(8, 8).alpha(), 0) << "drawn in the middle: " << icon;
+        EXPECT_EQ(arrow.pixelColor(0, 0).alpha(), 0) << "clear at the corner: " << icon;
+    }
+    EXPECT_FALSE(style.standardIcon(QStyle::SP_MessageBoxWarning).isNull());
 }
 
 } // namespace

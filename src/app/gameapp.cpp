@@ -2,6 +2,7 @@
 #include "commandline.h"
 
 #include "about/aboutdialog.h"
+#include "ui/gamestyle.h"
 #include "ui/maindialog.h"
 
 #include <QTimer>
@@ -14,6 +15,7 @@ GameApp::GameApp(int& argc, char** argv)
     // game, whatever the title says of the match.
     setApplicationDisplayName(programName());
     setDesktopFileName(QStringLiteral("quorvel-naval"));
+    setStyle(new GameStyle);
 }
 
 void GameApp::nameProgram()
