@@ -7,7 +7,9 @@
 #include "ui/controlids.h"
 #include "ui/gamecanvas.h"
 #include "ui/gamestyle.h"
+#include "ui/gridgeometry.h"
 #include "ui/helpwindow.h"
+#include "ui/welcomepanel.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -61,6 +63,16 @@ QAction* actionNamed(QMenu* menu, const char* text)
     }
     ADD_FAILURE() << "no entry " << text;
     return nullptr;
+}
+
+// With QUORVEL_SCREENSHOT_DIR set: the window as it stands, as NAME.png.
+void saveWindowPicture(MainDialog& dialog, const char* name)
+{
+    const QString directory = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
+    if (directory.isEmpty())
+        return;
+    dialog.canvas().drawPending();
+    dialog.grab().save(directory + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
 }
 
 // With QUORVEL_SCREENSHOT_DIR set: the window with its game menu open, and how to play beside
@@ -129,7 +141,7 @@ TEST(DialogMenus, TheMenusOfferWhatTheConnectionAllows)
     ASSERT_TRUE(game && settings && help);
     EXPECT_EQ(entries(*game),
         "Jogar contra o computador|Escutar como servidor|Conectar ao servidor|-Fechar a "
-        "ligação|Sair|");
+        "ligação|Registo de partidas...|Sair|");
     EXPECT_EQ(game->actions().last()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
     EXPECT_EQ(entries(*game->actions().first()->menu()), "Fácil|Normal|Difícil*|");
     EXPECT_EQ(entries(*settings), "Sons*|Língua|");
@@ -139,12 +151,12 @@ TEST(DialogMenus, TheMenusOfferWhatTheConnectionAllows)
     window.playTheComputer();
     EXPECT_EQ(entries(*game),
         "-Jogar contra o computador|-Escutar como servidor|-Conectar ao servidor|Fechar a "
-        "ligação|Sair|");
+        "ligação|Registo de partidas...|Sair|");
     actionNamed(game, "Fechar a ligação")->trigger();
     EXPECT_FALSE(window.dialog.gameSession().peerConnected());
     EXPECT_EQ(entries(*game),
         "Jogar contra o computador|Escutar como servidor|Conectar ao servidor|-Fechar a "
-        "ligação|Sair|");
+        "ligação|Registo de partidas...|Sair|");
 
     // "Escutar" from the menu listens as the button would, in server mode.
     window.dialog.control(IDC_MODE_CLIENT)->setProperty("checked", true);
@@ -173,8 +185,55 @@ TEST(DialogMenus, HelpIsOneKeyAwayAndTheEmptyGridAreaHasTheMenu)
     QApplication::sendEvent(&window.dialog.canvas(), &event);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(entries(*menu), "Acerca do quorvel...|Jogar contra o computador|Como jogar|");
+    EXPECT_EQ(entries(*menu),
+        "Acerca do quorvel...|Jogar contra o computador|Registo de partidas...|Como jogar|");
     menu->close();
+}
+
+// With no connection the right half tells how to start, in the generator's place: a level
+// plays the computer at once, "Escutar" listens, "Conectar..." asks for the friend's address.
+// It goes while a connection is there or awaited, and comes back when it ends.
+TEST(DialogMenus, TheWelcomeStartsAGameInOneClick)
+{
+    Shown window;
+    auto* welcome = window.dialog.findChild<WelcomePanel*>();
+    ASSERT_NE(welcome, nullptr);
+    const auto button = [&](const char* text) {
+        for (QPushButton* candidate : welcome->findChildren<QPushButton*>()) {
+            if (candidate->text() == QString::fromUtf8(text))
+                return candidate;
+        }
+        ADD_FAILURE() << "no button " << text;
+        return static_cast<QPushButton*>(nullptr);
+    };
+    QWidget* generator = window.dialog.control(IDC_GENERATOR_GROUP);
+    const auto shows = [&](bool welcomed) {
+        EXPECT_EQ(welcome->isVisible(), welcomed);
+        EXPECT_EQ(generator->isVisible(), !welcomed);
+    };
+    shows(true);
+    saveWindowPicture(window.dialog, "welcome");
+    EXPECT_TRUE(welcome->geometry().contains(enemyGrid.fullArea().center()));
+
+    window.dialog.computerSettings().delayMs = 0;
+    QTest::mouseClick(button("Normal"), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil(
+        [&] { return window.dialog.gameSession().engine().phase() == GamePhase::Placing; }));
+    EXPECT_EQ(window.dialog.computerSettings().level, PlannerLevel::Normal);
+    shows(false);
+    QTest::mouseClick(window.dialog.control(IDC_CLOSE_COM), Qt::LeftButton);
+    shows(true);
+
+    QTest::mouseClick(button("Conectar..."), Qt::LeftButton);
+    EXPECT_TRUE(window.dialog.control(IDC_MODE_CLIENT)->property("checked").toBool());
+    EXPECT_EQ(window.dialog.focusWidget(), window.dialog.control(IDC_ADDRESS));
+    qobject_cast<QLineEdit*>(window.dialog.control(IDC_PORT))->setText(QStringLiteral("0"));
+    QTest::mouseClick(button("Escutar"), Qt::LeftButton);
+    EXPECT_TRUE(window.dialog.control(IDC_MODE_SERVER)->property("checked").toBool());
+    EXPECT_NE(window.dialog.gameSession().listeningPort(), 0);
+    shows(false);
+    QTest::mouseClick(window.dialog.control(IDC_CLOSE_COM), Qt::LeftButton);
+    shows(true);
 }
 
 // With a match open, Escape does nothing and closing asks first, staying the default;

@@ -135,8 +135,9 @@ TEST_F(Canvas, DrawsAtTheScreensRatio)
 }
 
 // Which grid and cell a point falls on: outside the grids the cursors stay where they were.
-// A move redraws the cell left and the cell entered, and nothing within a cell or outside.
-// A new match keeps the cursors where they were.
+// A move redraws the cell left and the cell entered, and nothing within a cell or outside; in
+// play the own grid's cursor follows unseen. A new match keeps the cursors where they were,
+// and shows the own grid's again.
 TEST_F(Canvas, PointsFallOnGridsAndCellsAndRedrawAtMostTwo)
 {
     ASSERT_NO_FATAL_FAILURE(startMatch());
@@ -147,9 +148,9 @@ TEST_F(Canvas, PointsFallOnGridsAndCellsAndRedrawAtMostTwo)
         int x, y;
         Grid region;
         int ownColumn, ownRow, enemyColumn, enemyRow, drawn;
-    } cases[] = { { 100, 100, OwnGrid, 3, 3, 0, 0, 2 }, { 110, 105, OwnGrid, 3, 3, 0, 0, 0 },
+    } cases[] = { { 100, 100, OwnGrid, 3, 3, 0, 0, 0 }, { 110, 105, OwnGrid, 3, 3, 0, 0, 0 },
         { 25, 100, None, 3, 3, 0, 0, 0 }, { 275, 100, None, 3, 3, 0, 0, 0 },
-        { 26, 11, OwnGrid, 0, 0, 0, 0, 2 }, { 274, 259, OwnGrid, 9, 9, 0, 0, 2 },
+        { 26, 11, OwnGrid, 0, 0, 0, 0, 0 }, { 274, 259, OwnGrid, 9, 9, 0, 0, 0 },
         { 450, 150, EnemyGrid, 9, 9, 5, 5, 2 }, { 311, 11, EnemyGrid, 9, 9, 0, 0, 2 },
         { 559, 259, EnemyGrid, 9, 9, 9, 9, 2 }, { 300, 100, None, 9, 9, 9, 9, 0 },
         { 310, 100, None, 9, 9, 9, 9, 0 }, { 560, 100, None, 9, 9, 9, 9, 0 },
@@ -163,8 +164,8 @@ TEST_F(Canvas, PointsFallOnGridsAndCellsAndRedrawAtMostTwo)
         EXPECT_EQ(cursorOf(Grid::Enemy), QPoint(c.enemyColumn, c.enemyRow));
         EXPECT_EQ(rectangles() - before, c.drawn);
     }
-    // In play both grids are drawn, each with its highlight where its cursor is.
-    EXPECT_EQ(at(250, 235), cursor);
+    // In play both grids are drawn, and only the enemy grid shows its highlight.
+    EXPECT_EQ(at(250, 235), BoardPainter::outlineColour);
     EXPECT_EQ(at(535, 235), cursor);
     EXPECT_EQ(at(430, 150), cellColour(CellEmpty, 4, 5));
     EXPECT_EQ(at(25, 10), BoardPainter::outlineColour);
@@ -208,12 +209,19 @@ TEST_F(Canvas, TheKeyboardPlaysTheGridInPlayInsideAFocusFrame)
         QTest::keyClick(&canvas, key);
     EXPECT_EQ(cursorOf(Grid::Own), QPoint(3, 5));
     EXPECT_EQ(at(ownCell(3, 5).x(), ownCell(3, 5).y()), cellColour(CellEmpty, 3, 5, lit));
-    QTest::keyClick(&canvas, Qt::Key_Space);
-    EXPECT_EQ(engine.ownBoard().getCell(3, 5), CellShip);
-    QTest::keyClick(&canvas, Qt::Key_Delete);
-    EXPECT_EQ(engine.ownBoard().getCell(3, 5), CellEmpty);
-    QTest::keyClick(&canvas, Qt::Key_Return);
-    QTest::keyClick(&canvas, Qt::Key_Backspace);
+    // The highlight stays on the cell after each key that sets or takes it away.
+    const QPoint pressed = ownCell(3, 5);
+    const struct {
+        Qt::Key key;
+        std::uint8_t code;
+    } presses[] = { { Qt::Key_Space, CellShip }, { Qt::Key_Delete, CellEmpty },
+        { Qt::Key_Return, CellShip }, { Qt::Key_Backspace, CellEmpty } };
+    for (const auto& [key, code] : presses) {
+        QTest::keyClick(&canvas, key);
+        EXPECT_EQ(engine.ownBoard().getCell(3, 5), code) << key;
+        EXPECT_EQ(at(pressed.x(), pressed.y()), cellColour(code, 3, 5, lit)) << key;
+        EXPECT_EQ(at(100, 135), cursor) << key; // the cell's top left corner
+    }
     EXPECT_EQ(engine.matchState().cellsPlaced, 0);
     for (int step = 0; step < 12; ++step) {
         QTest::keyClick(&canvas, Qt::Key_Left);
@@ -292,7 +300,8 @@ TEST_F(Canvas, ABurstOfRequestsIsDrawnOnceAtTheNextFrame)
 }
 
 // Hiding: 24 frames of the own fleet towards grey, 23 of the cover coming back from grey,
-// then the cover in full colour; showing mirrors it, the cursor carried between the boards.
+// then the cover in full colour; showing mirrors it, the cursor carried between the boards
+// unseen, as the own grid shows no highlight in play.
 TEST_F(Canvas, HidingAndShowingFadeAndCarryTheCursor)
 {
     std::vector<int> fades; // 0 to 230 out, 240 down to 20 in
@@ -309,7 +318,8 @@ TEST_F(Canvas, HidingAndShowingFadeAndCarryTheCursor)
     ASSERT_EQ(seen.size(), fades.size());
     for (std::size_t i = 0; i < fades.size(); ++i)
         EXPECT_EQ(seen[i], cellColour(i < 24 ? CellShip : CellCover, 1, 1, fades[i])) << i;
-    EXPECT_EQ(at(60, 50), cellColour(CellCover, 1, 1, lit));
+    EXPECT_EQ(at(60, 50), cellColour(CellCover, 1, 1));
+    EXPECT_EQ(cursorOf(Grid::Own), QPoint(1, 1));
 
     moveTo(ownCell(6, 8));
     clock.events.clear();
@@ -319,7 +329,7 @@ TEST_F(Canvas, HidingAndShowingFadeAndCarryTheCursor)
     clock.runOut();
     EXPECT_EQ(clock.events, fades);
     EXPECT_EQ(cursorOf(Grid::Own), QPoint(6, 8));
-    EXPECT_EQ(at(180, 220), cellColour(CellShip, 6, 8, lit));
+    EXPECT_EQ(at(180, 220), cellColour(CellShip, 6, 8));
     EXPECT_EQ(at(60, 50), cellColour(CellShip, 1, 1));
 }
 
@@ -415,7 +425,8 @@ TEST_F(Canvas, ClicksAndMessagesGoOnDuringAnAnimation)
     EXPECT_EQ(at(60, 50), cellColour(CellHit, 1, 1)) << "the cover, with the hit";
     EXPECT_EQ(at(90, 50), cellColour(CellHit, 2, 1));
     EXPECT_EQ(at(110, 20), cellColour(CellCover, 3, 0));
-    EXPECT_EQ(at(80, 80), cellColour(CellCover, 2, 2, lit)) << "the cursor where the mouse went";
+    EXPECT_EQ(at(80, 80), cellColour(CellCover, 2, 2)) << "no highlight on the own grid in play";
+    EXPECT_EQ(cursorOf(Grid::Own), QPoint(2, 2)) << "the cursor where the mouse went";
 }
 
 } // namespace

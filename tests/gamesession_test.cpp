@@ -175,7 +175,7 @@ TEST(GameSession, TwoSessionsPlayOverTcpUntilTheClientCloses)
     EXPECT_EQ(loser.engine().score(), (Score { 0, 1 }));
     for (Player* player : { &server, &client }) {
         expectDisconnected(*player); // the server no longer listening either
-        EXPECT_FALSE(player->engine().generatedFleetReady());
+        EXPECT_FALSE(player->engine().wholeFleetReady());
         EXPECT_EQ(player->events.scores.size(), 1u);
     }
 
@@ -394,7 +394,7 @@ TEST(GameSession, AConnectionThatSaysNothingLeavesTheServerListening)
         EXPECT_EQ(server.connection(),
             (ConnectionChange {
                 ConnectionChange::Listening, ConnectionChange::Probe, true, port }));
-        EXPECT_FALSE(server.engine().generatedFleetReady());
+        EXPECT_FALSE(server.engine().wholeFleetReady());
         EXPECT_TRUE(server.events.scores.empty() && server.events.results.empty()
             && server.failures() == 0 && server.events.sendFailures == 0);
     }

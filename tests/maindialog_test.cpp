@@ -11,6 +11,7 @@
 #include "net/gametexts.h"
 #include "ui/controlids.h"
 #include "ui/gamecanvas.h"
+#include "ui/welcomepanel.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -171,20 +172,23 @@ TEST(MainDialogTest, StartsDisconnectedInServerModeWithTheTemplateLayout)
     EXPECT_FALSE(window.enabled(IDC_ADDRESS));
     for (int id : connectionGroup)
         EXPECT_FALSE(window.enabled(id)) << id;
+    // A few controls converted from dialog units, above the grids: a click there reaches them.
+    // The generator shows once a connection is awaited.
+    const auto placedAt = [&](int id, QRect rect) {
+        EXPECT_EQ(window.control(id)->geometry(), rect) << id;
+        EXPECT_TRUE(window.control(id)->isAncestorOf(window.dialog.page()->childAt(rect.center())))
+            << id;
+    };
+    placedAt(IDC_RANDOMIZE, { 422, 76, 75, 23 });
+    placedAt(IDC_GENERATOR_GROUP, { 390, 44, 141, 127 });
     window.click(IDC_CLOSE_COM);
     EXPECT_TRUE(window.enabled(IDC_ADDRESS));
     for (int id : connectionGroup)
         EXPECT_TRUE(window.enabled(id)) << id;
 
-    // A few controls converted from dialog units, above the grids: a click there reaches them.
-    const std::pair<int, QRect> placed[] = { { IDC_CHAT_EDIT, { 11, 325, 243, 21 } },
-        { IDC_LOG, { 11, 353, 290, 125 } }, { IDC_ADDRESS, { 441, 447, 117, 20 } },
-        { IDC_RANDOMIZE, { 422, 76, 75, 23 } }, { IDC_GENERATOR_GROUP, { 390, 44, 141, 127 } } };
-    for (const auto& [id, rect] : placed) {
-        EXPECT_EQ(window.control(id)->geometry(), rect) << id;
-        EXPECT_TRUE(window.control(id)->isAncestorOf(window.dialog.page()->childAt(rect.center())))
-            << id;
-    }
+    placedAt(IDC_CHAT_EDIT, { 11, 325, 243, 21 });
+    placedAt(IDC_LOG, { 11, 353, 290, 125 });
+    placedAt(IDC_ADDRESS, { 441, 447, 117, 20 });
 }
 
 // The radios switch the button's caption and the address field. A port that is not a whole
@@ -1079,6 +1083,41 @@ TEST(MainDialogTest, TheLogTellsBothSidesOfAMatch)
     ASSERT_TRUE(waitUntil([&] { return player.dialog.computerOpponent() == nullptr; }));
 }
 
+// "Frota anterior" shows with the generator and can be pressed once a fleet was declared: in
+// the next match it puts that fleet back, and "Aceitar" declares it.
+TEST(MainDialogTest, TheNextMatchCanUseTheFleetLastDeclared)
+{
+    QuickClock clock;
+    ModalCloser boxes(nullptr);
+    Window player;
+    player.dialog.canvas().setFrameClock(&clock);
+    ComputerOpponent::Settings settings;
+    settings.delayMs = 0;
+    settings.seed = 5;
+    player.dialog.playAgainstComputer(settings);
+    ASSERT_TRUE(waitUntil([&] { return player.state().phase == GamePhase::Placing; }));
+    EXPECT_TRUE(player.control(IDC_REPEAT_FLEET)->isVisible());
+    EXPECT_EQ(player.control(IDC_REPEAT_FLEET)->geometry(), QRect(422, 179, 75, 23));
+    EXPECT_FALSE(player.enabled(IDC_REPEAT_FLEET));
+    player.click(IDC_RANDOMIZE);
+    player.click(IDC_ACCEPT);
+    const Board declared = player.dialog.gameSession().engine().ownBoard();
+    EXPECT_FALSE(player.control(IDC_REPEAT_FLEET)->isVisible());
+    ASSERT_NO_FATAL_FAILURE(fireUntilDecided(player));
+    ASSERT_TRUE(waitUntil([&] { return player.state().phase == GamePhase::Placing; }));
+
+    EXPECT_TRUE(player.control(IDC_REPEAT_FLEET)->isVisible());
+    EXPECT_FALSE(player.enabled(IDC_ACCEPT));
+    ASSERT_TRUE(player.enabled(IDC_REPEAT_FLEET));
+    player.click(IDC_REPEAT_FLEET);
+    EXPECT_EQ(player.dialog.gameSession().engine().ownBoard().cells, declared.cells);
+    ASSERT_TRUE(player.enabled(IDC_ACCEPT));
+    player.click(IDC_ACCEPT);
+    EXPECT_NE(player.state().phase, GamePhase::Placing);
+    player.click(IDC_CLOSE_COM);
+    ASSERT_TRUE(waitUntil([&] { return player.dialog.computerOpponent() == nullptr; }));
+}
+
 // The computer's menu offers three levels and keeps the one chosen; its game borrows the
 // connection controls and gives them back as they were. When it wins, its ships that no shot
 // found show on the enemy grid in a grey of their own while the box is open, beside the
@@ -1306,7 +1345,9 @@ TEST(MainDialogTest, TheCoverPanelIsTheMenuColourAndReturnsWhenTheOpponentLeaves
     ASSERT_TRUE(waitUntil([&] { return window.state().phase == GamePhase::Idle; }));
     EXPECT_EQ(panel(), menu);
     EXPECT_EQ(rectangles() - drawn, 1) << "the panel alone";
-    EXPECT_TRUE(window.control(IDC_GENERATOR_GROUP)->isVisible());
+    // The connection gone, the welcome takes the generator's place over the panel.
+    EXPECT_FALSE(window.control(IDC_GENERATOR_GROUP)->isVisible());
+    EXPECT_TRUE(window.dialog.findChild<WelcomePanel*>()->isVisible());
     EXPECT_FALSE(window.enabled(IDC_RANDOMIZE) || window.enabled(IDC_ACCEPT));
     EXPECT_TRUE(window.enabled(IDC_HIDE_SHOW));
     EXPECT_EQ(window.text(IDC_HIDE_SHOW), "Ocultar");

@@ -55,7 +55,7 @@ TEST(MatchEngineStart, ANewMatchResetsTheSide)
     // fleet declared that could be hidden.
     EXPECT_TRUE(state.showOwnFleet);
     EXPECT_EQ(side.events.phases, std::vector { GamePhase::Placing });
-    EXPECT_FALSE(side.engine.generatedFleetReady());
+    EXPECT_FALSE(side.engine.wholeFleetReady());
     EXPECT_EQ(state.cellsPlaced, 0);
     const auto& cover = side.engine.coverBoard().cells;
     EXPECT_EQ(std::count(cover.begin(), cover.end(), CellCover), 100);

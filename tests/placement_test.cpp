@@ -110,13 +110,13 @@ TEST_F(Placement, RemovingACellOfAGeneratedFleetAndSettingItAgain)
 {
     side.engine.randomizeFleet();
     EXPECT_EQ(state().cellsPlaced, 25);
-    EXPECT_TRUE(side.engine.generatedFleetReady()); // "Aceitar"
+    EXPECT_TRUE(side.engine.wholeFleetReady()); // "Aceitar"
     EXPECT_EQ(said(side.events.status), "Criar tabuleiro.") << "the status is left as it was";
     const auto [column, row] = shipCells(side.engine.ownBoard()).front();
     clickOwnCell(side.engine, column, row, true);
     EXPECT_EQ(said(side.events.status), "Coloque o cano 25");
     EXPECT_EQ(state().cellsPlaced, 24);
-    EXPECT_FALSE(side.engine.generatedFleetReady());
+    EXPECT_FALSE(side.engine.wholeFleetReady());
     side.engine.acceptFleet(); // no longer the generator's fleet to accept
     EXPECT_TRUE(side.link.sent.empty());
     clickOwnCell(side.engine, column, row);
@@ -130,7 +130,7 @@ TEST_F(Placement, ATwentySixthCellIsTakenBack)
     clickOwnCell(side.engine, column, row);
     EXPECT_EQ(said(side.events.status), "Corrija o jogo...");
     EXPECT_EQ(state().cellsPlaced, 25);
-    EXPECT_TRUE(side.engine.generatedFleetReady());
+    EXPECT_TRUE(side.engine.wholeFleetReady());
     EXPECT_EQ(side.engine.ownBoard().getCell(column, row), CellEmpty);
     side.engine.acceptFleet();
     EXPECT_EQ(side.link.sent, std::vector<std::string> { "$READY$ &RANDOMIZED" });
@@ -156,7 +156,7 @@ TEST_F(Placement, GeneratorButtonsActOnlyWhilePlacing)
     side.engine.randomizeFleet();
     side.engine.acceptFleet();
     EXPECT_EQ(state().phase, GamePhase::Ready);
-    EXPECT_FALSE(side.engine.generatedFleetReady()); // the generator is done with
+    EXPECT_FALSE(side.engine.wholeFleetReady()); // the generator is done with
     const Board declared = side.engine.ownBoard();
     side.engine.randomizeFleet();
     side.engine.acceptFleet();
@@ -168,3 +168,49 @@ TEST_F(Placement, GeneratorButtonsActOnlyWhilePlacing)
 }
 
 } // namespace
+
+TEST_F(Placement, TheFleetLastDeclaredCanBePlacedAgainAndTellsHowItWasMade)
+{
+    side.engine.repeatLastFleet(); // no fleet declared yet
+    EXPECT_FALSE(side.engine.mayRepeatFleet());
+    EXPECT_EQ(state().cellsPlaced, 0);
+    for (const auto& [column, row] : handFleet)
+        clickOwnCell(side.engine, column, row);
+    const Board byHand = side.engine.ownBoard();
+    EXPECT_FALSE(side.engine.mayRepeatFleet()) << "declared: not placing any more";
+
+    // The next connection: three cells by hand, then the last fleet over them.
+    side.engine.connectionClosed();
+    side.engine.connectionOpened(false);
+    for (int i = 0; i < 3; ++i)
+        clickOwnCell(side.engine, 9, 2 * i);
+    ASSERT_TRUE(side.engine.mayRepeatFleet());
+    side.engine.repeatLastFleet();
+    EXPECT_EQ(side.engine.ownBoard().cells, byHand.cells);
+    EXPECT_EQ(side.events.fleetChanges.back(), (FleetChange { FleetChange::Repeated, {}, 25 }));
+    EXPECT_EQ(state().cellsPlaced, 25);
+    EXPECT_TRUE(side.engine.wholeFleetReady());
+    side.engine.acceptFleet();
+    EXPECT_EQ(side.link.sent.back(), "$READY$") << "placed by hand in the first place";
+
+    side.engine.connectionClosed();
+    side.engine.connectionOpened(false);
+    side.engine.randomizeFleet();
+    const Board generated = side.engine.ownBoard();
+    side.engine.acceptFleet();
+    side.engine.connectionClosed();
+    side.engine.connectionOpened(false);
+    side.engine.repeatLastFleet();
+    EXPECT_EQ(side.engine.ownBoard().cells, generated.cells);
+    // Changed by hand, it is no longer accepted as it is.
+    const auto [column, row] = shipCells(generated).front();
+    clickOwnCell(side.engine, column, row, true);
+    EXPECT_FALSE(side.engine.wholeFleetReady());
+    const std::size_t sent = side.link.sent.size();
+    side.engine.acceptFleet();
+    EXPECT_EQ(side.link.sent.size(), sent);
+    side.engine.repeatLastFleet();
+    side.engine.acceptFleet();
+    EXPECT_EQ(side.link.sent.back(), "$READY$ &RANDOMIZED");
+    EXPECT_EQ(side.engine.ownBoard().cells, generated.cells);
+}

@@ -236,6 +236,33 @@ Try &apos;%1 --help&apos;.
     </message>
 </context>
 <context>
+    <name>FleetGuide</name>
+    <message>
+        <source>Barco de %1 canos em %2: o máximo é 5.</source>
+        <translation>A ship of %1 cells at %2: 5 at most.</translation>
+    </message>
+    <message>
+        <source>Barcos a tocar-se em %1 e %2.</source>
+        <translation>Ships touching at %1 and %2.</translation>
+    </message>
+    <message>
+        <source>Barcos de %1: %2 em vez de %3.</source>
+        <translation>Ships of %1: %2 instead of %3.</translation>
+    </message>
+    <message>
+        <source>Barcos de %1: %2 em vez de %3 (%4).</source>
+        <translation>Ships of %1: %2 instead of %3 (%4).</translation>
+    </message>
+    <message>
+        <source>O barco de 5 em %1 não é um T.</source>
+        <translation>The ship of 5 at %1 is not a T.</translation>
+    </message>
+    <message>
+        <source>Frota a colocar</source>
+        <translation>Fleet to place</translation>
+    </message>
+</context>
+<context>
     <name>GameCommandLine</name>
     <message>
         <source>Quorvel Naval, uma batalha naval a dois sobre TCP. Sem opções a janela abre desligada; cada opção abaixo começa logo um jogo.</source>
@@ -618,8 +645,8 @@ Game over.</translation>
         <translation>&lt;p&gt;Two ships never touch, neither at their sides nor at a corner: around every ship lies at least one cell of sea. Two cells side by side always belong to the same ship.&lt;/p&gt;</translation>
     </message>
     <message>
-        <source>&lt;p&gt;Mal a ligação se estabelece, cada jogador constrói a sua esquadra na grelha da esquerda. Clique numa casa para lá pôr um cano; um clique com o botão direito, ou a tecla Delete, tira-o. A caixa &lt;b&gt;Situação actual&lt;/b&gt; vai contando os canos.&lt;/p&gt;&lt;p&gt;O 25.º cano verifica a esquadra: se for válida, fica declarada e o adversário é avisado; se não for, esse cano sai outra vez e a caixa diz «Corrija o jogo...».&lt;/p&gt;&lt;p&gt;Ou então carregue em &lt;b&gt;Randomize&lt;/b&gt; para uma esquadra ao acaso, as vezes que quiser, e em &lt;b&gt;Aceitar&lt;/b&gt; para a declarar tal como está.&lt;/p&gt;</source>
-        <translation>&lt;p&gt;As soon as the connection is made, each player builds a fleet on the left grid. Click a cell to put a ship cell there; a right click, or the Delete key, takes it away. The &lt;b&gt;Current status&lt;/b&gt; box counts the cells.&lt;/p&gt;&lt;p&gt;The 25th cell checks the fleet: if it is legal, it is declared and the opponent is told; if not, that cell goes away again and the box says “Correct the fleet...”.&lt;/p&gt;&lt;p&gt;Or press &lt;b&gt;Randomize&lt;/b&gt; for a random fleet, as often as you like, and &lt;b&gt;Accept&lt;/b&gt; to declare it as it stands.&lt;/p&gt;</translation>
+        <source>&lt;p&gt;Mal a ligação se estabelece, cada jogador constrói a sua esquadra na grelha da esquerda. Clique numa casa para lá pôr um cano; um clique com o botão direito, ou a tecla Delete, tira-o. A caixa &lt;b&gt;Situação actual&lt;/b&gt; vai contando os canos.&lt;/p&gt;&lt;p&gt;O 25.º cano verifica a esquadra: se for válida, fica declarada e o adversário é avisado; se não for, esse cano sai outra vez e a caixa diz «Corrija o jogo...».&lt;/p&gt;&lt;p&gt;Ou então carregue em &lt;b&gt;Randomize&lt;/b&gt; para uma esquadra ao acaso, as vezes que quiser, e em &lt;b&gt;Aceitar&lt;/b&gt; para a declarar tal como está. Depois da primeira partida, &lt;b&gt;Frota anterior&lt;/b&gt; volta a pôr a última esquadra declarada, pronta a aceitar.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;As soon as the connection is made, each player builds a fleet on the left grid. Click a cell to put a ship cell there; a right click, or the Delete key, takes it away. The &lt;b&gt;Current status&lt;/b&gt; box counts the cells.&lt;/p&gt;&lt;p&gt;The 25th cell checks the fleet: if it is legal, it is declared and the opponent is told; if not, that cell goes away again and the box says “Correct the fleet...”.&lt;/p&gt;&lt;p&gt;Or press &lt;b&gt;Randomize&lt;/b&gt; for a random fleet, as often as you like, and &lt;b&gt;Accept&lt;/b&gt; to declare it as it stands. After the first match, &lt;b&gt;Last fleet&lt;/b&gt; puts back the fleet you last declared, ready to accept.&lt;/p&gt;</translation>
     </message>
     <message>
         <source>&lt;p&gt;Dispara primeiro quem declarou a esquadra primeiro (se os dois a declararem ao mesmo tempo, começa quem escutou). Cada turno tem três tiros: clique numa casa da grelha da direita e espere pela resposta antes do tiro seguinte. Depois do terceiro, a vez passa ao adversário.&lt;/p&gt;&lt;p&gt;Cada tiro tem a sua resposta:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;água&lt;/b&gt;: a casa fica azul;&lt;/li&gt;&lt;li&gt;&lt;b&gt;acertou&lt;/b&gt;: a casa fica vermelha e o registo diz o tamanho do barco («Acertou num barco de 3 canos.»);&lt;/li&gt;&lt;li&gt;&lt;b&gt;afundou&lt;/b&gt;: era o último cano do barco; o registo di-lo («Afundou um barco de 3 canos.») e as casas à volta do barco ficam marcadas como água, porque lá não pode haver outro barco.&lt;/li&gt;&lt;/ul&gt;</source>
@@ -723,6 +750,14 @@ Game over.</translation>
     <message>
         <source>Randomize</source>
         <translation>Randomize</translation>
+    </message>
+    <message>
+        <source>Frota anterior</source>
+        <translation>Last fleet</translation>
+    </message>
+    <message>
+        <source>Coloca de novo a frota da partida anterior, para aceitar.</source>
+        <translation>Places the fleet of the last match again, ready to accept.</translation>
     </message>
     <message>
         <source>Gerador de jogo</source>
@@ -831,6 +866,128 @@ Your opponent learns that you left, and the result is lost.</translation>
     <message>
         <source>Como jogar</source>
         <translation>How to play</translation>
+    </message>
+    <message>
+        <source>&amp;Registo de partidas...</source>
+        <translation>Match &amp;record...</translation>
+    </message>
+    <message>
+        <source>Registo de partidas...</source>
+        <translation>Match record...</translation>
+    </message>
+    <message>
+        <source>O registo de partidas estava ilegível; foi guardado em %1 e começa um novo.</source>
+        <translation>The match record could not be read; it was kept as %1 and a new one begins.</translation>
+    </message>
+    <message>
+        <source>O registo de partidas não pode ser guardado em %1; fica só até sair do jogo.</source>
+        <translation>The match record cannot be saved in %1; it lasts only until you quit the game.</translation>
+    </message>
+</context>
+<context>
+    <name>RecordWindow</name>
+    <message>
+        <source>Apagar registo</source>
+        <translation>Erase record</translation>
+    </message>
+    <message>
+        <source>Registo de partidas</source>
+        <translation>Match record</translation>
+    </message>
+    <message>
+        <source>Vitórias</source>
+        <translation>Wins</translation>
+    </message>
+    <message>
+        <source>Derrotas</source>
+        <translation>Losses</translation>
+    </message>
+    <message>
+        <source>Tiros por vitória</source>
+        <translation>Shots per win</translation>
+    </message>
+    <message>
+        <source>Fácil</source>
+        <translation>Easy</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Difícil</source>
+        <translation>Hard</translation>
+    </message>
+    <message>
+        <source>Jogadores</source>
+        <translation>Players</translation>
+    </message>
+    <message>
+        <source>Contra outros jogadores, não o computador deste programa.</source>
+        <translation>Against other players, not this program's computer.</translation>
+    </message>
+    <message>
+        <source>Os tiros por vitória são a média dos tiros que disparou em cada partida que ganhou.</source>
+        <translation>Shots per win is the mean of the shots you fired in each match you won.</translation>
+    </message>
+    <message>
+        <source>Apagar o registo de todas as partidas? Não se pode desfazer.</source>
+        <translation>Erase the record of every match? This cannot be undone.</translation>
+    </message>
+    <message>
+        <source>Apagar</source>
+        <translation>Erase</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>WelcomePanel</name>
+    <message>
+        <source>Para começar a jogar</source>
+        <translation>To start playing</translation>
+    </message>
+    <message>
+        <source>Contra o computador</source>
+        <translation>Against the computer</translation>
+    </message>
+    <message>
+        <source>Escolha o nível: a partida começa logo.</source>
+        <translation>Choose the level: the match begins at once.</translation>
+    </message>
+    <message>
+        <source>Fácil</source>
+        <translation>Easy</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Difícil</source>
+        <translation>Hard</translation>
+    </message>
+    <message>
+        <source>Contra um amigo</source>
+        <translation>Against a friend</translation>
+    </message>
+    <message>
+        <source>Um dos dois escuta, e dá ao outro o endereço deste computador, que o registo mostra, e o porto.</source>
+        <translation>One of you listens, and gives the other this computer's address, which the log shows, and the port.</translation>
+    </message>
+    <message>
+        <source>Escutar</source>
+        <translation>Listen</translation>
+    </message>
+    <message>
+        <source>O outro escreve-os em baixo e carrega em Conectar.</source>
+        <translation>The other types them below and presses Connect.</translation>
+    </message>
+    <message>
+        <source>Conectar...</source>
+        <translation>Connect...</translation>
     </message>
 </context>
 </TS>

@@ -24,9 +24,10 @@ void GameApp::nameProgram()
     setApplicationVersion(CommandLine::programVersion());
 }
 
-bool GameApp::initInstance(const GameOptions& options, Language language, GameSettings& settings)
+bool GameApp::initInstance(
+    const GameOptions& options, Language language, GameSettings& settings, MatchRecord& record)
 {
-    MainDialog dialog(&settings);
+    MainDialog dialog(&settings, &record);
     dialog.showLanguage(language);
     // Started once the window is up, as if the player had set the controls and pressed the
     // button.

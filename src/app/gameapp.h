@@ -5,6 +5,7 @@
 #include <QApplication>
 
 class GameSettings;
+class MatchRecord;
 
 // The application object: names the program, gives every window its icon and runs the
 // game window.
@@ -19,7 +20,9 @@ public:
     static void nameProgram();
 
     // Runs the game window modally, started as the options ask, speaking the language
-    // installed and remembering in the settings (not owned); the program ends when the
-    // player closes it. Returns false, as there is nothing left for an event loop to do.
-    bool initInstance(const GameOptions& options, Language language, GameSettings& settings);
+    // installed, remembering in the settings and counting its matches in the record (neither
+    // owned); the program ends when the player closes it. Returns false, as there is nothing
+    // left for an event loop to do.
+    bool initInstance(
+        const GameOptions& options, Language language, GameSettings& settings, MatchRecord& record);
 };

@@ -2,6 +2,7 @@
 #include "gameoptions.h"
 
 #include "ui/gamesettings.h"
+#include "ui/matchrecord.h"
 
 #include <cstdio>
 
@@ -47,5 +48,9 @@ int main(int argc, char** argv)
     GameApp application(argc, argv);
     const Language language = chosenLanguage(commandLine.options->language, settings);
     installLanguage(application, language);
-    return application.initInstance(*commandLine.options, language, settings) ? GameApp::exec() : 0;
+    // Read once, like the settings; a file set aside is told in the window's log.
+    MatchRecord record(MatchRecord::defaultPath());
+    return application.initInstance(*commandLine.options, language, settings, record)
+        ? GameApp::exec()
+        : 0;
 }

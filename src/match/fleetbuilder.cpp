@@ -24,8 +24,8 @@ FleetBuilder::Step FleetBuilder::clear(GridCell cell)
         return Step::Ignored;
     --placed;
     own.setCell(cell, CellEmpty);
-    // A generated fleet changed by hand is no longer the generator's to accept.
-    fromGenerator = false;
+    // A fleet placed whole and changed by hand is no longer one to accept as it is.
+    whole = false;
     return Step::Cleared;
 }
 
@@ -33,5 +33,14 @@ void FleetBuilder::generate(RandomSource& random)
 {
     generateFleet(own, random);
     placed = FleetCellCount;
+    whole = true;
     fromGenerator = true;
+}
+
+void FleetBuilder::repeat(const Board& fleet, bool generated)
+{
+    own = fleet;
+    placed = FleetCellCount;
+    whole = true;
+    fromGenerator = generated;
 }

@@ -5,8 +5,8 @@
 #include "core/fleetrules.h"
 
 // The fleet a player builds for a match, on the own board: cell by cell, the fleet rules
-// judging it at the 25th cell, or generated whole and then accepted. Once declared, the
-// board is the fleet the opponent fires at.
+// judging it at the 25th cell, or placed whole (generated, or the fleet of an earlier match)
+// and then accepted. Once declared, the board is the fleet the opponent fires at.
 class FleetBuilder {
 public:
     enum class Step {
@@ -21,11 +21,15 @@ public:
     Step set(GridCell cell);
     Step clear(GridCell cell);
     void generate(RandomSource& random);
+    // Places a legal fleet used before, as the generator had made it or not.
+    void repeat(const Board& fleet, bool generated);
 
     int cellsPlaced() const { return placed; }
-    // A generated fleet, whole: it can be accepted as it is.
     bool complete() const { return placed == FleetCellCount; }
-    bool generated() const { return fromGenerator; }
+    // A fleet placed whole and untouched since: it can be accepted as it is.
+    bool placedWhole() const { return whole; }
+    // A fleet placed whole that the generator made: accepting it says so to the opponent.
+    bool generated() const { return whole && fromGenerator; }
     // The rule the last refused fleet broke.
     FleetFault fault() const { return lastFault; }
 
@@ -35,6 +39,7 @@ public:
 private:
     Board own;
     int placed = 0;
-    bool fromGenerator = false; // generated, and no cell taken away since
+    bool whole = false; // placed whole, and no cell taken away since
+    bool fromGenerator = false; // of the fleet placed whole
     FleetFault lastFault = FleetFault::None;
 };

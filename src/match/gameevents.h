@@ -28,6 +28,7 @@ struct FleetChange {
         Generated, // the generator placed a whole fleet, ready to be accepted
         Refused, // the 25th cell made no legal fleet and was taken away again
         NothingToClear, // a cell was to be taken away and none is placed
+        Repeated, // the fleet last declared is placed again, ready to be accepted
     };
     Kind kind;
     GridCell cell; // of a cell set, cleared or refused

@@ -32,9 +32,14 @@ MatchState MatchEngine::matchState() const
         fleet.cellsPlaced(), showOwnFleet };
 }
 
-bool MatchEngine::generatedFleetReady() const
+bool MatchEngine::wholeFleetReady() const
 {
-    return currentPhase == GamePhase::Placing && fleet.generated() && fleet.complete();
+    return currentPhase == GamePhase::Placing && fleet.placedWhole();
+}
+
+bool MatchEngine::mayRepeatFleet() const
+{
+    return currentPhase == GamePhase::Placing && lastFleet.has_value();
 }
 
 void MatchEngine::setPhase(GamePhase phase)
@@ -120,10 +125,19 @@ void MatchEngine::randomizeFleet()
     events.fleetChanged({ FleetChange::Generated, {}, fleet.cellsPlaced() });
 }
 
+void MatchEngine::repeatLastFleet()
+{
+    if (!mayRepeatFleet())
+        return;
+    fleet.repeat(*lastFleet, lastFleetGenerated);
+    events.fleetChanged({ FleetChange::Repeated, {}, fleet.cellsPlaced() });
+}
+
+// The opponent hears whether the generator made the fleet, as when it was first declared.
 void MatchEngine::acceptFleet()
 {
-    if (currentPhase == GamePhase::Placing && fleet.complete())
-        declareReady(true);
+    if (wholeFleetReady())
+        declareReady(fleet.generated());
 }
 
 // The side that declares second goes straight into play as the target.
@@ -136,6 +150,8 @@ void MatchEngine::declareReady(bool randomized)
         setPhase(GamePhase::Playing);
         status(TextId::BeginAsTarget);
     }
+    lastFleet = fleet.board();
+    lastFleetGenerated = randomized;
     peer.sendToPeer(randomized ? protocol::ReadyRandomizedMessage : protocol::ReadyMessage);
     events.readyDeclared(Side::Mine, randomized);
 }

@@ -38,11 +38,12 @@ public:
     // A new match: the fleet is built anew. Nothing happens while a match is under way.
     void startNewMatch();
 
-    // Building the fleet, while placing: a cell set or taken away, a generated fleet, and
-    // the generated fleet accepted as it is.
+    // Building the fleet, while placing: a cell set or taken away, a generated fleet, the
+    // fleet this side last declared placed again, and a fleet placed whole accepted as it is.
     void setCell(GridCell cell);
     void clearCell(GridCell cell);
     void randomizeFleet();
+    void repeatLastFleet();
     void acceptFleet();
 
     // Playing.
@@ -77,8 +78,10 @@ public:
     const Board& coverBoard() const { return cover; }
     // The own board, or the cover while the fleet is hidden.
     const Board& displayedBoard() const { return showOwnFleet ? fleet.board() : cover; }
-    // A generated fleet waits to be accepted.
-    bool generatedFleetReady() const;
+    // A fleet placed whole (generated, or the last one again) waits to be accepted.
+    bool wholeFleetReady() const;
+    // While placing, once this side has declared a fleet before: it can be placed again.
+    bool mayRepeatFleet() const;
     Score score() const { return wins; }
     int myWins() const { return wins.mine; }
     int peerWins() const { return wins.opponents; }
@@ -129,4 +132,8 @@ private:
     // An opponent's ready that came before this side's match started; applied when it does.
     std::optional<bool> earlyReady;
     bool peerRandomized = false;
+    // The fleet this side last declared, as declared, and whether the generator made it:
+    // kept from match to match and from one connection to the next.
+    std::optional<Board> lastFleet;
+    bool lastFleetGenerated = false;
 };

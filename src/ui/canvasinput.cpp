@@ -50,7 +50,8 @@ void GameCanvas::updateFocusFrame()
 }
 
 // Only the cell left and the cell entered are drawn again. The enemy grid's highlighted cell
-// moves only in play.
+// moves only in play; in play the own grid's follows the pointer unseen, and shows where it
+// was left once the next match begins.
 void GameCanvas::pointAt(Grid grid, GridCell cell)
 {
     pointed = grid;
@@ -59,6 +60,10 @@ void GameCanvas::pointAt(Grid grid, GridCell cell)
     GridCell& cursor = grid == Grid::Own ? leftCursor : rightCursor;
     if (cursor == cell)
         return;
+    if (grid == Grid::Own && !ownCursorShown()) {
+        cursor = cell;
+        return;
+    }
     askCell(grid, cursor, false);
     cursor = cell;
     askCell(grid, cursor, true);

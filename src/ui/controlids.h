@@ -23,3 +23,4 @@ inline constexpr int IDC_HIDE_SHOW = 1015;
 inline constexpr int IDC_ACCEPT = 1016;
 inline constexpr int IDC_RANDOMIZE = 1017;
 inline constexpr int IDC_GENERATOR_GROUP = 1018;
+inline constexpr int IDC_REPEAT_FLEET = 1019;

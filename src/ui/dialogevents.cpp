@@ -4,8 +4,10 @@
 
 #include "controlids.h"
 #include "eventlog.h"
+#include "fleetguide.h"
 #include "gamecanvas.h"
 #include "gridgeometry.h"
+#include "welcomepanel.h"
 
 #include "net/gametexts.h"
 
@@ -35,13 +37,20 @@ void MainDialog::phaseChanged(GamePhase phase)
         matchShots = {};
     }
     fleetVisible = session.engine().matchState().showOwnFleet;
+    guide->showPhase(phase, session.engine().ownBoard());
+    if (guide->ruleLine() != shownRule)
+        showStatus();
     updateControls();
 }
 
 // A refused fleet, and a cell to take away when none is placed, are a warning; the latter
-// changes nothing to draw.
+// changes nothing to draw. The list of ships and the rule line follow the fleet.
 void MainDialog::fleetChanged(const FleetChange& change)
 {
+    guide->showFleet(session.engine().ownBoard(),
+        change.kind == FleetChange::Refused ? std::optional(change.cell) : std::nullopt);
+    if (guide->ruleLine() != shownRule)
+        showStatus();
     if (change.kind == FleetChange::Refused || change.kind == FleetChange::NothingToClear)
         desktopBell.ring(Beep::Warning);
     if (change.kind != FleetChange::NothingToClear)
@@ -111,6 +120,7 @@ void MainDialog::matchDecided(bool won, int match)
         });
     placeBelowGrids(box);
     logMatchEnd(won);
+    countMatch(won);
     resultShown = result;
     statusLabel->setText(result);
     if (computer)
@@ -135,6 +145,36 @@ void MainDialog::logMatchEnd(bool won)
                       .arg(matchShots.opponents)
                       .arg(matchShots.opponentsHits));
     matchEnded = true;
+}
+
+// In the record as soon as it is decided: the player may never close the box, or the
+// connection may end first. The computer of this process counts at its level; any other
+// connection is a player.
+void MainDialog::countMatch(bool won)
+{
+    const MatchRecord::Opponent opponent
+        = computer ? MatchRecord::computerAt(computerLevel) : MatchRecord::Opponent::Players;
+    record->count(opponent, won, matchShots.mine);
+}
+
+void MainDialog::reportRecord()
+{
+    const auto setAside = [this](const QString& path) {
+        addWindowLine(
+            tr("O registo de partidas estava ilegível; foi guardado em %1 e começa um novo.")
+                .arg(path));
+    };
+    const auto unsaved = [this](const QString& path) {
+        addWindowLine(
+            tr("O registo de partidas não pode ser guardado em %1; fica só até sair do jogo.")
+                .arg(path));
+    };
+    if (record->started() == MatchRecord::Start::SetAside)
+        setAside(record->setAsidePath());
+    else if (record->started() == MatchRecord::Start::LeftAlone)
+        unsaved(record->path());
+    connect(record, &MatchRecord::fileSetAside, this, setAside);
+    connect(record, &MatchRecord::saveFailed, this, unsaved);
 }
 
 void MainDialog::scoreChanged(const Score&) { setTitle(TextId::NewMatchTitle); }
@@ -179,7 +219,14 @@ void MainDialog::statusChanged(const Text& status)
     if (statusSource == status)
         return;
     statusSource = status;
-    statusText = gameText(status);
+    engineStatus = gameText(status);
+    showStatus();
+}
+
+void MainDialog::showStatus()
+{
+    shownRule = guide->ruleLine();
+    statusText = shownRule.isEmpty() ? engineStatus : engineStatus + QLatin1Char('\n') + shownRule;
     statusLabel->setText(resultShown.value_or(statusText));
 }
 
@@ -254,17 +301,19 @@ void MainDialog::addWindowLine(const QString& line)
     logList->addLine(QLatin1Char('[') + time + QStringLiteral("] ") + line);
 }
 
-// The connection controls while there is no connection; "Fechar COM" while there is one,
-// or one is being waited for; the chat while one is open; the generator while the fleet is
-// built, over the enemy grid's area whenever no fleet is declared; "Ocultar" once the fleet
-// is declared, until the next match begins, and "Mostrar" while it is hidden.
+// The connection controls and the welcome while there is no connection; "Fechar COM" while
+// there is one, or one is being waited for; the chat while one is open; the generator while
+// the fleet is built, over the enemy grid's area whenever no fleet is declared and a
+// connection is there or awaited, and "Frota anterior" with it once a fleet was declared;
+// "Ocultar" once the fleet is declared, until the next match begins, and "Mostrar" while it
+// is hidden.
 void MainDialog::updateControls()
 {
     const MatchEngine& engine = session.engine();
     const GamePhase phase = engine.phase();
     const bool shown = engine.matchState().showOwnFleet;
     const ControlsSource source { connection, phase, clientRadio->isChecked(), addressFollowsMode,
-        chatSendFailed, engine.generatedFleetReady(), shown, fleetDeclared };
+        chatSendFailed, engine.wholeFleetReady(), engine.mayRepeatFleet(), shown, fleetDeclared };
     if (controlsSource == source)
         return;
     controlsSource = source;
@@ -287,12 +336,20 @@ void MainDialog::updateControls()
     const bool placing = phase == GamePhase::Placing;
     enableControl(IDC_RANDOMIZE, placing);
     enableControl(IDC_GENERATOR_GROUP, placing);
-    enableControl(IDC_ACCEPT, source.generatedFleetReady);
+    enableControl(IDC_ACCEPT, source.wholeFleetReady);
+    enableControl(IDC_REPEAT_FLEET, source.fleetRepeatable);
     enableControl(IDC_HIDE_SHOW, fleetDeclared || !shown);
     hideShowButton->setText(gameText(shown ? TextId::Hide : TextId::Show));
 
-    QWidget* const generator[] = { generatorGroup, acceptButton, randomizeButton };
-    const bool generatorShown = phase == GamePhase::Idle || placing;
+    // With no connection the right half tells how to start a game, in the generator's place;
+    // once a game is under way it is the generator's, and the cover panel's.
+    if (!closed && welcome->isAncestorOf(focusWidget()))
+        passFocusOn();
+    welcome->setVisible(closed);
+
+    QWidget* const generator[]
+        = { generatorGroup, acceptButton, randomizeButton, repeatFleetButton };
+    const bool generatorShown = !closed && (phase == GamePhase::Idle || placing);
     const bool hadFocus = std::ranges::find(generator, focusWidget()) != std::end(generator);
     for (QWidget* widget : generator)
         widget->setVisible(generatorShown);

@@ -5,6 +5,7 @@
 
 #include "controlids.h"
 #include "helpwindow.h"
+#include "recordwindow.h"
 
 #include "about/aboutdialog.h"
 #include "net/gametexts.h"
@@ -23,6 +24,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QStringListModel>
 
@@ -70,6 +72,8 @@ void MainDialog::createMenus()
         = game->addAction(tr("C&onectar ao servidor"), this, [this] { startAsPlayer(1); });
     closeAction = game->addAction(tr("&Fechar a ligação"), this, [this] { session.close(); });
     game->addSeparator();
+    game->addAction(tr("&Registo de partidas..."), this, &MainDialog::showRecord);
+    game->addSeparator();
     QAction* quit = game->addAction(tr("&Sair"), this, &QWidget::close);
     quit->setMenuRole(QAction::QuitRole);
     shortcut(quit, QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -113,18 +117,21 @@ QActionGroup* MainDialog::addLevelActions(QMenu& menu)
         action->setCheckable(true);
         action->setChecked(level == computerGame.level);
         choice->addAction(action);
-        connect(action, &QAction::triggered, this, [this, level] {
-            computerGame.level = level;
-            if (remembered)
-                remembered->setLevel(level);
-            playAgainstComputer(computerGame);
-        });
+        connect(action, &QAction::triggered, this, [this, level] { playComputerAt(level); });
     }
     // The tick follows a level chosen from the other menu.
     connect(&menu, &QMenu::aboutToShow, this, [this, choice] {
         choice->actions()[static_cast<int>(computerGame.level)]->setChecked(true);
     });
     return choice;
+}
+
+void MainDialog::playComputerAt(PlannerLevel level)
+{
+    computerGame.level = level;
+    if (remembered)
+        remembered->setLevel(level);
+    playAgainstComputer(computerGame);
 }
 
 // "Escutar" or "Conectar" from the menu: the mode set, the button pressed, with the port
@@ -137,6 +144,16 @@ void MainDialog::startAsPlayer(int mode)
         button->setChecked(true);
     onModeChanged();
     onListenConnect();
+}
+
+void MainDialog::askForAddress()
+{
+    if (!listenConnectButton->isEnabled())
+        return;
+    clientRadio->setChecked(true);
+    onModeChanged();
+    addressEdit->setFocus(Qt::OtherFocusReason);
+    addressEdit->selectAll();
 }
 
 void MainDialog::showLanguage(Language language)
@@ -158,6 +175,8 @@ void MainDialog::chooseLanguage(Language language)
 }
 
 void MainDialog::showHelp() { HelpWindow::present(helpWindow, systemColours, this); }
+
+void MainDialog::showRecord() { RecordWindow::present(recordWindow, *record, this); }
 
 // The values of a game the player started: the computer's games borrow the controls and
 // leave no trace.

@@ -152,13 +152,16 @@ void GameCanvas::drawAsked()
     right = {};
 }
 
-// The left grid shows the own fleet or its cover, with its highlighted cell.
+// The left grid shows the own fleet or its cover, with its highlighted cell but in play.
 void GameCanvas::drawLeftGrid()
 {
     const BoardPainter painter(engine.displayedBoard(), ownGrid);
     painter.drawBoard(surface);
-    painter.drawCursor(surface, leftCursor);
+    if (ownCursorShown())
+        painter.drawCursor(surface, leftCursor);
 }
+
+bool GameCanvas::ownCursorShown() const { return engine.phase() != GamePhase::Playing; }
 
 void GameCanvas::drawEnemyGrid()
 {

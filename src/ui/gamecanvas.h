@@ -72,7 +72,8 @@ public:
     void revealFleet(const Board& fleet);
 
     enum class Grid { None, Own, Enemy };
-    // The grid under the pointer, and each grid's highlighted cell.
+    // The grid under the pointer, and each grid's highlighted cell. Only one grid shows its
+    // highlight at a time: in play the enemy grid, else the own grid.
     Grid pointedGrid() const { return pointed; }
     GridCell cursor(Grid grid) const { return grid == Grid::Enemy ? rightCursor : leftCursor; }
     // The grid the keyboard plays on: the own grid while the fleet is built, the enemy grid
@@ -143,6 +144,7 @@ private:
     // highlighted cell, except on the enemy grid out of play.
     void pointAt(Grid grid, GridCell cell);
     void moveKeyboardCursor(int columns, int rows);
+    bool ownCursorShown() const;
     void press(bool set);
     QRect focusFrame() const; // around the grid in play
     void updateFocusFrame();

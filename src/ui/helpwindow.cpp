@@ -286,7 +286,9 @@ QString HelpWindow::document() const
                "avisado; se não for, esse cano sai outra vez e a caixa diz «Corrija o "
                "jogo...».</p>"
                "<p>Ou então carregue em <b>Randomize</b> para uma esquadra ao acaso, as vezes que "
-               "quiser, e em <b>Aceitar</b> para a declarar tal como está.</p>");
+               "quiser, e em <b>Aceitar</b> para a declarar tal como está. Depois da primeira "
+               "partida, <b>Frota anterior</b> volta a pôr a última esquadra declarada, "
+               "pronta a aceitar.</p>");
 
     html += heading(QStringLiteral("firing"), firing);
     html += tr("<p>Dispara primeiro quem declarou a esquadra primeiro (se os dois a declararem "

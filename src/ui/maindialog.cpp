@@ -2,7 +2,10 @@
 
 #include "controlids.h"
 #include "eventlog.h"
+#include "fleetguide.h"
 #include "gamecanvas.h"
+#include "gridgeometry.h"
+#include "welcomepanel.h"
 
 #include "about/aboutdialog.h"
 #include "about/dialogunits.h"
@@ -48,9 +51,11 @@ QLabel* staticText(const QString& text, QWidget* parent)
 
 } // namespace
 
-MainDialog::MainDialog(GameSettings* settings, QWidget* parent)
+MainDialog::MainDialog(GameSettings* settings, MatchRecord* played, QWidget* parent)
     : QDialog(parent)
     , remembered(settings)
+    , ownRecord(played ? nullptr : std::make_unique<MatchRecord>(QString()))
+    , record(played ? played : ownRecord.get())
     , session(*this)
 {
     setWindowTitle(gameText(TextId::ClosedTitle));
@@ -79,6 +84,7 @@ MainDialog::MainDialog(GameSettings* settings, QWidget* parent)
     layout->addWidget(gamePage);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     onInitDialog();
+    reportRecord();
 }
 
 // The boxes still open go first: closing them must not reach an engine that is gone.
@@ -117,7 +123,8 @@ void MainDialog::createControls()
     addressEdit = place(new QLineEdit(gamePage), unitsRect(294, 275, 78, 12));
     statusGroup
         = place(new QGroupBox(tr("Situação actual"), gamePage), unitsRect(259, 198, 120, 47));
-    statusLabel = place(staticText(QString(), gamePage), unitsRect(265, 212, 107, 28));
+    // Four lines: a status of two, and the rule the fleet being built breaks under it.
+    statusLabel = place(staticText(QString(), gamePage), unitsRect(265, 211, 107, 33));
     statusLabel->setWordWrap(true);
     hideShowButton
         = place(new QPushButton(gameText(TextId::Hide), gamePage), unitsRect(205, 200, 50, 14));
@@ -125,6 +132,11 @@ void MainDialog::createControls()
     randomizeButton = place(new QPushButton(tr("Randomize"), gamePage), unitsRect(281, 47, 50, 14));
     generatorGroup
         = place(new QGroupBox(tr("Gerador de jogo"), gamePage), unitsRect(260, 27, 94, 78));
+    // Under the generator, which has no room left: the fleet of the last match again.
+    repeatFleetButton
+        = place(new QPushButton(tr("Frota anterior"), gamePage), unitsRect(281, 110, 50, 14));
+    repeatFleetButton->setToolTip(tr("Coloca de novo a frota da partida anterior, para aceitar."));
+    welcome = place(new WelcomePanel(gamePage), QRect(298, 12, 274, 276));
 
     controls = {
         { IDC_MODE_GROUP, modeGroup },
@@ -145,31 +157,39 @@ void MainDialog::createControls()
         { IDC_ACCEPT, acceptButton },
         { IDC_RANDOMIZE, randomizeButton },
         { IDC_GENERATOR_GROUP, generatorGroup },
+        { IDC_REPEAT_FLEET, repeatFleetButton },
     };
     for (int id : { IDC_CLOSE_COM, IDC_CHAT_EDIT, IDC_SEND, IDC_LOG, IDC_HIDE_SHOW, IDC_ACCEPT,
-             IDC_RANDOMIZE, IDC_GENERATOR_GROUP })
+             IDC_RANDOMIZE, IDC_GENERATOR_GROUP, IDC_REPEAT_FLEET })
         enableControl(id, false);
 
     // Enter sends the chat line and does nothing else: a button that happens to have the
     // focus (it may have been handed it when another was disabled) must not end the
     // connection or hide the fleet on Enter. Space still presses the focused button.
-    for (QPushButton* button :
-        { listenConnectButton, closeComButton, hideShowButton, acceptButton, randomizeButton })
+    for (QPushButton* button : { listenConnectButton, closeComButton, hideShowButton, acceptButton,
+             randomizeButton, repeatFleetButton })
         button->setAutoDefault(false);
 
     // Tab goes from the chat line to the grids, and on to what a match uses; the controls
     // that start or end a connection come last, so that no key one Tab too far from the grids
     // presses "Fechar COM".
-    QWidget* const tabOrder[] = { chatEdit, gameCanvas, sendButton, logList, hideShowButton,
-        randomizeButton, acceptButton, listenConnectButton, serverRadio, clientRadio, portEdit,
+    QList<QWidget*> tabOrder { chatEdit, gameCanvas, sendButton, logList, hideShowButton,
+        randomizeButton, repeatFleetButton, acceptButton };
+    tabOrder << welcome->tabStops();
+    tabOrder << QList<QWidget*> { listenConnectButton, serverRadio, clientRadio, portEdit,
         addressEdit, closeComButton };
-    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
     // Frames go beneath what they frame, and the grids beneath everything.
     for (QGroupBox* group : { modeGroup, addressGroup, statusGroup, generatorGroup })
         group->lower();
     gameCanvas->lower();
+
+    // The ships still to place, at the foot of the cover panel, under the generator.
+    guide = new FleetGuide(gamePage);
+    const QRect panel = enemyGrid.fullArea();
+    guide->move(panel.center().x() - guide->width() / 2, panel.bottom() - guide->height() - 4);
 
     MatchEngine& engine = session.engine();
     connect(serverRadio, &QRadioButton::clicked, this, &MainDialog::onModeChanged);
@@ -179,7 +199,12 @@ void MainDialog::createControls()
     connect(sendButton, &QPushButton::clicked, this, &MainDialog::onSendChat);
     connect(hideShowButton, &QPushButton::clicked, this, [&engine] { engine.toggleFleetShown(); });
     connect(randomizeButton, &QPushButton::clicked, this, [&engine] { engine.randomizeFleet(); });
+    connect(
+        repeatFleetButton, &QPushButton::clicked, this, [&engine] { engine.repeatLastFleet(); });
     connect(acceptButton, &QPushButton::clicked, this, [&engine] { engine.acceptFleet(); });
+    connect(welcome, &WelcomePanel::levelChosen, this, &MainDialog::playComputerAt);
+    connect(welcome, &WelcomePanel::listenChosen, this, [this] { startAsPlayer(0); });
+    connect(welcome, &WelcomePanel::connectChosen, this, &MainDialog::askForAddress);
 }
 
 void MainDialog::onInitDialog()

@@ -2,6 +2,7 @@
 
 #include "bell.h"
 #include "gamesettings.h"
+#include "matchrecord.h"
 
 #include "about/systemcolours.h"
 #include "match/gameevents.h"
@@ -15,12 +16,15 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
 class EventLog;
+class FleetGuide;
 class GameCanvas;
 class HelpWindow;
+class RecordWindow;
 class QAbstractButton;
 class QButtonGroup;
 class QGroupBox;
@@ -33,6 +37,7 @@ class QMenuBar;
 class QPushButton;
 class QRadioButton;
 class QStringListModel;
+class WelcomePanel;
 
 // The game window: one fixed-size dialog with a menu bar over a page that holds the two
 // grids (drawn by the canvas beneath the controls), the connection controls, the chat line,
@@ -46,7 +51,10 @@ class MainDialog : public QDialog, public GameEvents {
 public:
     // With settings (not owned), the window starts with what they remember and remembers
     // what the player changes; without, it starts as on a first run and remembers nothing.
-    explicit MainDialog(GameSettings* settings = nullptr, QWidget* parent = nullptr);
+    // Each match decided counts in the record (not owned); without one, in a record of the
+    // window's own that ends with it.
+    explicit MainDialog(
+        GameSettings* settings = nullptr, MatchRecord* played = nullptr, QWidget* parent = nullptr);
     ~MainDialog() override;
     MainDialog(const MainDialog&) = delete;
     MainDialog& operator=(const MainDialog&) = delete;
@@ -66,7 +74,9 @@ public:
     ComputerOpponent* computerOpponent() const { return computer; }
 
     GameSession& gameSession() { return session; }
+    MatchRecord& matchRecord() { return *record; }
     GameCanvas& canvas() { return *gameCanvas; }
+    FleetGuide& fleetGuide() { return *guide; }
     Bell& bell() { return desktopBell; }
     QWidget* control(int id) const; // nullptr for an id the dialog does not have
     QMenuBar* menus() const { return menuBar; }
@@ -108,9 +118,17 @@ private:
     void createMenus();
     QActionGroup* addLevelActions(QMenu& menu);
     void startAsPlayer(int mode);
+    // The computer's level chosen, remembered, and a game against it started.
+    void playComputerAt(PlannerLevel level);
+    // Client mode, and the address field ready for the friend's address.
+    void askForAddress();
     void chooseLanguage(Language language);
     void askBeforeLeaving();
     void showHelp();
+    void showRecord();
+    // Tells in the log a record file set aside or that cannot be written, at the start and
+    // whenever it happens later.
+    void reportRecord();
     void rememberPlayerControls();
     void offerAddresses();
     void moveOntoScreen(QPoint position);
@@ -131,8 +149,11 @@ private:
     void addLogLine(const Text& line);
     // A line of the window's own, already in the player's language.
     void addWindowLine(const QString& line);
+    // The engine's status, and under it the rule the fleet being built breaks, if any.
+    void showStatus();
     QString opponentsHitText(const Shot& shot) const;
     void logMatchEnd(bool won);
+    void countMatch(bool won);
     QMessageBox* openBox(const QString& text, const QString& caption, QMessageBox::Icon icon,
         std::function<void()> closed = {});
     // Where every box of the window goes, before it opens: over the window.
@@ -146,6 +167,9 @@ private:
     int port = 0;
     QString address;
     QString statusText;
+    // The engine's last status in the player's language, and the rule line shown under it.
+    QString engineStatus;
+    QString shownRule;
     // The end of a match is on screen: the status shows its result until its box is closed,
     // whatever the engine says meanwhile, and then the engine's last status.
     std::optional<QString> resultShown;
@@ -187,7 +211,8 @@ private:
         bool client;
         bool addressFollowsMode;
         bool chatSendFailed;
-        bool generatedFleetReady;
+        bool wholeFleetReady;
+        bool fleetRepeatable;
         bool fleetShown;
         bool fleetDeclared;
 
@@ -196,6 +221,8 @@ private:
     std::optional<ControlsSource> controlsSource;
 
     GameSettings* remembered = nullptr; // not owned
+    std::unique_ptr<MatchRecord> ownRecord; // when none was given
+    MatchRecord* record = nullptr; // not owned, or ownRecord
     // The player agreed to leave the match: the window closes without asking again.
     bool leaving = false;
     QPointer<QMessageBox> leaveQuestion;
@@ -208,8 +235,11 @@ private:
     // while they close still finds them.
     GameSession session;
     GameCanvas* gameCanvas = nullptr; // child widget
+    FleetGuide* guide = nullptr; // child widget, over the cover panel while placing
     QPointer<ComputerOpponent> computer; // child; deletes itself when its connection ends
     ComputerOpponent::Settings computerGame;
+    // The level the computer of this process plays at, for the record.
+    PlannerLevel computerLevel = PlannerLevel::Hard;
     // The mode, port and address the player had set before a game against the computer
     // borrowed the controls; put back when that game ends.
     struct PlayerControls {
@@ -229,6 +259,7 @@ private:
     QActionGroup* levelChoice = nullptr; // of the menu bar's computer menu
     QActionGroup* languageChoice = nullptr;
     QPointer<HelpWindow> helpWindow;
+    QPointer<RecordWindow> recordWindow;
     QStringListModel* recentAddresses = nullptr; // what the address field offers
 
     QGroupBox* modeGroup = nullptr;
@@ -250,7 +281,9 @@ private:
     QPushButton* hideShowButton = nullptr;
     QPushButton* acceptButton = nullptr;
     QPushButton* randomizeButton = nullptr;
+    QPushButton* repeatFleetButton = nullptr;
     QGroupBox* generatorGroup = nullptr;
+    WelcomePanel* welcome = nullptr; // over the cover panel while no game is on
 
     std::map<int, QWidget*> controls; // by control id
 };

@@ -29,6 +29,7 @@ void MainDialog::fillContextMenu(QMenu& menu)
     QMenu* levels = menu.addMenu(tr("Jogar contra o computador"));
     levels->setEnabled(listenConnectButton->isEnabled());
     addLevelActions(*levels);
+    menu.addAction(tr("Registo de partidas..."), this, &MainDialog::showRecord);
     QAction* help = menu.addAction(tr("Como jogar"), this, &MainDialog::showHelp);
     help->setShortcut(QKeySequence::HelpContents);
 }
@@ -47,6 +48,7 @@ void MainDialog::playAgainstComputer(const ComputerOpponent::Settings& settings)
         return;
     }
     computer = opponent;
+    computerLevel = settings.level;
     if (!playerControls)
         playerControls
             = PlayerControls { modeButtons->checkedId(), portEdit->text(), addressEdit->text() };

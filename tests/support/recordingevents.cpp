@@ -63,7 +63,7 @@ void RecordingEvents::fleetChanged(const FleetChange& change)
 {
     fleetChanges.push_back(change);
     static constexpr const char* kinds[]
-        = { "cell set", "cell cleared", "generated", "refused", "nothing to clear" };
+        = { "cell set", "cell cleared", "generated", "refused", "nothing to clear", "repeated" };
     record(std::string("fleet ") + kinds[change.kind] + " " + written(change.cell) + " "
         + std::to_string(change.cellsPlaced)
         + (change.fault != FleetFault::None
