@@ -1,5 +1,7 @@
 #include "ui/gamesettings.h"
 
+#include "filebytes.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,19 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void write(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 // A first run finds no file and writes none; what is set is read back by the next run.
 TEST(GameSettings, RemembersWhatWasSetAndNothingElse)

@@ -116,6 +116,16 @@ struct Window {
     MainDialog dialog;
 };
 
+// A game against the computer of this process, quick and always the same, up to the fleet.
+void meetTheComputer(Window& player)
+{
+    ComputerOpponent::Settings settings;
+    settings.delayMs = 0;
+    settings.seed = 5;
+    player.dialog.playAgainstComputer(settings);
+    ASSERT_TRUE(waitUntil([&] { return player.state().phase == GamePhase::Placing; }));
+}
+
 // Fires at the enemy grid's empty cells in order, with the mouse, each time this side may
 // fire, until the match is decided.
 void fireUntilDecided(Window& player)
@@ -1091,11 +1101,7 @@ TEST(MainDialogTest, TheNextMatchCanUseTheFleetLastDeclared)
     ModalCloser boxes(nullptr);
     Window player;
     player.dialog.canvas().setFrameClock(&clock);
-    ComputerOpponent::Settings settings;
-    settings.delayMs = 0;
-    settings.seed = 5;
-    player.dialog.playAgainstComputer(settings);
-    ASSERT_TRUE(waitUntil([&] { return player.state().phase == GamePhase::Placing; }));
+    ASSERT_NO_FATAL_FAILURE(meetTheComputer(player));
     EXPECT_TRUE(player.control(IDC_REPEAT_FLEET)->isVisible());
     EXPECT_EQ(player.control(IDC_REPEAT_FLEET)->geometry(), QRect(422, 179, 75, 23));
     EXPECT_FALSE(player.enabled(IDC_REPEAT_FLEET));

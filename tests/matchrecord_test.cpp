@@ -1,5 +1,6 @@
 #include "ui/matchrecord.h"
 
+#include "filebytes.h"
 #include "testclocks.h"
 #include "waituntil.h"
 
@@ -34,19 +35,6 @@ namespace {
 
 using Opponent = MatchRecord::Opponent;
 using Tally = MatchRecord::Tally;
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void write(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 // The window's log, the newest line first, without the times.
 QStringList logLines(MainDialog& dialog)

@@ -670,6 +670,21 @@ Game over.</translation>
     </message>
 </context>
 <context>
+    <name>LevelName</name>
+    <message>
+        <source>Fácil</source>
+        <translation>Easy</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Difícil</source>
+        <translation>Hard</translation>
+    </message>
+</context>
+<context>
     <name>MainDialog</name>
     <message>
         <source> [ Eu=%1 , Adv=%2 ]</source>
@@ -780,18 +795,6 @@ connections.</translation>
     <message>
         <source>Jogar contra o computador</source>
         <translation>Play against the computer</translation>
-    </message>
-    <message>
-        <source>Fácil</source>
-        <translation>Easy</translation>
-    </message>
-    <message>
-        <source>Normal</source>
-        <translation>Normal</translation>
-    </message>
-    <message>
-        <source>Difícil</source>
-        <translation>Hard</translation>
     </message>
     <message>
         <source>&amp;Jogo</source>
@@ -907,18 +910,6 @@ Your opponent learns that you left, and the result is lost.</translation>
         <translation>Shots per win</translation>
     </message>
     <message>
-        <source>Fácil</source>
-        <translation>Easy</translation>
-    </message>
-    <message>
-        <source>Normal</source>
-        <translation>Normal</translation>
-    </message>
-    <message>
-        <source>Difícil</source>
-        <translation>Hard</translation>
-    </message>
-    <message>
         <source>Jogadores</source>
         <translation>Players</translation>
     </message>
@@ -956,18 +947,6 @@ Your opponent learns that you left, and the result is lost.</translation>
     <message>
         <source>Escolha o nível: a partida começa logo.</source>
         <translation>Choose the level: the match begins at once.</translation>
-    </message>
-    <message>
-        <source>Fácil</source>
-        <translation>Easy</translation>
-    </message>
-    <message>
-        <source>Normal</source>
-        <translation>Normal</translation>
-    </message>
-    <message>
-        <source>Difícil</source>
-        <translation>Hard</translation>
     </message>
     <message>
         <source>Contra um amigo</source>

@@ -5,6 +5,7 @@
 
 #include "controlids.h"
 #include "helpwindow.h"
+#include "levelnames.h"
 #include "recordwindow.h"
 
 #include "about/aboutdialog.h"
@@ -110,10 +111,8 @@ void MainDialog::createMenus()
 QActionGroup* MainDialog::addLevelActions(QMenu& menu)
 {
     auto* choice = new QActionGroup(&menu);
-    for (const auto& [level, name] : { std::pair { PlannerLevel::Easy, tr("Fácil") },
-             std::pair { PlannerLevel::Normal, tr("Normal") },
-             std::pair { PlannerLevel::Hard, tr("Difícil") } }) {
-        QAction* action = menu.addAction(name);
+    for (PlannerLevel level : { PlannerLevel::Easy, PlannerLevel::Normal, PlannerLevel::Hard }) {
+        QAction* action = menu.addAction(levelName(level));
         action->setCheckable(true);
         action->setChecked(level == computerGame.level);
         choice->addAction(action);

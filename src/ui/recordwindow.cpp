@@ -1,5 +1,6 @@
 #include "recordwindow.h"
 
+#include "levelnames.h"
 #include "matchrecord.h"
 
 #include "about/aboutdialog.h"
@@ -25,7 +26,8 @@ RecordWindow::RecordWindow(MatchRecord& shown, QWidget* parent)
     setWindowIcon(programIcon());
 
     grid->setHorizontalHeaderLabels({ tr("Vitórias"), tr("Derrotas"), tr("Tiros por vitória") });
-    grid->setVerticalHeaderLabels({ tr("Fácil"), tr("Normal"), tr("Difícil"), tr("Jogadores") });
+    grid->setVerticalHeaderLabels({ levelName(PlannerLevel::Easy), levelName(PlannerLevel::Normal),
+        levelName(PlannerLevel::Hard), tr("Jogadores") });
     grid->verticalHeaderItem(static_cast<int>(MatchRecord::Opponent::Players))
         ->setToolTip(tr("Contra outros jogadores, não o computador deste programa."));
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);

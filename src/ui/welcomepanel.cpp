@@ -1,5 +1,7 @@
 #include "welcomepanel.h"
 
+#include "levelnames.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -42,11 +44,10 @@ QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons)
 WelcomePanel::WelcomePanel(QWidget* parent)
     : QWidget(parent)
 {
-    const std::pair<PlannerLevel, QString> levels[] = { { PlannerLevel::Easy, tr("Fácil") },
-        { PlannerLevel::Normal, tr("Normal") }, { PlannerLevel::Hard, tr("Difícil") } };
+    const PlannerLevel levels[] = { PlannerLevel::Easy, PlannerLevel::Normal, PlannerLevel::Hard };
     for (int i = 0; i < 3; ++i) {
-        const PlannerLevel level = levels[i].first;
-        levelButtons[i] = new QPushButton(levels[i].second, this);
+        const PlannerLevel level = levels[i];
+        levelButtons[i] = new QPushButton(levelName(level), this);
         connect(levelButtons[i], &QPushButton::clicked, this,
             [this, level] { Q_EMIT levelChosen(level); });
     }
