@@ -1004,11 +1004,7 @@ TEST(MainDialogTest, PlaysAMatchAgainstTheComputer)
     ModalCloser boxes(nullptr);
     Window player;
     player.dialog.canvas().setFrameClock(&clock);
-    ComputerOpponent::Settings settings;
-    settings.delayMs = 0;
-    settings.seed = 5;
-    player.dialog.playAgainstComputer(settings);
-    ASSERT_TRUE(waitUntil([&] { return player.state().phase == GamePhase::Placing; }));
+    ASSERT_NO_FATAL_FAILURE(meetTheComputer(player));
     EXPECT_EQ(player.title(), "Quorvel Naval - Programa TCP/IP CLIENTE [ Eu=0 , Adv=0 ]");
     EXPECT_EQ(player.text(IDC_LISTEN_CONNECT), "Conectar");
     player.click(IDC_RANDOMIZE);
@@ -1022,8 +1018,7 @@ TEST(MainDialogTest, PlaysAMatchAgainstTheComputer)
     // Left before the player has said a word to it, the computer goes too, instead of
     // waiting on for another connection.
     ASSERT_TRUE(waitUntil([&] { return player.dialog.computerOpponent() == nullptr; }));
-    player.dialog.playAgainstComputer(settings);
-    ASSERT_TRUE(waitUntil([&] { return player.state().phase == GamePhase::Placing; }));
+    ASSERT_NO_FATAL_FAILURE(meetTheComputer(player));
     ASSERT_NE(player.dialog.computerOpponent(), nullptr);
     player.click(IDC_CLOSE_COM);
     ASSERT_TRUE(waitUntil([&] { return player.dialog.computerOpponent() == nullptr; }));
@@ -1039,11 +1034,7 @@ TEST(MainDialogTest, TheLogTellsBothSidesOfAMatch)
     ModalCloser boxes(nullptr);
     Window player;
     player.dialog.canvas().setFrameClock(&clock);
-    ComputerOpponent::Settings settings;
-    settings.delayMs = 0;
-    settings.seed = 5;
-    player.dialog.playAgainstComputer(settings);
-    ASSERT_TRUE(waitUntil([&] { return player.state().phase == GamePhase::Placing; }));
+    ASSERT_NO_FATAL_FAILURE(meetTheComputer(player));
     QSignalSpy computerLines(player.dialog.computerOpponent(), &ComputerOpponent::eventLine);
     QSignalSpy computerEnd(player.dialog.computerOpponent(), &ComputerOpponent::matchFinished);
     // The log keeps its newest lines only: each is taken as it comes, without its time.
