@@ -252,4 +252,13 @@ TEST(Sound, WithoutAServerTheXBellSounds)
     EXPECT_EQ(xBells, 3);
 }
 
+// Where the sound library is not installed, a sound fails at once, as often as it is asked
+// for: the bell that owns it then sounds the X bell, as it does without a server.
+TEST(Sound, WithoutTheLibraryASoundFails)
+{
+    ThemeSound missing("libquorvel-no-such-sound.so.0");
+    EXPECT_FALSE(missing.play("dialog-error", QStringLiteral("Erro")));
+    EXPECT_FALSE(missing.play("dialog-warning", QStringLiteral("Aviso")));
+}
+
 } // namespace

@@ -7,14 +7,16 @@
 struct ca_context;
 
 // The event sounds of the desktop's sound theme, played by the sound server through
-// libcanberra. Connecting to the server waits on it, so that happens at the first sound and
-// never at start-up; a sound then only starts, and the server plays it on its own. Where no
-// server answers, or the one connected to has gone, a sound fails at once, and the next one
-// looks for a server afresh.
+// libcanberra. The library and the connection to the server are both taken at the first
+// sound and never at start-up: the library brings its codecs and its cache with it, and
+// connecting waits on the server. A sound then only starts, and the server plays it on its
+// own. Where the library is missing or no server answers, a sound fails at once; after a
+// server has gone, the next sound looks for one afresh.
 class ThemeSound {
 public:
-    ThemeSound() = default; // connects nowhere yet
-    ~ThemeSound(); // lets the connection go
+    // The library by its file name; the test of a missing one names one that is not there.
+    explicit ThemeSound(const char* libraryFile = "libcanberra.so.0");
+    ~ThemeSound(); // lets the connection go; the library stays for the process
     ThemeSound(const ThemeSound&) = delete;
     ThemeSound& operator=(const ThemeSound&) = delete;
 
@@ -23,8 +25,12 @@ public:
     bool play(const char* eventId, const QString& description);
 
 private:
-    struct Release {
-        void operator()(ca_context* context) const;
-    };
-    std::unique_ptr<ca_context, Release> context; // connected to a server, or none
+    struct Library;
+    bool loadLibrary();
+    void disconnect();
+
+    const char* libraryName;
+    std::unique_ptr<Library> library; // its functions, once loaded
+    bool libraryMissing = false; // looked for once, not found
+    ca_context* context = nullptr; // connected to a server, or none
 };
