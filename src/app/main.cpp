@@ -17,12 +17,16 @@ Language chosenLanguage(std::optional<Language> asked, const GameSettings& setti
 
 // Reads the command line in the language the game will speak, with a core application of
 // its own that ends before the window system is touched, so that --help and a mistake need
-// no display. The help names the program as its messages do, however it was called.
+// no display. The help names the program as its messages do, however it was called. A
+// command line of the program's name alone has nothing to say: the window starts without
+// that application.
 GameCommandLine readCommandLine(int argc, char** argv, const GameSettings& settings)
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (arguments.size() <= 1)
+        return readGameCommandLine(arguments);
     char name[] = "quorvel-naval";
     int count = 1;
     char* named[] = { name, nullptr };
