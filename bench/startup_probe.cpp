@@ -1,18 +1,24 @@
 // How long a program takes from its start to its first window on the screen: the program
-// is started, the X server tells when a top-level window is mapped, the program is ended.
+// is started, the X server tells when a top-level window is mapped, and the window's middle is
+// read until it is no longer the black of the root, which is when the program has drawn its
+// first frame; then the program is ended. A window is mapped before it is drawn, and a
+// desktop's compositor shows it only once it is: the first frame is what a player waits for.
 // Two programs are run in turn, A B A B ..., after one run of each not counted, and the
-// median of each and of the ratio A/B pair by pair are printed, so that a comparison holds
-// on a machine whose speed drifts. Needs an X server (tools/startup-compare starts one).
+// medians of each and of the ratios A/B pair by pair are printed, for both moments, so that
+// a comparison holds on a machine whose speed drifts. Needs an X server with a black root
+// (Xvfb -br; tools/startup-compare starts one).
 //
 // Usage: startup_probe RUNS PROGRAM_A [ARG...] -- PROGRAM_B [ARG...]
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,30 +28,61 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Milliseconds from the start of the program to the mapping of its first top-level
-// window; negative when it ended without one.
-double timeToWindow(Display* display, std::vector<char*> command)
+struct Times {
+    double mapped = -1; // milliseconds from the start to the window's mapping
+    double drawn = -1; // and to its first frame
+};
+
+// Whether the window's middle is still the root's black; false once the window is gone.
+bool undrawn(Display* display, Window window, const XWindowAttributes& size)
+{
+    XImage* image
+        = XGetImage(display, window, size.width / 2, size.height / 2, 1, 1, AllPlanes, ZPixmap);
+    if (image == nullptr)
+        return false;
+    const bool black = (XGetPixel(image, 0, 0) & 0xffffff) == 0;
+    XDestroyImage(image);
+    return black;
+}
+
+int ignoreErrors(Display*, XErrorEvent*) { return 0; }
+
+Times timesToWindow(Display* display, std::vector<char*> command)
 {
     command.push_back(nullptr);
     XSync(display, True); // forget what earlier runs left
     const Clock::time_point start = Clock::now();
+    const auto since = [&start] {
+        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    };
     const pid_t child = fork();
     if (child == 0) {
         execvp(command[0], command.data());
         _exit(127);
     }
-    double elapsed = -1;
+    Times times;
+    Window window = 0;
     for (;;) {
         XEvent event;
         XNextEvent(display, &event);
         if (event.type == MapNotify && !event.xmap.override_redirect) {
-            elapsed = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+            times.mapped = since();
+            window = event.xmap.window;
             break;
         }
     }
+    // Read every quarter of a millisecond: often enough to time a frame, seldom enough to
+    // leave the server to the program.
+    XWindowAttributes size;
+    if (XGetWindowAttributes(display, window, &size)) {
+        const timespec pause { 0, 250'000 };
+        while (undrawn(display, window, size) && since() < 10'000)
+            nanosleep(&pause, nullptr);
+        times.drawn = since();
+    }
     kill(child, SIGTERM);
     waitpid(child, nullptr, 0);
-    return elapsed;
+    return times;
 }
 
 double median(std::vector<double> values)
@@ -81,20 +118,30 @@ int main(int argc, char** argv)
     }
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
 
-    timeToWindow(display, a);
-    timeToWindow(display, b);
-    std::vector<double> timesA;
-    std::vector<double> timesB;
-    std::vector<double> ratios;
+    XSetErrorHandler(ignoreErrors); // a window may go while it is read
+
+    timesToWindow(display, a);
+    timesToWindow(display, b);
+    std::vector<double> mappedA, mappedB, mappedRatios;
+    std::vector<double> drawnA, drawnB, drawnRatios;
     for (int run = 0; run < runs; ++run) {
-        timesA.push_back(timeToWindow(display, a));
-        timesB.push_back(timeToWindow(display, b));
-        ratios.push_back(timesA.back() / timesB.back());
-        std::printf("run %2d  A %7.1f ms  B %7.1f ms  A/B %.3f\n", run + 1, timesA.back(),
-            timesB.back(), ratios.back());
+        const Times timesA = timesToWindow(display, a);
+        const Times timesB = timesToWindow(display, b);
+        mappedA.push_back(timesA.mapped);
+        mappedB.push_back(timesB.mapped);
+        mappedRatios.push_back(timesA.mapped / timesB.mapped);
+        drawnA.push_back(timesA.drawn);
+        drawnB.push_back(timesB.drawn);
+        drawnRatios.push_back(timesA.drawn / timesB.drawn);
+        std::printf("run %2d  mapped A %6.1f ms  B %6.1f ms  A/B %.3f   drawn A %6.1f ms  "
+                    "B %6.1f ms  A/B %.3f\n",
+            run + 1, timesA.mapped, timesB.mapped, mappedRatios.back(), timesA.drawn, timesB.drawn,
+            drawnRatios.back());
     }
-    std::printf("median  A %7.1f ms  B %7.1f ms  A/B %.3f (median of the pairs' ratios)\n",
-        median(timesA), median(timesB), median(ratios));
+    std::printf("median  mapped A %6.1f ms  B %6.1f ms  A/B %.3f   drawn A %6.1f ms  B %6.1f "
+                "ms  A/B %.3f\n(A/B: the median of the pairs' ratios)\n",
+        median(mappedA), median(mappedB), median(mappedRatios), median(drawnA), median(drawnB),
+        median(drawnRatios));
     XCloseDisplay(display);
     return 0;
 }
