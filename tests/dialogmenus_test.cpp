@@ -15,12 +15,14 @@
 #include <QApplication>
 #include <QCompleter>
 #include <QContextMenuEvent>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -360,6 +362,28 @@ TEST(DialogMenus, TheStyleDrawsTheMenuBarsOverflowArrow)
         EXPECT_EQ(arrow.pixelColor(0, 0).alpha(), 0) << "clear at the corner: " << icon;
     }
     EXPECT_FALSE(style.standardIcon(QStyle::SP_MessageBoxWarning).isNull());
+}
+
+// A group box's frame, which the style draws from an image of its own reading, is Fusion's
+// to the pixel: with a title, without one, and checkable.
+TEST(DialogMenus, TheStyleDrawsGroupBoxesAsFusionDoes)
+{
+    const auto drawn = [](QStyle* style, const QString& title, bool checkable) {
+        QGroupBox box(title);
+        box.setStyle(style);
+        box.setCheckable(checkable);
+        box.resize(120, 70);
+        return box.grab().toImage();
+    };
+    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("fusion")));
+    ASSERT_NE(fusion, nullptr);
+    GameStyle ours; // over Fusion, as on this machine
+    for (const auto& [title, checkable] : { std::pair { QStringLiteral("Situação actual"), false },
+             std::pair { QString(), false }, std::pair { QStringLiteral("Porto"), true } }) {
+        const QImage expected = drawn(fusion.get(), title, checkable);
+        ASSERT_FALSE(expected.isNull());
+        EXPECT_EQ(drawn(&ours, title, checkable), expected) << title.toStdString();
+    }
 }
 
 } // namespace

@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -334,6 +335,22 @@ TEST(MainDialogTest, EveryBoxOpensOverTheWindow)
         box->button(QMessageBox::Ok)->click();
         ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() == nullptr; }));
     }
+}
+
+// The program's icon, in every size it is drawn in, comes once the window has drawn its
+// first frame, and serves the program's other windows too.
+TEST(MainDialogTest, TheIconComesAfterTheFirstFrame)
+{
+    QApplication::setWindowIcon(QIcon());
+    MainDialog dialog;
+    QApplication::processEvents();
+    EXPECT_TRUE(QApplication::windowIcon().isNull()) << "not before the window shows";
+    dialog.show();
+    ASSERT_TRUE(waitUntil([] { return !QApplication::windowIcon().isNull(); }));
+    const QList<QSize> sizes { { 16, 16 }, { 24, 24 }, { 32, 32 }, { 48, 48 }, { 64, 64 } };
+    EXPECT_EQ(dialog.windowIcon().availableSizes(), sizes);
+    const QImage drawn = dialog.windowIcon().pixmap(32, 32).toImage();
+    EXPECT_NE(drawn.pixelColor(16, 16).alpha(), 0) << "read, not empty";
 }
 
 // The status shows the last text set, however often it was set before.

@@ -32,8 +32,6 @@ bool GameApp::initInstance(
     // Started once the window is up, as if the player had set the controls and pressed the
     // button.
     QTimer::singleShot(0, &dialog, [&dialog, &options] {
-        // Every window's icon, once the window is up (see the dialog's own).
-        setWindowIcon(programIcon());
         switch (options.start) {
         case GameOptions::Start::Window:
             break;

@@ -1,11 +1,17 @@
 #pragma once
 
+#include <QPixmap>
 #include <QProxyStyle>
 
-// The desktop's style, but for one icon. A menu bar asks its style, as it is made, for the
-// icon of the button it shows when its menus do not fit; the stock icon is a file whose
-// format Qt learns by asking every image plugin, which loads them all before the window
-// can show. This icon is drawn instead: the style's own arrow.
+#include <optional>
+
+// The desktop's style, but for two images it would read from files. The stock images are
+// files whose format Qt learns by loading every image plugin to ask each one, and that
+// happened before the window could show or while it drew its first frame:
+// - a menu bar asks its style, as it is made, for the icon of the button it shows when its
+//   menus do not fit; this icon is drawn instead: the style's own arrow;
+// - the Fusion style draws a group box's frame from an image; that image is read here as
+//   the PNG it is, and drawn as Fusion draws it.
 class GameStyle : public QProxyStyle {
     Q_OBJECT
 
@@ -14,4 +20,12 @@ public:
 
     QIcon standardIcon(StandardPixmap icon, const QStyleOption* option = nullptr,
         const QWidget* widget = nullptr) const override;
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+        const QWidget* widget = nullptr) const override;
+
+private:
+    // Fusion's frame of a group box; null under another style, or where Qt has none.
+    const QPixmap& groupBoxFrame() const;
+
+    mutable std::optional<QPixmap> fusionGroupBoxFrame; // read at the first group box drawn
 };

@@ -13,6 +13,7 @@
 #include "net/gametexts.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QKeySequence>
@@ -26,6 +27,7 @@
 #include <QVBoxLayout>
 
 #include <ctime>
+#include <utility>
 
 namespace {
 
@@ -94,6 +96,16 @@ MainDialog::~MainDialog()
         disconnect(box, nullptr, this, nullptr);
         delete box;
     }
+}
+
+// The icon is the desktop's, for the title bar, the task bar and the program's other windows
+// and boxes, and nothing in the window shows it: it is made once the first frame is on the
+// screen, as decoding it takes longer than drawing the controls.
+void MainDialog::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    if (!std::exchange(iconGiven, true))
+        QTimer::singleShot(0, this, [] { QApplication::setWindowIcon(programIcon()); });
 }
 
 // In the order a player tabs through them.
@@ -209,11 +221,6 @@ void MainDialog::createControls()
 
 void MainDialog::onInitDialog()
 {
-    // The icon is the desktop's, for the title bar and the task bar, and nothing in the
-    // window shows it: it goes there once the window is up, as decoding it takes longer than
-    // drawing the controls.
-    QTimer::singleShot(0, this, [this] { setWindowIcon(programIcon()); });
-
     port = 4000;
     address = QStringLiteral("127.0.0.1");
     socketMode = 0;

@@ -112,6 +112,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void createControls();
@@ -225,6 +226,7 @@ private:
     MatchRecord* record = nullptr; // not owned, or ownRecord
     // The player agreed to leave the match: the window closes without asking again.
     bool leaving = false;
+    bool iconGiven = false; // after the first frame
     QPointer<QMessageBox> leaveQuestion;
     Language shownLanguage = Language::Portuguese;
 
