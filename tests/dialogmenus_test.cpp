@@ -16,6 +16,7 @@
 #include <QCompleter>
 #include <QContextMenuEvent>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -216,6 +217,20 @@ TEST(DialogMenus, TheWelcomeStartsAGameInOneClick)
     shows(true);
     saveWindowPicture(window.dialog, "welcome");
     EXPECT_TRUE(welcome->geometry().contains(enemyGrid.fullArea().center()));
+    // Its texts and buttons each stand whole inside the panel, none over another, and every
+    // text as high as its lines.
+    const QList<QWidget*> parts = welcome->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(parts.size(), 11);
+    for (QWidget* part : parts) {
+        const QRect placed = part->geometry();
+        EXPECT_TRUE(welcome->rect().contains(placed));
+        for (QWidget* other : parts)
+            EXPECT_TRUE(other == part || !other->geometry().intersects(placed));
+        if (auto* text = qobject_cast<QLabel*>(part)) {
+            EXPECT_EQ(placed.height(), text->heightForWidth(placed.width()))
+                << text->text().toStdString();
+        }
+    }
 
     window.dialog.computerSettings().delayMs = 0;
     QTest::mouseClick(button("Normal"), Qt::LeftButton);

@@ -2,23 +2,14 @@
 
 #include "levelnames.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
-QLabel* heading(const QString& text, int pixelSize, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    QFont font = label->font();
-    font.setBold(true);
-    font.setPixelSize(pixelSize);
-    label->setFont(font);
-    return label;
-}
-
+// Every text wraps at the panel's width, headings too: a translation may be longer.
 QLabel* paragraph(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -26,18 +17,20 @@ QLabel* paragraph(const QString& text, QWidget* parent)
     return label;
 }
 
-// A row of buttons, left-aligned.
-QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons)
+QLabel* heading(const QString& text, int pixelSize, QWidget* parent)
 {
-    auto* row = new QHBoxLayout;
-    row->setSpacing(6);
-    for (QPushButton* button : buttons) {
-        button->setMinimumSize(64, 23);
-        row->addWidget(button);
-    }
-    row->addStretch(1);
-    return row;
+    QLabel* label = paragraph(text, parent);
+    QFont font = label->font();
+    font.setBold(true);
+    font.setPixelSize(pixelSize);
+    label->setFont(font);
+    return label;
 }
+
+constexpr QMargins margins(8, 6, 8, 6);
+constexpr int gap = 4; // between lines
+constexpr int buttonGap = 6; // between the buttons of a row
+constexpr QSize smallestButton(64, 23);
 
 } // namespace
 
@@ -59,23 +52,53 @@ WelcomePanel::WelcomePanel(QWidget* parent)
     for (QPushButton* button : findChildren<QPushButton*>())
         button->setAutoDefault(false);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 6, 8, 6);
-    layout->setSpacing(4);
-    layout->addWidget(heading(tr("Para começar a jogar"), 14, this));
-    layout->addSpacing(6);
-    layout->addWidget(heading(tr("Contra o computador"), 11, this));
-    layout->addWidget(paragraph(tr("Escolha o nível: a partida começa logo."), this));
-    layout->addLayout(buttonRow({ levelButtons[0], levelButtons[1], levelButtons[2] }));
-    layout->addSpacing(8);
-    layout->addWidget(heading(tr("Contra um amigo"), 11, this));
-    layout->addWidget(paragraph(tr("Um dos dois escuta, e dá ao outro o endereço deste "
-                                   "computador, que o registo mostra, e o porto."),
+    addText(heading(tr("Para começar a jogar"), 14, this));
+    addText(heading(tr("Contra o computador"), 11, this), 6);
+    addText(paragraph(tr("Escolha o nível: a partida começa logo."), this));
+    addButtons({ levelButtons[0], levelButtons[1], levelButtons[2] });
+    addText(heading(tr("Contra um amigo"), 11, this), 8);
+    addText(paragraph(tr("Um dos dois escuta, e dá ao outro o endereço deste "
+                         "computador, que o registo mostra, e o porto."),
         this));
-    layout->addLayout(buttonRow({ listenButton }));
-    layout->addWidget(paragraph(tr("O outro escreve-os em baixo e carrega em Conectar."), this));
-    layout->addLayout(buttonRow({ connectButton }));
-    layout->addStretch(1);
+    addButtons({ listenButton });
+    addText(paragraph(tr("O outro escreve-os em baixo e carrega em Conectar."), this));
+    addButtons({ connectButton });
+}
+
+void WelcomePanel::addText(QLabel* text, int spaceAbove)
+{
+    lines.push_back({ spaceAbove, text, {} });
+}
+
+void WelcomePanel::addButtons(QList<QPushButton*> buttons)
+{
+    lines.push_back({ 0, nullptr, std::move(buttons) });
+}
+
+void WelcomePanel::resizeEvent(QResizeEvent*) { placeLines(); }
+
+// Placed by hand, top to bottom, each text as high as its lines at the panel's width: a box
+// layout would measure every wrapped paragraph several times over, at widths it never uses.
+void WelcomePanel::placeLines()
+{
+    const int width = this->width() - margins.left() - margins.right();
+    int top = margins.top();
+    for (const Line& line : lines) {
+        top += line.spaceAbove;
+        int height = 0;
+        if (line.text) {
+            height = line.text->heightForWidth(width);
+            line.text->setGeometry(margins.left(), top, width, height);
+        }
+        int left = margins.left();
+        for (QPushButton* button : line.buttons) {
+            const QSize size = button->sizeHint().expandedTo(smallestButton);
+            button->setGeometry(left, top, size.width(), size.height());
+            left += size.width() + buttonGap;
+            height = std::max(height, size.height());
+        }
+        top += height + gap;
+    }
 }
 
 QList<QWidget*> WelcomePanel::tabStops() const

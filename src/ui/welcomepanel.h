@@ -2,8 +2,12 @@
 
 #include "ai/shotplanner.h"
 
+#include <QList>
 #include <QWidget>
 
+#include <vector>
+
+class QLabel;
 class QPushButton;
 
 // What the right half of the window says while there is no connection: how to start a game. Against
@@ -24,7 +28,21 @@ Q_SIGNALS:
     void listenChosen();
     void connectChosen();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    // A line of the panel, top to bottom: a text, or a row of buttons from the left.
+    struct Line {
+        int spaceAbove = 0; // more than the usual gap
+        QLabel* text = nullptr; // wrapped at the panel's width
+        QList<QPushButton*> buttons;
+    };
+    void addText(QLabel* text, int spaceAbove = 0);
+    void addButtons(QList<QPushButton*> buttons);
+    void placeLines();
+
+    std::vector<Line> lines;
     QPushButton* levelButtons[3] = {};
     QPushButton* listenButton = nullptr;
     QPushButton* connectButton = nullptr;
