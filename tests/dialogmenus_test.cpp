@@ -380,7 +380,7 @@ TEST(DialogMenus, TheStyleDrawsTheMenuBarsOverflowArrow)
 }
 
 // A group box's frame, which the style draws from an image of its own reading, is Fusion's
-// to the pixel: with a title, without one, and checkable.
+// to the pixel: with a title, without one, and checkable. Over another style, that style's.
 TEST(DialogMenus, TheStyleDrawsGroupBoxesAsFusionDoes)
 {
     const auto drawn = [](QStyle* style, const QString& title, bool checkable) {
@@ -390,14 +390,18 @@ TEST(DialogMenus, TheStyleDrawsGroupBoxesAsFusionDoes)
         box.resize(120, 70);
         return box.grab().toImage();
     };
-    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("fusion")));
-    ASSERT_NE(fusion, nullptr);
-    GameStyle ours; // over Fusion, as on this machine
-    for (const auto& [title, checkable] : { std::pair { QStringLiteral("Situação actual"), false },
-             std::pair { QString(), false }, std::pair { QStringLiteral("Porto"), true } }) {
-        const QImage expected = drawn(fusion.get(), title, checkable);
-        ASSERT_FALSE(expected.isNull());
-        EXPECT_EQ(drawn(&ours, title, checkable), expected) << title.toStdString();
+    for (const QString& base : { QStringLiteral("fusion"), QStringLiteral("windows") }) {
+        const std::unique_ptr<QStyle> theirs(QStyleFactory::create(base));
+        ASSERT_NE(theirs, nullptr);
+        GameStyle ours(QStyleFactory::create(base));
+        for (const auto& [title, checkable] :
+            { std::pair { QStringLiteral("Situação actual"), false },
+                std::pair { QString(), false }, std::pair { QStringLiteral("Porto"), true } }) {
+            const QImage expected = drawn(theirs.get(), title, checkable);
+            ASSERT_FALSE(expected.isNull());
+            EXPECT_EQ(drawn(&ours, title, checkable), expected)
+                << base.toStdString() << " " << title.toStdString();
+        }
     }
 }
 

@@ -8,7 +8,10 @@
 
 #include <algorithm>
 
-GameStyle::GameStyle() = default;
+GameStyle::GameStyle(QStyle* base)
+    : QProxyStyle(base)
+{
+}
 
 QIcon GameStyle::standardIcon(
     StandardPixmap icon, const QStyleOption* option, const QWidget* widget) const

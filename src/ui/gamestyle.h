@@ -16,7 +16,8 @@ class GameStyle : public QProxyStyle {
     Q_OBJECT
 
 public:
-    GameStyle();
+    // Over the given style, owned, or over the desktop's.
+    explicit GameStyle(QStyle* base = nullptr);
 
     QIcon standardIcon(StandardPixmap icon, const QStyleOption* option = nullptr,
         const QWidget* widget = nullptr) const override;
