@@ -13,86 +13,6 @@ bool isShip(const Board& board, int column, int row)
     return code != CellEmpty && code != CellWater;
 }
 
-// The sizes of the groups: four ships of 1 cell, three of 2, two of 3, one of 4, one of 5.
-FleetFault groupSizesFault(const Board& board)
-{
-    constexpr std::array<int, 6> wanted { 0, 4, 3, 2, 1, 1 };
-    std::array<int, 6> found {};
-    Board scratch = board;
-    for (int column = 0; column < Board::Size; ++column) {
-        for (int row = 0; row < Board::Size; ++row) {
-            if (!isShip(scratch, column, row))
-                continue;
-            const int size = scratch.measureShip(column, row, EraseShip);
-            if (size > 5)
-                return FleetFault::ShipTooLong;
-            ++found[size];
-        }
-    }
-    return found == wanted ? FleetFault::None : FleetFault::WrongShips;
-}
-
-// Two ships touching only at a corner leave a 2x2 block holding exactly two ship cells,
-// on one of its diagonals.
-bool hasCornerContact(const Board& board)
-{
-    for (int column = 0; column + 1 < Board::Size; ++column) {
-        for (int row = 0; row + 1 < Board::Size; ++row) {
-            const bool topLeft = isShip(board, column, row);
-            const bool topRight = isShip(board, column + 1, row);
-            const bool bottomLeft = isShip(board, column, row + 1);
-            const bool bottomRight = isShip(board, column + 1, row + 1);
-            if (topLeft == bottomRight && topRight == bottomLeft && topLeft != topRight)
-                return true;
-        }
-    }
-    return false;
-}
-
-// A T's junction is the middle of its bar: a ship cell with exactly three ship cells beside
-// it, the stem leaving opposite the missing side and going on for a second cell. With the
-// group sizes already checked, those five cells are a whole group: the T.
-bool holdsTee(const Board& board)
-{
-    static constexpr int directions[4][2] = { { -1, 0 }, { 1, 0 }, { 0, 1 }, { 0, -1 } };
-    for (int column = 0; column < Board::Size; ++column) {
-        for (int row = 0; row < Board::Size; ++row) {
-            if (!isShip(board, column, row))
-                continue;
-            int neighbours = 0;
-            int missing = -1;
-            for (int d = 0; d < 4; ++d) {
-                if (isShip(board, column + directions[d][0], row + directions[d][1]))
-                    ++neighbours;
-                else
-                    missing = d;
-            }
-            if (neighbours != 3)
-                continue;
-            const int stemColumn = column - 2 * directions[missing][0];
-            const int stemRow = row - 2 * directions[missing][1];
-            if (isShip(board, stemColumn, stemRow))
-                return true;
-        }
-    }
-    return false;
-}
-
-} // namespace
-
-FleetFault checkFleet(const Board& board)
-{
-    if (const FleetFault sizes = groupSizesFault(board); sizes != FleetFault::None)
-        return sizes;
-    if (hasCornerContact(board))
-        return FleetFault::ShipsTouch;
-    return holdsTee(board) ? FleetFault::None : FleetFault::FiveNotATee;
-}
-
-bool validateFleet(const Board& board) { return checkFleet(board) == FleetFault::None; }
-
-namespace {
-
 // The side-connected groups of a board, numbered in reading order of their first cells.
 class ShipGroups {
 public:
@@ -123,6 +43,34 @@ public:
                 found.push_back({ index % Board::Size, index / Board::Size });
         }
         return found;
+    }
+
+    // How many groups there are of each size a ship may have.
+    std::array<int, LargestFleetShip + 1> sizeCounts() const
+    {
+        std::array<int, LargestFleetShip + 1> found {};
+        for (int group = 0; group < groups; ++group) {
+            if (sizes[group] <= LargestFleetShip)
+                ++found[sizes[group]];
+        }
+        return found;
+    }
+    // The first group longer than a ship may be, the first five that is not a T; -1 for none.
+    int firstTooLong() const
+    {
+        for (int group = 0; group < groups; ++group) {
+            if (sizes[group] > LargestFleetShip)
+                return group;
+        }
+        return -1;
+    }
+    int firstCrookedFive() const
+    {
+        for (int group = 0; group < groups; ++group) {
+            if (sizes[group] == LargestFleetShip && !isTee(group))
+                return group;
+        }
+        return -1;
     }
 
     // A five is a T when one of its cells has three neighbours in it, and the cell two
@@ -199,6 +147,20 @@ std::vector<std::pair<GridCell, GridCell>> cornerContacts(const ShipGroups& grou
 
 } // namespace
 
+FleetFault checkFleet(const Board& board)
+{
+    const ShipGroups groups(board);
+    if (groups.firstTooLong() >= 0)
+        return FleetFault::ShipTooLong;
+    if (groups.sizeCounts() != FleetShipsOfSize)
+        return FleetFault::WrongShips;
+    if (!cornerContacts(groups).empty())
+        return FleetFault::ShipsTouch;
+    return groups.firstCrookedFive() >= 0 ? FleetFault::FiveNotATee : FleetFault::None;
+}
+
+bool validateFleet(const Board& board) { return checkFleet(board) == FleetFault::None; }
+
 FleetCount countShips(const Board& board)
 {
     const ShipGroups groups(board);
@@ -219,13 +181,9 @@ FleetCount countShips(const Board& board)
 FleetProblem findProblem(const Board& board, bool complete)
 {
     const ShipGroups groups(board);
-    std::array<int, LargestFleetShip + 1> found {};
-    for (int group = 0; group < groups.count(); ++group) {
-        const int size = groups.size(group);
-        if (size > LargestFleetShip)
-            return { FleetFault::ShipTooLong, groups.cells(group), size };
-        ++found[size];
-    }
+    if (const int group = groups.firstTooLong(); group >= 0)
+        return { FleetFault::ShipTooLong, groups.cells(group), groups.size(group) };
+    const std::array<int, LargestFleetShip + 1> found = groups.sizeCounts();
 
     if (const auto contacts = cornerContacts(groups); !contacts.empty())
         return { FleetFault::ShipsTouch, { contacts.front().first, contacts.front().second } };
@@ -250,9 +208,7 @@ FleetProblem findProblem(const Board& board, bool complete)
         return { FleetFault::WrongShips, firstCellsOfSize(LargestFleetShip), LargestFleetShip };
     }
 
-    for (int group = 0; group < groups.count(); ++group) {
-        if (groups.size(group) == LargestFleetShip && !groups.isTee(group))
-            return { FleetFault::FiveNotATee, groups.cells(group), LargestFleetShip };
-    }
+    if (const int group = groups.firstCrookedFive(); group >= 0)
+        return { FleetFault::FiveNotATee, groups.cells(group), LargestFleetShip };
     return {};
 }
