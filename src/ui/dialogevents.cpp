@@ -8,6 +8,7 @@
 #include "gamecanvas.h"
 #include "gridgeometry.h"
 #include "welcomepanel.h"
+#include "windowplacement.h"
 
 #include "net/gametexts.h"
 
@@ -388,27 +389,14 @@ QMessageBox* MainDialog::openBox(const QString& text, const QString& caption,
     box->setWindowModality(Qt::WindowModal);
     if (closed)
         connect(box, &QMessageBox::finished, this, [closed = std::move(closed)] { closed(); });
-    placeOverWindow(box);
+    placeOver(box, *this);
     box->open();
     return box;
 }
 
 void MainDialog::placeBelowGrids(QWidget* box) const
 {
-    box->adjustSize();
+    placeOver(box, *this);
     const int gridsEnd = std::max(ownGrid.focusFrame().bottom(), enemyGrid.focusFrame().bottom());
-    QRect placed(QPoint(), box->size());
-    placed.moveCenter(frameGeometry().center());
-    placed.moveTop(gamePage->mapToGlobal(QPoint(0, gridsEnd + 1)).y());
-    box->move(placed.topLeft());
-}
-
-// Centred over the window's frame, at its final size. Left to place itself, a box sometimes
-// opened in a corner of the screen, far from the window it speaks of.
-void MainDialog::placeOverWindow(QWidget* box) const
-{
-    box->adjustSize();
-    QRect placed(QPoint(), box->size());
-    placed.moveCenter(frameGeometry().center());
-    box->move(placed.topLeft());
+    box->move(box->x(), gamePage->mapToGlobal(QPoint(0, gridsEnd + 1)).y());
 }

@@ -7,6 +7,7 @@
 #include "helpwindow.h"
 #include "levelnames.h"
 #include "recordwindow.h"
+#include "windowplacement.h"
 
 #include "about/aboutdialog.h"
 #include "net/gametexts.h"
@@ -254,23 +255,11 @@ void MainDialog::askBeforeLeaving()
         leaveQuestion->raise();
         return;
     }
-    auto* question = new QMessageBox(QMessageBox::Question, programName(),
+    leaveQuestion = askFirst(this, programName(),
         tr("Há um jogo a decorrer. Sair e fechar a ligação?\nO adversário fica a saber que saiu, "
            "e o resultado perde-se."),
-        QMessageBox::NoButton, this);
-    QPushButton* leave = question->addButton(tr("Sair do jogo"), QMessageBox::AcceptRole);
-    QPushButton* stay = question->addButton(tr("Continuar a jogar"), QMessageBox::RejectRole);
-    question->setDefaultButton(stay);
-    question->setEscapeButton(stay);
-    question->setAttribute(Qt::WA_DeleteOnClose);
-    question->setWindowModality(Qt::WindowModal);
-    connect(question, &QMessageBox::finished, this, [this, question, leave] {
-        if (question->clickedButton() != leave)
-            return;
-        leaving = true;
-        close();
-    });
-    leaveQuestion = question;
-    placeOverWindow(question);
-    question->open();
+        tr("Sair do jogo"), QMessageBox::AcceptRole, tr("Continuar a jogar"), [this] {
+            leaving = true;
+            close();
+        });
 }

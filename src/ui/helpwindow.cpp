@@ -3,6 +3,7 @@
 #include "boardpainter.h"
 #include "gridgeometry.h"
 #include "surface.h"
+#include "windowplacement.h"
 
 #include "about/aboutdialog.h"
 
@@ -181,13 +182,7 @@ HelpWindow::HelpWindow(const SystemColours& colours, QWidget* parent)
 HelpWindow* HelpWindow::present(
     QPointer<HelpWindow>& kept, const SystemColours& colours, QWidget* parent)
 {
-    if (!kept)
-        kept = new HelpWindow(colours, parent);
-    kept->setWindowState(kept->windowState() & ~Qt::WindowMinimized);
-    kept->show();
-    kept->raise();
-    kept->activateWindow();
-    return kept;
+    return presentKept(kept, [&] { return new HelpWindow(colours, parent); });
 }
 
 Board HelpWindow::exampleFleet() { return boardFrom(fleetRows, CellShip); }

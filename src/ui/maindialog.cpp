@@ -6,6 +6,7 @@
 #include "gamecanvas.h"
 #include "gridgeometry.h"
 #include "welcomepanel.h"
+#include "windowplacement.h"
 
 #include "about/aboutdialog.h"
 #include "about/dialogunits.h"
@@ -302,7 +303,7 @@ bool MainDialog::updateData(bool save)
         prompt->setWindowModality(Qt::WindowModal);
         portEdit->setFocus();
         portEdit->selectAll();
-        placeOverWindow(prompt);
+        placeOver(prompt, *this);
         prompt->open();
         return false;
     }
@@ -319,7 +320,7 @@ void MainDialog::onSysCommand(int id)
     auto* about = new AboutDialog(systemColours, this, [this] { desktopBell.ring(Beep::Default); });
     about->setAttribute(Qt::WA_DeleteOnClose);
     about->setWindowModality(Qt::WindowModal);
-    placeOverWindow(about);
+    placeOver(about, *this);
     about->open();
 }
 

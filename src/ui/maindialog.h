@@ -157,8 +157,6 @@ private:
     void countMatch(bool won);
     QMessageBox* openBox(const QString& text, const QString& caption, QMessageBox::Icon icon,
         std::function<void()> closed = {});
-    // Where every box of the window goes, before it opens: over the window.
-    void placeOverWindow(QWidget* box) const;
     // Below the grids, over the controls: the box speaks of the grids, which stay in view.
     void placeBelowGrids(QWidget* box) const;
 

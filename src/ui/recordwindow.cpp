@@ -2,6 +2,7 @@
 
 #include "levelnames.h"
 #include "matchrecord.h"
+#include "windowplacement.h"
 
 #include "about/aboutdialog.h"
 
@@ -71,13 +72,7 @@ RecordWindow::RecordWindow(MatchRecord& shown, QWidget* parent)
 RecordWindow* RecordWindow::present(
     QPointer<RecordWindow>& kept, MatchRecord& record, QWidget* parent)
 {
-    if (!kept)
-        kept = new RecordWindow(record, parent);
-    kept->setWindowState(kept->windowState() & ~Qt::WindowMinimized);
-    kept->show();
-    kept->raise();
-    kept->activateWindow();
-    return kept;
+    return presentKept(kept, [&] { return new RecordWindow(record, parent); });
 }
 
 // The mean with one decimal, as the desktop writes numbers; a dash before the first win.
@@ -119,23 +114,7 @@ void RecordWindow::askBeforeErasing()
         eraseQuestion->activateWindow();
         return;
     }
-    auto* question = new QMessageBox(QMessageBox::Question, windowTitle(),
-        tr("Apagar o registo de todas as partidas? Não se pode desfazer."), QMessageBox::NoButton,
-        this);
-    QPushButton* confirm = question->addButton(tr("Apagar"), QMessageBox::DestructiveRole);
-    QPushButton* cancel = question->addButton(tr("Cancelar"), QMessageBox::RejectRole);
-    question->setDefaultButton(cancel);
-    question->setEscapeButton(cancel);
-    question->setAttribute(Qt::WA_DeleteOnClose);
-    question->setWindowModality(Qt::WindowModal);
-    connect(question, &QMessageBox::finished, this, [this, question, confirm] {
-        if (question->clickedButton() == confirm)
-            record.clear();
-    });
-    eraseQuestion = question;
-    question->adjustSize();
-    QRect placed(QPoint(), question->size());
-    placed.moveCenter(frameGeometry().center());
-    question->move(placed.topLeft());
-    question->open();
+    eraseQuestion = askFirst(this, windowTitle(),
+        tr("Apagar o registo de todas as partidas? Não se pode desfazer."), tr("Apagar"),
+        QMessageBox::DestructiveRole, tr("Cancelar"), [this] { record.clear(); });
 }

@@ -1,0 +1,33 @@
+#include "windowplacement.h"
+
+#include <QPushButton>
+
+void placeOver(QWidget* box, const QWidget& window)
+{
+    box->adjustSize();
+    QRect placed(QPoint(), box->size());
+    placed.moveCenter(window.frameGeometry().center());
+    box->move(placed.topLeft());
+}
+
+QMessageBox* askFirst(QWidget* window, const QString& title, const QString& text,
+    const QString& doIt, QMessageBox::ButtonRole doItRole, const QString& keep,
+    std::function<void()> done)
+{
+    auto* question
+        = new QMessageBox(QMessageBox::Question, title, text, QMessageBox::NoButton, window);
+    QPushButton* yes = question->addButton(doIt, doItRole);
+    QPushButton* no = question->addButton(keep, QMessageBox::RejectRole);
+    question->setDefaultButton(no);
+    question->setEscapeButton(no);
+    question->setAttribute(Qt::WA_DeleteOnClose);
+    question->setWindowModality(Qt::WindowModal);
+    QObject::connect(
+        question, &QMessageBox::finished, window, [question, yes, done = std::move(done)] {
+            if (question->clickedButton() == yes)
+                done();
+        });
+    placeOver(question, *window);
+    question->open();
+    return question;
+}
