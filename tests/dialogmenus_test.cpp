@@ -1,6 +1,7 @@
 #include "ui/maindialog.h"
 
 #include "freeport.h"
+#include "screenshot.h"
 #include "testclocks.h"
 #include "waituntil.h"
 
@@ -68,21 +69,11 @@ QAction* actionNamed(QMenu* menu, const char* text)
     return nullptr;
 }
 
-// With QUORVEL_SCREENSHOT_DIR set: the window as it stands, as NAME.png.
-void saveWindowPicture(MainDialog& dialog, const char* name)
-{
-    const QString directory = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
-    if (directory.isEmpty())
-        return;
-    dialog.canvas().drawPending();
-    dialog.grab().save(directory + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
-}
-
 // With QUORVEL_SCREENSHOT_DIR set: the window with its game menu open, and how to play beside
 // it, as menus.png.
 void saveMenusPicture(MainDialog& dialog, QWidget& help)
 {
-    const QString directory = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
+    const QString directory = screenshotDirectory();
     if (directory.isEmpty())
         return;
     QMenu* game = menuNamed(dialog, "Jogo");
@@ -215,7 +206,7 @@ TEST(DialogMenus, TheWelcomeStartsAGameInOneClick)
         EXPECT_EQ(generator->isVisible(), !welcomed);
     };
     shows(true);
-    saveWindowPicture(window.dialog, "welcome");
+    saveScreenshot(window.dialog, "welcome");
     EXPECT_TRUE(welcome->geometry().contains(enemyGrid.fullArea().center()));
     // Its texts and buttons each stand whole inside the panel, none over another, and every
     // text as high as its lines.

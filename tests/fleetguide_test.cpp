@@ -4,6 +4,7 @@
 #include "ui/fleetguide.h"
 
 #include "pixelprobe.h"
+#include "screenshot.h"
 #include "waituntil.h"
 
 #include "net/gametexts.h"
@@ -12,7 +13,6 @@
 #include "ui/gamecanvas.h"
 #include "ui/maindialog.h"
 
-#include <QDir>
 #include <QTcpSocket>
 #include <QTest>
 #include <QTranslator>
@@ -59,15 +59,6 @@ struct Placing {
                     click(std::string { char('A' + row), char('0' + column) }, button);
         click(last, button);
     }
-    // With QUORVEL_SCREENSHOT_DIR set, the window is saved as a picture.
-    void saveScreenshot(const char* name)
-    {
-        const QString directory = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
-        dialog.canvas().drawPending();
-        if (!directory.isEmpty() && QDir().mkpath(directory))
-            dialog.grab().save(directory + QLatin1Char('/') + QLatin1String(name) + ".png");
-    }
-
     MainDialog dialog;
     QTcpSocket peer;
 };
@@ -141,7 +132,7 @@ TEST(FleetGuide, ARuleBrokenWhilePlacingShowsUnderTheCountUntilMended)
         "O outro jogador randomizou o jogo e está pronto.\nBarco de 6 canos em D3: o máximo é "
         "5.");
     EXPECT_TRUE(window.statusFits());
-    window.saveScreenshot("placing-news");
+    saveScreenshot(window.dialog, "placing-news");
     window.place({ "", "", "", "...##" }, "D4", Qt::RightButton);
     EXPECT_EQ(window.status(), "Coloque o cano 6");
 
@@ -164,7 +155,8 @@ TEST(FleetGuide, TheListTicksTheShipsThatStandWhileTheFleetIsBuilt)
     // neither counts.
     window.place({ "", ".###.####.", "..#......#", "..#", "....##", "", "#.#" }, "C9");
     EXPECT_EQ(guide.count().ships, (std::array { 0, 2, 1, 0, 0, 1 }));
-    window.saveScreenshot("placing");
+    saveScreenshot(window.dialog, "placing");
+    window.dialog.canvas().drawPending(); // the grids beneath the list as they stand
     const QImage picture = window.dialog.page()->grab().toImage();
     const auto pixel = [&](const QRect& area) {
         const QPoint centre = guide.pos() + area.center();

@@ -3,6 +3,7 @@
 #include "enginepair.h"
 #include "freeport.h"
 #include "pixelprobe.h"
+#include "screenshot.h"
 #include "testclocks.h"
 #include "waituntil.h"
 
@@ -147,17 +148,6 @@ void fireUntilDecided(Window& player)
         QTest::mouseMove(&player.dialog.canvas(), point);
         QTest::mouseClick(&player.dialog.canvas(), Qt::LeftButton, {}, point);
     }
-}
-
-// With QUORVEL_SCREENSHOT_DIR set, the whole-match test saves the windows as pictures.
-void saveScreenshot(QWidget& window, const char* name)
-{
-    const QString directory = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
-    if (directory.isEmpty() || !QDir().mkpath(directory))
-        return;
-    if (auto* canvas = window.findChild<GameCanvas*>())
-        canvas->drawPending(); // the grids as the next frame shows them
-    window.grab().save(directory + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
 }
 
 TEST(MainDialogTest, StartsDisconnectedInServerModeWithTheTemplateLayout)

@@ -1,6 +1,7 @@
 #include "ui/matchrecord.h"
 
 #include "filebytes.h"
+#include "screenshot.h"
 #include "testclocks.h"
 #include "waituntil.h"
 
@@ -316,9 +317,7 @@ TEST(RecordWindow, ShowsTheRecordAndErasesItAfterAsking)
     record.count(Opponent::Normal, false, 0);
     EXPECT_EQ(tableText(*shown).split(u'\n')[1], QStringLiteral("Normal|0|1|—"));
     // With QUORVEL_SCREENSHOT_DIR set, the window as the player sees it, for a person to look at.
-    if (const QString directory = qEnvironmentVariable("QUORVEL_SCREENSHOT_DIR");
-        !directory.isEmpty() && QDir().mkpath(directory))
-        shown->grab().save(directory + QStringLiteral("/record.png"));
+    saveScreenshot(*shown, "record");
 
     const QByteArray before = contents(path);
     for (const bool erase : { false, true }) {
