@@ -5,6 +5,8 @@
 #include "ui/matchrecord.h"
 
 #include <cstdio>
+#include <fontconfig/fontconfig.h>
+#include <thread>
 
 namespace {
 
@@ -35,6 +37,15 @@ GameCommandLine readCommandLine(int argc, char** argv, const GameSettings& setti
     return readGameCommandLine(arguments);
 }
 
+// Fontconfig reads its configuration and the font caches once per process, the longest single
+// step before the window can measure its first text. On a thread of its own it overlaps with
+// the start of the application, which needs no font; Qt then finds it done, and frees it at
+// the end with its font database.
+std::jthread readFontConfiguration()
+{
+    return std::jthread([] { FcInit(); });
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -49,11 +60,13 @@ int main(int argc, char** argv)
             commandLine.exitCode == 0 ? stdout : stderr);
         return commandLine.exitCode;
     }
+    std::jthread fontConfiguration = readFontConfiguration();
     GameApp application(argc, argv);
     const Language language = chosenLanguage(commandLine.options->language, settings);
     installLanguage(application, language);
     // Read once, like the settings; a file set aside is told in the window's log.
     MatchRecord record(MatchRecord::defaultPath());
+    fontConfiguration.join(); // before the window measures its first text
     return application.initInstance(*commandLine.options, language, settings, record)
         ? GameApp::exec()
         : 0;
