@@ -5,7 +5,10 @@
 // desktop's compositor shows it only once it is: the first frame is what a player waits for.
 // Two programs are run in turn, A B A B ..., after one run of each not counted, and the
 // medians of each and of the ratios A/B pair by pair are printed, for both moments, so that
-// a comparison holds on a machine whose speed drifts. Needs an X server with a black root
+// a comparison holds on a machine whose speed drifts. The processor time each program used,
+// all its threads together, until it was ended is given too: on a machine of few cores the
+// programs, the X server and this probe share them, and a start-up that does its work on more
+// threads is then no sooner for it. Needs an X server with a black root
 // (Xvfb -br; tools/startup-compare starts one).
 //
 // Usage: startup_probe RUNS PROGRAM_A [ARG...] -- PROGRAM_B [ARG...]
@@ -20,6 +23,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -31,6 +35,7 @@ using Clock = std::chrono::steady_clock;
 struct Times {
     double mapped = -1; // milliseconds from the start to the window's mapping
     double drawn = -1; // and to its first frame
+    double processor = -1; // milliseconds of processor time used until it was ended
 };
 
 // Whether the window's middle is still the root's black; false once the window is gone.
@@ -81,7 +86,10 @@ Times timesToWindow(Display* display, std::vector<char*> command)
         times.drawn = since();
     }
     kill(child, SIGTERM);
-    waitpid(child, nullptr, 0);
+    rusage usage {};
+    if (wait4(child, nullptr, 0, &usage) == child)
+        times.processor = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
+            + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
     return times;
 }
 
@@ -124,6 +132,7 @@ int main(int argc, char** argv)
     timesToWindow(display, b);
     std::vector<double> mappedA, mappedB, mappedRatios;
     std::vector<double> drawnA, drawnB, drawnRatios;
+    std::vector<double> processorA, processorB, processorRatios;
     for (int run = 0; run < runs; ++run) {
         const Times timesA = timesToWindow(display, a);
         const Times timesB = timesToWindow(display, b);
@@ -133,15 +142,19 @@ int main(int argc, char** argv)
         drawnA.push_back(timesA.drawn);
         drawnB.push_back(timesB.drawn);
         drawnRatios.push_back(timesA.drawn / timesB.drawn);
+        processorA.push_back(timesA.processor);
+        processorB.push_back(timesB.processor);
+        processorRatios.push_back(timesA.processor / timesB.processor);
         std::printf("run %2d  mapped A %6.1f ms  B %6.1f ms  A/B %.3f   drawn A %6.1f ms  "
-                    "B %6.1f ms  A/B %.3f\n",
+                    "B %6.1f ms  A/B %.3f   processor A %6.1f ms  B %6.1f ms  A/B %.3f\n",
             run + 1, timesA.mapped, timesB.mapped, mappedRatios.back(), timesA.drawn, timesB.drawn,
-            drawnRatios.back());
+            drawnRatios.back(), timesA.processor, timesB.processor, processorRatios.back());
     }
     std::printf("median  mapped A %6.1f ms  B %6.1f ms  A/B %.3f   drawn A %6.1f ms  B %6.1f "
-                "ms  A/B %.3f\n(A/B: the median of the pairs' ratios)\n",
+                "ms  A/B %.3f   processor A %6.1f ms  B %6.1f ms  A/B %.3f\n"
+                "(A/B: the median of the pairs' ratios)\n",
         median(mappedA), median(mappedB), median(mappedRatios), median(drawnA), median(drawnB),
-        median(drawnRatios));
+        median(drawnRatios), median(processorA), median(processorB), median(processorRatios));
     XCloseDisplay(display);
     return 0;
 }
