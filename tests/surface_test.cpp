@@ -111,43 +111,6 @@ TEST_P(SurfaceRules, ChangedAreaCoversWhatWasDrawn)
     expectPixels({ { 0, 0, Paper } });
 }
 
-// Characters rendered ahead, on another thread, draw as those rendered as they are drawn;
-// those rendered for another ratio or another font are not used.
-TEST_P(SurfaceRules, CharactersRenderedAheadDrawAsThoseRenderedInPlace)
-{
-    const QString characters = QStringLiteral("Aj1W");
-    const auto write = [&characters](Surface& on) {
-        on.fill(Paper);
-        on.setBackgroundMode(Surface::BackgroundMode::Transparent);
-        for (const QRgb colour : { Ink, Fill }) {
-            on.setTextColour(colour);
-            for (int i = 0; i < 4; ++i)
-                on.textOut(4 + 12 * i, colour == Ink ? 4 : 20, characters[i]);
-        }
-    };
-    Surface inPlace(QSize(60, 40), GetParam(), Paper);
-    write(inPlace);
-    surface.renderAhead(characters, { Ink }); // the other colour is rendered in place
-    write(surface);
-    EXPECT_EQ(surface.image(), inPlace.image());
-
-    surface.renderAhead(characters, { Ink, Fill });
-    surface.reset(3.0 - GetParam());
-    inPlace.reset(3.0 - GetParam());
-    write(surface);
-    write(inPlace);
-    EXPECT_EQ(surface.image(), inPlace.image()) << "another ratio";
-
-    QFont larger = surface.font();
-    larger.setPixelSize(20);
-    surface.renderAhead(characters, { Ink, Fill });
-    surface.setFont(larger);
-    inPlace.setFont(larger);
-    write(surface);
-    write(inPlace);
-    EXPECT_EQ(surface.image(), inPlace.image()) << "another font";
-}
-
 INSTANTIATE_TEST_SUITE_P(Ratio, SurfaceRules, testing::Values(1.0, 2.0));
 
 } // namespace

@@ -125,16 +125,6 @@ void BoardPainter::drawCursor(Surface& surface, GridCell cursor) const
     redrawCell(surface, cursor, true);
 }
 
-void BoardPainter::renderLabelsAhead(Surface& surface)
-{
-    QString characters;
-    for (int i = 0; i < Board::Size; ++i)
-        characters += QChar::fromLatin1(static_cast<char>('A' + i));
-    for (int i = 0; i < Board::Size; ++i)
-        characters += QChar::fromLatin1(static_cast<char>('0' + i));
-    surface.renderAhead(characters, { labelShadowColour, labelColour });
-}
-
 void BoardPainter::drawBoardFaded(Surface& surface, std::uint8_t fade) const
 {
     const Surface::Pen previous = surface.selectPen(Surface::Pen::solid(outlineColour));

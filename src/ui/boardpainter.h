@@ -42,8 +42,6 @@ public:
         int column, int row, std::uint8_t code, Surface& surface, std::uint8_t fade) const;
     // Labels, the 100 cells at full colour and the shadow frame.
     void drawBoard(Surface& surface) const;
-    // The labels' characters, rendered ahead for the surface (both grids share them).
-    static void renderLabelsAhead(Surface& surface);
     void eraseCursor(Surface& surface, GridCell cursor) const;
     void drawCursor(Surface& surface, GridCell cursor) const;
     // One cell as the board now holds it, with or without the cursor's highlight.

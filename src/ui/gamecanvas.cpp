@@ -19,8 +19,10 @@ GameCanvas::GameCanvas(MatchEngine& matchEngine, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setGeometry(0, 0, Width, Height);
-    // The labels are rendered while the window makes its controls.
-    BoardPainter::renderLabelsAhead(surface);
+    paintGrids();
+    drawAsked();
+    surface.takeChangedArea();
+    clock->stop(); // nothing waits for a frame
 }
 
 void GameCanvas::setCoverColour(QColor colour) { cover = colour; }
@@ -92,7 +94,6 @@ void GameCanvas::drawCoverPanel() { askWhole(right, Whole::CoverPanel); }
 // last frame. The clock stops once a frame finds nothing more to do.
 void GameCanvas::frame()
 {
-    drawFirstPicture();
     const std::optional<int> fade = playing ? animationStep() : std::nullopt;
     drawPending();
     if (fade)
@@ -127,27 +128,8 @@ void GameCanvas::drawPending()
     present();
 }
 
-// The picture the canvas starts with, its grids as they then stand, is drawn when first
-// needed: by the first frame, paint, or look at the picture. What was asked for meanwhile is
-// drawn after it, as it would have been.
-void GameCanvas::drawFirstPicture()
-{
-    if (!std::exchange(firstPicture, false))
-        return;
-    const bool waiting = clock->running();
-    Pending askedLeft = std::exchange(left, {});
-    Pending askedRight = std::exchange(right, {});
-    paintGrids();
-    drawAsked();
-    left = std::move(askedLeft);
-    right = std::move(askedRight);
-    if (!waiting)
-        clock->stop(); // nothing waits for a frame
-}
-
 void GameCanvas::drawAsked()
 {
-    drawFirstPicture();
     if (left.whole == Whole::Grid)
         drawLeftGrid();
 
@@ -258,7 +240,6 @@ void GameCanvas::rebuild(qreal devicePixelRatio)
 {
     surface.setBackground(palette().color(QPalette::Window).rgb());
     surface.reset(devicePixelRatio);
-    firstPicture = false; // drawn below, on the new image
     if (coverPanelShown) {
         BoardPainter(engine.enemyBoard(), enemyGrid).drawCoverPanel(surface, cover.rgb());
     } else if (engine.phase() == GamePhase::Playing) {
@@ -274,7 +255,6 @@ void GameCanvas::paintEvent(QPaintEvent* event)
 {
     if (devicePixelRatioF() != surface.devicePixelRatio())
         rebuild(devicePixelRatioF());
-    drawFirstPicture();
 
     const QRect area = event->rect();
     const qreal ratio = surface.devicePixelRatio();

@@ -132,7 +132,6 @@ private:
     void requestFrame();
     void frame();
     std::optional<int> animationStep();
-    void drawFirstPicture();
     void drawAsked();
     void drawLeftGrid();
     void drawEnemyGrid();
@@ -161,7 +160,6 @@ private:
     GridCell leftCursor;
     GridCell rightCursor;
     // The cover panel lies over the enemy grid's area, not yet drawn over by the grid.
-    bool firstPicture = true; // still to be drawn
     bool coverPanelShown = false;
     std::deque<Step> steps; // of the animation playing, the next first
     bool playing = false; // an animation holds the left grid until its last tick

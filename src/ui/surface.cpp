@@ -23,18 +23,6 @@ QFont smallFixedFont()
     return font;
 }
 
-// A copy of a font shares with the original what it caches of the loaded font, which belongs
-// to one thread: a copy for another thread must have its own. Setting its size gives it that.
-QFont unshared(const QFont& font)
-{
-    QFont copy = font;
-    if (font.pixelSize() > 0)
-        copy.setPixelSize(font.pixelSize());
-    else
-        copy.setPointSizeF(font.pointSizeF());
-    return copy;
-}
-
 } // namespace
 
 Surface::Surface(QSize size, qreal devicePixelRatio, QRgb background)
@@ -53,7 +41,6 @@ void Surface::reset(qreal devicePixelRatio)
         toDevice(logicalSize.width()), toDevice(logicalSize.height()), QImage::Format_RGB32);
     pixels.setDevicePixelRatio(ratio);
     pixels.fill(backgroundColour);
-    dropAhead();
     glyphs.clear();
     changed = QRect(QPoint(0, 0), logicalSize);
 }
@@ -80,35 +67,8 @@ QRgb Surface::setTextColour(QRgb colour) { return std::exchange(textColour, colo
 
 void Surface::setFont(const QFont& font)
 {
-    dropAhead();
     textFont = font;
     glyphs.clear();
-}
-
-void Surface::renderAhead(const QString& characters, const QList<QRgb>& colours)
-{
-    takeAhead();
-    ahead = std::async(std::launch::async, [font = textFont, ratio = ratio, characters, colours] {
-        const QFont own = unshared(font);
-        Glyphs rendered;
-        for (const QRgb colour : colours)
-            for (const QChar character : characters)
-                rendered.insert(
-                    glyphKey(character, colour), renderGlyph(own, ratio, character, colour));
-        return rendered;
-    });
-}
-
-void Surface::takeAhead()
-{
-    if (ahead.valid())
-        glyphs.insert(ahead.get());
-}
-
-void Surface::dropAhead()
-{
-    if (ahead.valid())
-        ahead.get();
 }
 
 int Surface::toDevice(int logical) const
@@ -245,26 +205,16 @@ void Surface::blend(const QImage& source, int deviceX, int deviceY)
     }
 }
 
-quint64 Surface::glyphKey(QChar character, QRgb colour)
-{
-    return (quint64(character.unicode()) << 32) | (colour & 0xffffffu);
-}
-
+// A character drawn once in a colour onto a transparent image at the surface's ratio, with
+// room around its cell for the parts of a glyph that reach beyond it.
 const Surface::Glyph& Surface::glyph(QChar character, QRgb colour)
 {
-    takeAhead();
-    const quint64 key = glyphKey(character, colour);
+    const quint64 key = (quint64(character.unicode()) << 32) | (colour & 0xffffffu);
     const auto found = glyphs.constFind(key);
     if (found != glyphs.constEnd())
         return *found;
-    return *glyphs.insert(key, renderGlyph(textFont, ratio, character, colour));
-}
 
-// A character drawn once in a colour onto a transparent image at a ratio, with room around
-// its cell for the parts of a glyph that reach beyond it.
-Surface::Glyph Surface::renderGlyph(const QFont& font, qreal ratio, QChar character, QRgb colour)
-{
-    const QFontMetrics metrics(font);
+    const QFontMetrics metrics(textFont);
     Glyph shape;
     shape.pad = (metrics.height() + 3) / 4;
     const int width = metrics.horizontalAdvance(character) + 2 * shape.pad;
@@ -275,11 +225,11 @@ Surface::Glyph Surface::renderGlyph(const QFont& font, qreal ratio, QChar charac
     shape.image.fill(Qt::transparent);
     {
         QPainter painter(&shape.image);
-        painter.setFont(font);
+        painter.setFont(textFont);
         painter.setPen(QColor::fromRgb(colour));
         painter.drawText(QPoint(shape.pad, shape.pad + metrics.ascent()), QString(character));
     }
-    return shape;
+    return *glyphs.insert(key, std::move(shape));
 }
 
 void Surface::fill(QRgb colour)

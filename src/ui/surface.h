@@ -3,13 +3,9 @@
 #include <QFont>
 #include <QHash>
 #include <QImage>
-#include <QList>
 #include <QRect>
 #include <QRgb>
 #include <QSize>
-#include <QString>
-
-#include <future>
 
 // A drawing surface with the pixel rules of a classic window device context, over an image
 // at a device pixel ratio: callers work in logical pixels, and one logical pixel covers the
@@ -55,11 +51,6 @@ public:
     // The font of textOut(); a fresh surface holds a small fixed-width font of the desktop.
     void setFont(const QFont& font);
     const QFont& font() const { return textFont; }
-    // Renders the characters in each of the colours on a thread of their own, for textOut()
-    // to find ready: loading the font and rendering the first characters take longer than
-    // drawing a whole grid, and the window has other things to do meanwhile. The first
-    // textOut() waits for them; a new font or ratio throws them away.
-    void renderAhead(const QString& characters, const QList<QRgb>& colours);
 
     void rectangle(int left, int top, int right, int bottom);
     void moveTo(int x, int y);
@@ -77,18 +68,11 @@ private:
         QImage image; // premultiplied, transparent around the character
         int pad = 0; // logical pixels around the character cell
     };
-    using Glyphs = QHash<quint64, Glyph>; // by character and colour
-
-    static quint64 glyphKey(QChar character, QRgb colour);
-    static Glyph renderGlyph(const QFont& font, qreal ratio, QChar character, QRgb colour);
 
     int toDevice(int logical) const;
     void fillArea(int x, int y, int width, int height, QRgb colour);
     void blend(const QImage& source, int deviceX, int deviceY);
     const Glyph& glyph(QChar character, QRgb colour);
-    // The characters rendered ahead, once they are: kept, or thrown away.
-    void takeAhead();
-    void dropAhead();
 
     QSize logicalSize;
     qreal ratio;
@@ -105,7 +89,6 @@ private:
     int cursorX = 0;
     int cursorY = 0;
 
-    // Rendered characters; labels use few characters in few colours.
-    Glyphs glyphs;
-    std::future<Glyphs> ahead;
+    // Rendered characters by character and colour; labels use few of each.
+    QHash<quint64, Glyph> glyphs;
 };
