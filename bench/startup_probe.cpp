@@ -100,6 +100,20 @@ double median(std::vector<double> values)
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+// One measure of both programs, run by run, and the ratios of its pairs.
+struct Series {
+    std::vector<double> a;
+    std::vector<double> b;
+    std::vector<double> ratios;
+
+    void add(double valueA, double valueB)
+    {
+        a.push_back(valueA);
+        b.push_back(valueB);
+        ratios.push_back(valueA / valueB);
+    }
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -130,31 +144,27 @@ int main(int argc, char** argv)
 
     timesToWindow(display, a);
     timesToWindow(display, b);
-    std::vector<double> mappedA, mappedB, mappedRatios;
-    std::vector<double> drawnA, drawnB, drawnRatios;
-    std::vector<double> processorA, processorB, processorRatios;
+    Series mapped;
+    Series drawn;
+    Series processor;
     for (int run = 0; run < runs; ++run) {
         const Times timesA = timesToWindow(display, a);
         const Times timesB = timesToWindow(display, b);
-        mappedA.push_back(timesA.mapped);
-        mappedB.push_back(timesB.mapped);
-        mappedRatios.push_back(timesA.mapped / timesB.mapped);
-        drawnA.push_back(timesA.drawn);
-        drawnB.push_back(timesB.drawn);
-        drawnRatios.push_back(timesA.drawn / timesB.drawn);
-        processorA.push_back(timesA.processor);
-        processorB.push_back(timesB.processor);
-        processorRatios.push_back(timesA.processor / timesB.processor);
+        mapped.add(timesA.mapped, timesB.mapped);
+        drawn.add(timesA.drawn, timesB.drawn);
+        processor.add(timesA.processor, timesB.processor);
         std::printf("run %2d  mapped A %6.1f ms  B %6.1f ms  A/B %.3f   drawn A %6.1f ms  "
                     "B %6.1f ms  A/B %.3f   processor A %6.1f ms  B %6.1f ms  A/B %.3f\n",
-            run + 1, timesA.mapped, timesB.mapped, mappedRatios.back(), timesA.drawn, timesB.drawn,
-            drawnRatios.back(), timesA.processor, timesB.processor, processorRatios.back());
+            run + 1, timesA.mapped, timesB.mapped, mapped.ratios.back(), timesA.drawn,
+            timesB.drawn, drawn.ratios.back(), timesA.processor, timesB.processor,
+            processor.ratios.back());
     }
     std::printf("median  mapped A %6.1f ms  B %6.1f ms  A/B %.3f   drawn A %6.1f ms  B %6.1f "
                 "ms  A/B %.3f   processor A %6.1f ms  B %6.1f ms  A/B %.3f\n"
                 "(A/B: the median of the pairs' ratios)\n",
-        median(mappedA), median(mappedB), median(mappedRatios), median(drawnA), median(drawnB),
-        median(drawnRatios), median(processorA), median(processorB), median(processorRatios));
+        median(mapped.a), median(mapped.b), median(mapped.ratios), median(drawn.a),
+        median(drawn.b), median(drawn.ratios), median(processor.a), median(processor.b),
+        median(processor.ratios));
     XCloseDisplay(display);
     return 0;
 }
