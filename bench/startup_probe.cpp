@@ -155,16 +155,14 @@ int main(int argc, char** argv)
         processor.add(timesA.processor, timesB.processor);
         std::printf("run %2d  mapped A %6.1f ms  B %6.1f ms  A/B %.3f   drawn A %6.1f ms  "
                     "B %6.1f ms  A/B %.3f   processor A %6.1f ms  B %6.1f ms  A/B %.3f\n",
-            run + 1, timesA.mapped, timesB.mapped, mapped.ratios.back(), timesA.drawn,
-            timesB.drawn, drawn.ratios.back(), timesA.processor, timesB.processor,
-            processor.ratios.back());
+            run + 1, timesA.mapped, timesB.mapped, mapped.ratios.back(), timesA.drawn, timesB.drawn,
+            drawn.ratios.back(), timesA.processor, timesB.processor, processor.ratios.back());
     }
     std::printf("median  mapped A %6.1f ms  B %6.1f ms  A/B %.3f   drawn A %6.1f ms  B %6.1f "
                 "ms  A/B %.3f   processor A %6.1f ms  B %6.1f ms  A/B %.3f\n"
                 "(A/B: the median of the pairs' ratios)\n",
-        median(mapped.a), median(mapped.b), median(mapped.ratios), median(drawn.a),
-        median(drawn.b), median(drawn.ratios), median(processor.a), median(processor.b),
-        median(processor.ratios));
+        median(mapped.a), median(mapped.b), median(mapped.ratios), median(drawn.a), median(drawn.b),
+        median(drawn.ratios), median(processor.a), median(processor.b), median(processor.ratios));
     XCloseDisplay(display);
     return 0;
 }
