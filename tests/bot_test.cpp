@@ -13,12 +13,14 @@
 #include "net/computeropponent.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHostAddress>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -674,6 +676,28 @@ TEST(BotProgram, RefusesBadArgumentsAndReportsFailures)
         const QByteArray err = bot.readAllStandardError();
         EXPECT_TRUE(err.contains(error)) << err.toStdString();
         EXPECT_TRUE(*output ? out.contains(output) : out.isEmpty()) << out.toStdString();
+    }
+
+    // A copy of the program without the network module where it looks for it: a listen and
+    // an attempt to connect fail as any other, in the loader's words, which name the module.
+    QTemporaryDir lone;
+    ASSERT_TRUE(lone.isValid());
+    const QString copy = lone.filePath(QStringLiteral("quorvel-bot"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUORVEL_BOT), copy));
+    const QString connect = QStringLiteral("--connect");
+    for (const QStringList& arguments :
+        { QStringList { QStringLiteral("--listen"), QStringLiteral("0") },
+            QStringList { connect, QStringLiteral("127.0.0.1") } }) {
+        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
+        QProcess bot;
+        bot.start(copy, arguments);
+        ASSERT_TRUE(bot.waitForFinished(Timeout));
+        EXPECT_EQ(bot.exitCode(), 1);
+        const QByteArray err = bot.readAllStandardError();
+        EXPECT_TRUE(err.contains("/quorvel-tcp.so: cannot open shared object file"))
+            << err.toStdString();
+        EXPECT_TRUE(err.startsWith(arguments[0] == connect ? notThere.c_str() : "Impossível criar"))
+            << err.toStdString();
     }
 }
 

@@ -6,6 +6,7 @@
 #include "net/connectionevents.h"
 #include "net/gamesocket.h"
 #include "net/gametexts.h"
+#include "net/tcpsocket.h"
 
 #include <QCoreApplication>
 #include <QTcpServer>
@@ -148,7 +149,7 @@ TEST(GameSocket, AFailureSaysWhereAndWhy)
         { QAbstractSocket::NetworkError, "Out of resources", ConnectionFailure::Other },
         { QAbstractSocket::SocketResourceError, "Out of resources", ConnectionFailure::Other } };
     for (const auto& [error, words, kind] : kinds)
-        EXPECT_EQ(GameSocket::failureKind(error, qt(words)), kind) << words;
+        EXPECT_EQ(TcpSocket::failureKind(error, qt(words)), kind) << words;
 
     const std::pair<ConnectionFailure, const char*> lines[] = {
         { { ConnectionFailure::Refused, "::1", 4000, "Connection refused" },

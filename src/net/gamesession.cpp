@@ -1,7 +1,5 @@
 #include "gamesession.h"
 
-#include "localaddresses.h"
-
 #include <string>
 
 namespace {
@@ -42,7 +40,7 @@ void GameSession::listen(int port)
         const ConnectionFailure failure = isPort(port)
             ? listenSocket.listenFailure()
             : ConnectionFailure { ConnectionFailure::PortOutOfRange,
-                  GameSocket::listeningAddress(loopbackOnly).toString().toStdString(), port };
+                  GameSocket::listeningAddress(loopbackOnly).toStdString(), port };
         events.connectionChanged(
             { ConnectionChange::Closed, ConnectionChange::ListenFailed, true, port, failure });
         events.statusChanged({ TextId::CheckServerSettings, {} });
@@ -57,7 +55,7 @@ void GameSession::listen(int port)
     // computer and needs no telling.
     if (loopbackOnly)
         return;
-    const QStringList addresses = addressesToShow(interfaceAddresses());
+    const QStringList addresses = GameSocket::reachableAddresses();
     if (!addresses.isEmpty()) {
         events.logLine(
             { TextId::ThisComputersAddresses, addresses.join(QStringLiteral(", ")).toStdString(),

@@ -2,319 +2,142 @@
 
 #include "connectionevents.h"
 
-#include "match/protocol.h"
+#include <dlfcn.h>
 
-#include <QCoreApplication>
-#include <QPointer>
-#include <QTcpServer>
-#include <QTcpSocket>
+#include <filesystem>
+#include <system_error>
 
-#include <array>
-#include <cassert>
-#include <utility>
+namespace {
+
+// The network module as this process opened it, once: its entries, or the loader's words
+// for why it could not. It stays open until the process ends.
+struct OpenedModule {
+    const NetworkModule* entries = nullptr;
+    std::string failure;
+};
+
+OpenedModule loaderFailure()
+{
+    const char* const words = dlerror();
+    return { nullptr, words != nullptr ? words : "the network module cannot be opened" };
+}
+
+// The module lies where it is installed relative to the programs, in the build tree as in
+// an installation, so it is found from the folder of the running program.
+OpenedModule openModule()
+{
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        return { nullptr, "/proc/self/exe: " + error.message() };
+    const std::filesystem::path file
+        = (program.parent_path() / QUORVEL_NETWORK_MODULE).lexically_normal();
+    void* const handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr)
+        return loaderFailure();
+    const auto entry
+        = reinterpret_cast<NetworkModuleEntryFunction>(dlsym(handle, NetworkModuleEntry));
+    if (entry == nullptr)
+        return loaderFailure();
+    return { entry(), {} };
+}
+
+const OpenedModule& networkModule()
+{
+    static const OpenedModule opened = openModule();
+    return opened;
+}
+
+} // namespace
 
 GameSocket::GameSocket(ConnectionEvents& events)
     : owner(events)
 {
-    connectTimer.setSingleShot(true);
-    connectTimer.setInterval(ConnectTimeoutMs);
-    connect(&connectTimer, &QTimer::timeout, this, &GameSocket::attemptTimedOut);
 }
 
-// The owner is going away with this object: nothing may reach it any more. The Qt objects
-// are children and go with it; an open connection is closed by their destructors.
-GameSocket::~GameSocket()
-{
-    for (QObject* child : children())
-        disconnect(child, nullptr, this, nullptr);
-}
+GameSocket::~GameSocket() = default;
 
-// Every handler of a Qt object's signal runs through here, so that the object outlives it.
-template <typename Handler> void GameSocket::dispatch(QObject* source, Handler handler)
+SocketBackend* GameSocket::opened()
 {
-    const QPointer<QObject> alive(source);
-    ++handlerDepth;
-    handler();
-    if (--handlerDepth == 0)
-        releaseRetired();
-    // Qt goes on using the object when the handler returns.
-    assert(alive != nullptr && "a socket object was deleted inside its own handler");
+    if (backend == nullptr && networkModule().entries != nullptr) {
+        backend = networkModule().entries->makeSocket(owner);
+        backend->setConnectTimeout(connectTimeoutMs);
+    }
+    return backend.get();
 }
 
 bool GameSocket::listen(std::uint16_t port, bool loopbackOnly)
 {
-    close();
-    failedListen = {};
-    auto* created = new QTcpServer(this);
-    created->setListenBacklogSize(5);
-    const QHostAddress address = listeningAddress(loopbackOnly);
-    if (!created->listen(address, port)) {
-        const QString why = created->errorString();
-        failedListen = { failureKind(created->serverError(), why), address.toString().toStdString(),
-            port, why.toStdString() };
-        delete created;
-        return false;
-    }
-    server = created;
-    ++generation;
-    connect(created, &QTcpServer::newConnection, this,
-        [this, created] { dispatch(created, [this] { owner.onAcceptRequest(); }); });
-    return true;
+    failedOpen = {};
+    if (SocketBackend* socket = opened())
+        return socket->listen(port, loopbackOnly);
+    failedOpen = { ConnectionFailure::Other, listeningAddress(loopbackOnly).toStdString(), port,
+        networkModule().failure };
+    return false;
 }
 
-QHostAddress GameSocket::listeningAddress(bool loopbackOnly)
+const ConnectionFailure& GameSocket::listenFailure() const
 {
-    return QHostAddress(loopbackOnly ? QHostAddress::LocalHost : QHostAddress::Any);
+    return backend != nullptr ? backend->listenFailure() : failedOpen;
+}
+
+// As Qt Network writes the addresses the module listens on.
+QString GameSocket::listeningAddress(bool loopbackOnly)
+{
+    return loopbackOnly ? QStringLiteral("127.0.0.1") : QStringLiteral("0.0.0.0");
 }
 
 void GameSocket::connectToHost(const QString& host, std::uint16_t port)
 {
-    close();
-    attemptHost = host;
-    attemptPort = port;
-    auto* created = new QTcpSocket(this);
-    attach(created);
-    connectTimer.start();
-    // A failure may be reported from inside this call; nothing here touches the object after.
-    created->connectToHost(host, port);
+    if (SocketBackend* socket = opened()) {
+        socket->connectToHost(host, port);
+        return;
+    }
+    owner.onConnectFailed(
+        { ConnectionFailure::Other, host.toStdString(), port, networkModule().failure });
+}
+
+void GameSocket::setConnectTimeout(int ms)
+{
+    connectTimeoutMs = ms;
+    if (backend != nullptr)
+        backend->setConnectTimeout(ms);
 }
 
 bool GameSocket::accept(GameSocket& listening)
 {
-    if (listening.server == nullptr)
-        return false;
-    QTcpSocket* taken = listening.server->nextPendingConnection();
-    if (taken == nullptr)
-        return false;
-    close();
-    taken->setParent(this);
-    attach(taken);
-    established = true;
-    sendAtOnce(taken);
-    // Bytes that came with the connection would otherwise wait for the next arrival.
-    if (taken->bytesAvailable() > 0) {
-        QMetaObject::invokeMethod(
-            this,
-            [this, taken, reading = generation] {
-                if (reading == generation)
-                    dispatch(taken, [this] { readAvailable(); });
-            },
-            Qt::QueuedConnection);
-    }
-    return true;
+    return listening.backend != nullptr && opened() != nullptr
+        && backend->accept(*listening.backend);
 }
 
 void GameSocket::refuseWaiting()
 {
-    if (server == nullptr)
-        return;
-    while (QTcpSocket* waiting = server->nextPendingConnection()) {
-        waiting->setParent(this);
-        waiting->disconnectFromHost();
-        retire(waiting);
-    }
-}
-
-void GameSocket::attach(QTcpSocket* created)
-{
-    socket = created;
-    ++generation;
-    established = false;
-    endReported = false;
-    stalled = false;
-    created->setReadBufferSize(ReadBufferSize);
-    connect(created, &QTcpSocket::connected, this, [this, created] {
-        dispatch(created, [this] {
-            established = true;
-            connectTimer.stop();
-            sendAtOnce(socket);
-            owner.onConnected();
-        });
-    });
-    connect(created, &QTcpSocket::errorOccurred, this,
-        [this, created](QAbstractSocket::SocketError error) {
-            dispatch(created, [this, error] { connectionError(error); });
-        });
-    connect(created, &QTcpSocket::disconnected, this,
-        [this, created] { dispatch(created, [this] { reportEnd(); }); });
-    connect(created, &QTcpSocket::readyRead, this,
-        [this, created] { dispatch(created, [this] { readAvailable(); }); });
-    connect(created, &QTcpSocket::bytesWritten, this,
-        [this, created] { dispatch(created, [this] { owner.onSendReady(); }); });
-}
-
-// Every message is small and written whole. Sending each at once keeps a side that writes
-// twice without hearing back (its last reply of a match, then its next ready) from waiting
-// for the peer's delayed acknowledgement.
-void GameSocket::sendAtOnce(QTcpSocket* connected)
-{
-    connected->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-}
-
-// Qt announces new data once, and not again while this handler runs (a message box may be
-// open inside onPeerData); so everything buffered is read now, a read at a time.
-void GameSocket::readAvailable()
-{
-    const std::uint64_t reading = generation;
-    std::array<char, protocol::ReadSize> buffer {};
-    while (socket != nullptr && generation == reading) {
-        const qint64 count = socket->read(buffer.data(), static_cast<qint64>(buffer.size()));
-        if (count <= 0)
-            return;
-        owner.onPeerData(std::string_view(buffer.data(), static_cast<std::size_t>(count)));
-    }
-}
-
-// An error before the connection was made is a failed attempt. Once connected, an error
-// that leaves the connection dead counts as the peer closing it: the window must never stay
-// connected to a dead connection.
-void GameSocket::connectionError(int error)
-{
-    if (socket == nullptr)
-        return;
-    const bool harmless
-        = error == QAbstractSocket::TemporaryError || error == QAbstractSocket::SocketTimeoutError;
-    if (established && harmless && socket->state() == QAbstractSocket::ConnectedState)
-        return;
-    reportEnd();
-}
-
-// A connection ends once: Qt reports a peer's close both as an error and as a disconnection,
-// and a failed attempt may report more than one error.
-void GameSocket::reportEnd()
-{
-    if (endReported)
-        return;
-    endReported = true;
-    connectTimer.stop();
-    if (established) {
-        owner.onPeerClosed();
-    } else if (socket != nullptr) {
-        owner.onConnectFailed(attemptFailure(
-            failureKind(socket->error(), socket->errorString()), socket->errorString()));
-    } else {
-        owner.onConnectFailed(attemptFailure(ConnectionFailure::Other, {}));
-    }
-}
-
-// Nobody answered in time: the attempt is given up, and the connection it might still make
-// is not taken.
-void GameSocket::attemptTimedOut()
-{
-    if (socket == nullptr || established || endReported)
-        return;
-    endReported = true;
-    const ConnectionFailure failure = attemptFailure(ConnectionFailure::TimedOut, {});
-    close();
-    owner.onConnectFailed(failure);
-}
-
-ConnectionFailure GameSocket::attemptFailure(
-    ConnectionFailure::Kind kind, const QString& systemText) const
-{
-    return { kind, attemptHost.toStdString(), attemptPort, systemText.toStdString() };
-}
-
-ConnectionFailure::Kind GameSocket::failureKind(
-    QAbstractSocket::SocketError error, const QString& systemText)
-{
-    switch (error) {
-    case QAbstractSocket::ConnectionRefusedError:
-        return ConnectionFailure::Refused;
-    case QAbstractSocket::HostNotFoundError:
-        return ConnectionFailure::HostNotFound;
-    case QAbstractSocket::SocketTimeoutError:
-        return ConnectionFailure::TimedOut;
-    case QAbstractSocket::AddressInUseError:
-        return ConnectionFailure::AddressInUse;
-    case QAbstractSocket::SocketAccessError:
-        return ConnectionFailure::Permission;
-    case QAbstractSocket::NetworkError: {
-        // Several of the system's errors, each with words of its own, in the language of
-        // Qt's translation.
-        const char* const context = "QNativeSocketEngine";
-        const std::pair<const char*, ConnectionFailure::Kind> named[]
-            = { { "Network unreachable", ConnectionFailure::NetworkUnreachable },
-                  { "Host unreachable", ConnectionFailure::HostUnreachable },
-                  { "Connection timed out", ConnectionFailure::TimedOut } };
-        for (const auto& [words, kind] : named) {
-            if (systemText == QCoreApplication::translate(context, words))
-                return kind;
-        }
-        return ConnectionFailure::Other;
-    }
-    default:
-        return ConnectionFailure::Other;
-    }
+    if (backend != nullptr)
+        backend->refuseWaiting();
 }
 
 void GameSocket::close()
 {
-    ++generation;
-    established = false;
-    connectTimer.stop();
-    if (QTcpServer* leaving = std::exchange(server, nullptr)) {
-        disconnect(leaving, nullptr, this, nullptr);
-        leaving->close(); // drops the connections it took but nobody accepted
-        retire(leaving);
-    }
-    if (QTcpSocket* leaving = std::exchange(socket, nullptr)) {
-        disconnect(leaving, nullptr, this, nullptr);
-        if (leaving->state() == QAbstractSocket::ConnectedState)
-            leaving->disconnectFromHost(); // sends what is still buffered, then closes
-        else
-            leaving->abort();
-        retire(leaving);
-    }
-}
-
-void GameSocket::retire(QObject* object)
-{
-    retired.push_back(object);
-    if (handlerDepth == 0)
-        releaseRetired();
-}
-
-// No handler of ours runs: the retired objects can go once control is back in the event
-// loop. A connection still sending its last bytes goes when it has closed.
-void GameSocket::releaseRetired()
-{
-    for (QObject* object : std::exchange(retired, {})) {
-        auto* leaving = qobject_cast<QTcpSocket*>(object);
-        if (leaving != nullptr && leaving->state() != QAbstractSocket::UnconnectedState)
-            connect(leaving, &QTcpSocket::disconnected, leaving, &QObject::deleteLater);
-        else
-            object->deleteLater();
-    }
+    if (backend != nullptr)
+        backend->close();
 }
 
 long GameSocket::send(std::string_view bytes)
 {
-    if (socket == nullptr || socket->state() != QAbstractSocket::ConnectedState)
-        return -1;
-    const auto size = static_cast<qint64>(bytes.size());
-    if (stalled)
-        return -1;
-    if (socket->bytesToWrite() + size > WriteBacklogLimit) {
-        stalled = true;
-        QMetaObject::invokeMethod(
-            this,
-            [this, stalledSocket = socket, sending = generation] {
-                if (sending == generation)
-                    dispatch(stalledSocket, [this] { reportEnd(); });
-            },
-            Qt::QueuedConnection);
-        return -1;
-    }
-    const qint64 written = socket->write(bytes.data(), size);
-    return written < 0 ? -1 : static_cast<long>(written);
+    return backend != nullptr ? backend->send(bytes) : -1;
 }
 
-std::uint16_t GameSocket::localPort() const { return server != nullptr ? server->serverPort() : 0; }
-
-bool GameSocket::isConnected() const
+std::uint16_t GameSocket::localPort() const
 {
-    return socket != nullptr && socket->state() == QAbstractSocket::ConnectedState;
+    return backend != nullptr ? backend->localPort() : 0;
 }
 
-qint64 GameSocket::bytesUnread() const { return socket != nullptr ? socket->bytesAvailable() : 0; }
+bool GameSocket::isConnected() const { return backend != nullptr && backend->isConnected(); }
+
+qint64 GameSocket::bytesUnread() const { return backend != nullptr ? backend->bytesUnread() : 0; }
+
+QStringList GameSocket::reachableAddresses()
+{
+    const NetworkModule* entries = networkModule().entries;
+    return entries != nullptr ? entries->reachableAddresses() : QStringList();
+}
