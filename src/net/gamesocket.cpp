@@ -5,6 +5,7 @@
 #include <dlfcn.h>
 
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 namespace {

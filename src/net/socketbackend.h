@@ -50,6 +50,7 @@ struct NetworkModule {
     QStringList (*reachableAddresses)();
 };
 
-// The module's one exported symbol, and its file, found from the program's own folder.
+// The module's one exported symbol. The module's file is found from the program's own
+// folder, where it is installed relative to the programs.
 inline constexpr char NetworkModuleEntry[] = "quorvel_network_module";
 using NetworkModuleEntryFunction = const NetworkModule* (*)();
