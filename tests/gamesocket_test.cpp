@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -127,6 +128,22 @@ TEST(GameSocket, AnAttemptNobodyAnswersTimesOut)
         log.failures[0], (ConnectionFailure { ConnectionFailure::TimedOut, "127.0.0.1", port }));
     EXPECT_FALSE(client.isConnected());
     EXPECT_EQ(GameSocket::ConnectTimeoutMs, 10000);
+}
+
+// The network module gives its entries only to a program of its own version: a game left
+// running while the package is upgraded gets none from the new module, and says so.
+TEST(GameSocket, TheNetworkModuleServesItsOwnVersionOnly)
+{
+    void* module = dlopen(QUORVEL_TCP_MODULE, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(module, nullptr) << dlerror();
+    const auto entry
+        = reinterpret_cast<NetworkModuleEntryFunction>(dlsym(module, NetworkModuleEntry));
+    ASSERT_NE(entry, nullptr) << dlerror();
+    const NetworkModule* entries = entry(QUORVEL_VERSION);
+    ASSERT_NE(entries, nullptr);
+    EXPECT_NE(entries->makeSocket, nullptr);
+    EXPECT_EQ(entry("0.9"), nullptr);
+    EXPECT_EQ(entry(QUORVEL_VERSION ".1"), nullptr);
 }
 
 // What the player reads under a failure's text: where it failed, and why in the game's words

@@ -40,7 +40,9 @@ OpenedModule openModule()
         = reinterpret_cast<NetworkModuleEntryFunction>(dlsym(handle, NetworkModuleEntry));
     if (entry == nullptr)
         return loaderFailure();
-    return { entry(), {} };
+    if (const NetworkModule* entries = entry(QUORVEL_VERSION))
+        return { entries, {} };
+    return { nullptr, file.string() + ": not the network module of version " QUORVEL_VERSION };
 }
 
 const OpenedModule& networkModule()

@@ -6,6 +6,8 @@
 #include "socketbackend.h"
 #include "tcpsocket.h"
 
+#include <cstring>
+
 namespace {
 
 std::unique_ptr<SocketBackend> makeSocket(ConnectionEvents& owner)
@@ -19,4 +21,7 @@ constexpr NetworkModule entries { makeSocket, reachableAddresses };
 
 } // namespace
 
-extern "C" Q_DECL_EXPORT const NetworkModule* quorvel_network_module() { return &entries; }
+extern "C" Q_DECL_EXPORT const NetworkModule* quorvel_network_module(const char* programVersion)
+{
+    return std::strcmp(programVersion, QUORVEL_VERSION) == 0 ? &entries : nullptr;
+}

@@ -51,6 +51,8 @@ struct NetworkModule {
 };
 
 // The module's one exported symbol. The module's file is found from the program's own
-// folder, where it is installed relative to the programs.
+// folder, where it is installed relative to the programs. The entry takes the version of the
+// program that opens it and gives nothing to another version's: a game still running while
+// the package is upgraded must not call into a module built for other entries.
 inline constexpr char NetworkModuleEntry[] = "quorvel_network_module";
-using NetworkModuleEntryFunction = const NetworkModule* (*)();
+using NetworkModuleEntryFunction = const NetworkModule* (*)(const char* programVersion);
