@@ -40,7 +40,7 @@ void GameSession::listen(int port)
         const ConnectionFailure failure = isPort(port)
             ? listenSocket.listenFailure()
             : ConnectionFailure { ConnectionFailure::PortOutOfRange,
-                  GameSocket::listeningAddress(loopbackOnly).toStdString(), port };
+                  SocketBackend::listeningAddress(loopbackOnly).toStdString(), port };
         events.connectionChanged(
             { ConnectionChange::Closed, ConnectionChange::ListenFailed, true, port, failure });
         events.statusChanged({ TextId::CheckServerSettings, {} });

@@ -74,20 +74,15 @@ bool GameSocket::listen(std::uint16_t port, bool loopbackOnly)
     failedOpen = {};
     if (SocketBackend* socket = opened())
         return socket->listen(port, loopbackOnly);
-    failedOpen = { ConnectionFailure::Other, listeningAddress(loopbackOnly).toStdString(), port,
-        networkModule().failure };
+    failedOpen
+        = { ConnectionFailure::Other, SocketBackend::listeningAddress(loopbackOnly).toStdString(),
+              port, networkModule().failure };
     return false;
 }
 
 const ConnectionFailure& GameSocket::listenFailure() const
 {
     return backend != nullptr ? backend->listenFailure() : failedOpen;
-}
-
-// As Qt Network writes the addresses the module listens on.
-QString GameSocket::listeningAddress(bool loopbackOnly)
-{
-    return loopbackOnly ? QStringLiteral("127.0.0.1") : QStringLiteral("0.0.0.0");
 }
 
 void GameSocket::connectToHost(const QString& host, std::uint16_t port)

@@ -32,8 +32,6 @@ public:
     // takes any free port. When it cannot, listenFailure() says why.
     bool listen(std::uint16_t port, bool loopbackOnly);
     const ConnectionFailure& listenFailure() const;
-    // The address a listen binds to, as a failure to listen names it.
-    static QString listeningAddress(bool loopbackOnly);
     // Starts connecting to a dotted IPv4 address, an IPv6 address or a host name; the
     // outcome arrives as onConnected or onConnectFailed, which may come from inside this call.
     void connectToHost(const QString& host, std::uint16_t port);

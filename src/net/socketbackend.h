@@ -28,6 +28,13 @@ public:
 
     virtual ~SocketBackend() = default;
 
+    // The address a listen binds to, as a failure to listen names it: every interface, or
+    // the IPv4 loopback only.
+    static QString listeningAddress(bool loopbackOnly)
+    {
+        return loopbackOnly ? QStringLiteral("127.0.0.1") : QStringLiteral("0.0.0.0");
+    }
+
     virtual bool listen(std::uint16_t port, bool loopbackOnly) = 0;
     virtual const ConnectionFailure& listenFailure() const = 0;
     virtual void connectToHost(const QString& host, std::uint16_t port) = 0;

@@ -5,6 +5,7 @@
 #include "match/protocol.h"
 
 #include <QCoreApplication>
+#include <QHostAddress>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -47,11 +48,11 @@ bool TcpSocket::listen(std::uint16_t port, bool loopbackOnly)
     failedListen = {};
     auto* created = new QTcpServer(this);
     created->setListenBacklogSize(5);
-    const QHostAddress address = listeningAddress(loopbackOnly);
+    const QHostAddress address(loopbackOnly ? QHostAddress::LocalHost : QHostAddress::Any);
     if (!created->listen(address, port)) {
         const QString why = created->errorString();
-        failedListen = { failureKind(created->serverError(), why), address.toString().toStdString(),
-            port, why.toStdString() };
+        failedListen = { failureKind(created->serverError(), why),
+            listeningAddress(loopbackOnly).toStdString(), port, why.toStdString() };
         delete created;
         return false;
     }
@@ -60,11 +61,6 @@ bool TcpSocket::listen(std::uint16_t port, bool loopbackOnly)
     connect(created, &QTcpServer::newConnection, this,
         [this, created] { dispatch(created, [this] { owner.onAcceptRequest(); }); });
     return true;
-}
-
-QHostAddress TcpSocket::listeningAddress(bool loopbackOnly)
-{
-    return QHostAddress(loopbackOnly ? QHostAddress::LocalHost : QHostAddress::Any);
 }
 
 void TcpSocket::connectToHost(const QString& host, std::uint16_t port)

@@ -3,7 +3,6 @@
 #include "socketbackend.h"
 
 #include <QAbstractSocket>
-#include <QHostAddress>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -35,8 +34,6 @@ public:
 
     bool listen(std::uint16_t port, bool loopbackOnly) override;
     const ConnectionFailure& listenFailure() const override { return failedListen; }
-    // The address a listen binds to.
-    static QHostAddress listeningAddress(bool loopbackOnly);
     void connectToHost(const QString& host, std::uint16_t port) override;
     void setConnectTimeout(int ms) override { connectTimer.setInterval(ms); }
     bool accept(SocketBackend& listening) override;
