@@ -1,6 +1,7 @@
 #include "ui/gamesettings.h"
 
 #include "filebytes.h"
+#include "permissionshold.h"
 
 #include <QDir>
 #include <QFile>
@@ -90,6 +91,22 @@ TEST(GameSettings, NonsenseIsLeftAloneAndAnUnreadableFileNeverWritten)
     }
     EXPECT_TRUE(QFileInfo(folder).isDir());
     EXPECT_EQ(contents(binary), noise);
+
+    // A file the player may not read is one the game may not replace.
+    const QString locked = home.filePath(QStringLiteral("locked.ini"));
+    write(locked, "[connection]\nport=4001\n");
+    ASSERT_TRUE(QFile::setPermissions(locked, {}));
+    {
+        const PermissionsHold asPlayer;
+        if (!asPlayer.holds())
+            GTEST_SKIP() << "this thread reads any file";
+        GameSettings settings(locked);
+        EXPECT_FALSE(settings.writable());
+        EXPECT_FALSE(settings.values().port);
+        settings.setPort(4000);
+    }
+    ASSERT_TRUE(QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner));
+    EXPECT_EQ(contents(locked), "[connection]\nport=4001\n");
 }
 
 } // namespace

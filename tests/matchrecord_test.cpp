@@ -1,6 +1,7 @@
 #include "ui/matchrecord.h"
 
 #include "filebytes.h"
+#include "permissionshold.h"
 #include "screenshot.h"
 #include "testclocks.h"
 #include "waituntil.h"
@@ -155,6 +156,41 @@ TEST(MatchRecord, GoesOnInMemoryWhenItCannotBeWritten)
     memory.count(Opponent::Hard, false, 10);
     EXPECT_EQ(memory.tally(Opponent::Hard), (Tally { 0, 1, 0 }));
     EXPECT_EQ(memoryFailed.size(), 0);
+}
+
+// A file that can be neither read nor renamed aside is never written over: the matches are
+// counted in memory, and the window says so once.
+TEST(MatchRecord, LeavesAFileItCanNeitherReadNorSetAside)
+{
+    QTemporaryDir home;
+    const QString path = home.filePath(QStringLiteral("records.ini"));
+    const QByteArray mine = MatchRecord::format({ Tally { 7, 1, 200 } });
+    write(path, mine);
+    const QFile::Permissions folderWas = QFile::permissions(home.path());
+    ASSERT_TRUE(QFile::setPermissions(path, {}));
+    ASSERT_TRUE(QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::ExeOwner));
+    {
+        const PermissionsHold asPlayer;
+        if (!asPlayer.holds())
+            GTEST_SKIP() << "this thread reads and renames any file";
+        MatchRecord record(path);
+        EXPECT_EQ(record.started(), MatchRecord::Start::LeftAlone);
+        QSignalSpy failed(&record, &MatchRecord::saveFailed);
+        MainDialog dialog(nullptr, &record);
+        EXPECT_EQ(logLines(dialog).first(),
+            QStringLiteral("O registo de partidas não pode ser guardado em %1; fica só até sair "
+                           "do jogo.")
+                .arg(path));
+        record.count(Opponent::Easy, true, 30);
+        record.count(Opponent::Easy, false, 0);
+        EXPECT_EQ(record.tally(Opponent::Easy), (Tally { 1, 1, 30 }));
+        EXPECT_EQ(failed.size(), 0);
+    }
+    ASSERT_TRUE(QFile::setPermissions(home.path(), folderWas));
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    EXPECT_EQ(contents(path), mine);
+    EXPECT_EQ(QDir(home.path()).entryList(QDir::Files | QDir::Hidden),
+        QStringList { QStringLiteral("records.ini") });
 }
 
 // A file the program could not have written is renamed aside with its bytes, never written
