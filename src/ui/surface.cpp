@@ -2,7 +2,9 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPainter>
+#include <QRawFont>
 
 #include <algorithm>
 #include <cmath>
@@ -225,9 +227,21 @@ const Surface::Glyph& Surface::glyph(QChar character, QRgb colour)
     shape.image.fill(Qt::transparent);
     {
         QPainter painter(&shape.image);
-        painter.setFont(textFont);
         painter.setPen(QColor::fromRgb(colour));
-        painter.drawText(QPoint(shape.pad, shape.pad + metrics.ascent()), QString(character));
+        const QPointF origin(shape.pad, shape.pad + metrics.ascent());
+        // A lone character needs no shaping: its glyph is drawn straight from the font.
+        const QRawFont font = QRawFont::fromFont(textFont);
+        const QList<quint32> indexes = font.glyphIndexesForString(QString(character));
+        if (indexes.size() == 1 && indexes.front() != 0) {
+            QGlyphRun run;
+            run.setRawFont(font);
+            run.setGlyphIndexes(indexes);
+            run.setPositions({ QPointF(0, 0) });
+            painter.drawGlyphRun(origin, run);
+        } else {
+            painter.setFont(textFont);
+            painter.drawText(origin, QString(character));
+        }
     }
     return *glyphs.insert(key, std::move(shape));
 }
