@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr QRgb Paper = qRgb(212, 208, 200);
@@ -73,12 +75,23 @@ TEST_P(SurfaceRules, TextCellStartsAtThePoint)
     const QFontMetrics metrics(surface.font());
     const QRect cell(20, 10, metrics.horizontalAdvance(QLatin1Char('H')), metrics.height());
     int ink[2] = { 0, 0 }; // outside and inside the cell
+    int top = 40;
+    int bottom = -1;
     for (int x = 0; x < 60; ++x)
-        for (int y = 0; y < 40; ++y)
-            ink[cell.contains(x, y)]
-                += (surface.image().pixel(QPoint(x, y) * GetParam()) | 0xff000000u) != Fill;
+        for (int y = 0; y < 40; ++y) {
+            const bool inked
+                = (surface.image().pixel(QPoint(x, y) * GetParam()) | 0xff000000u) != Fill;
+            ink[cell.contains(x, y)] += inked;
+            top = inked ? std::min(top, y) : top;
+            bottom = inked ? std::max(bottom, y) : bottom;
+        }
     EXPECT_EQ(ink[0], 0);
     EXPECT_GT(ink[1], 5);
+    // A capital stands on the baseline, as tall as the font's capitals.
+    const int baseline = cell.top() + metrics.ascent();
+    EXPECT_LE(bottom, baseline);
+    EXPECT_GE(bottom, baseline - 1);
+    EXPECT_NEAR(top, baseline - metrics.capHeight(), 1);
 
     surface.setBackgroundMode(Surface::BackgroundMode::Opaque);
     surface.textOut(40, 10, QLatin1Char('.'));
