@@ -82,8 +82,10 @@ TEST_P(SurfaceRules, TextCellStartsAtThePoint)
             const bool inked
                 = (surface.image().pixel(QPoint(x, y) * GetParam()) | 0xff000000u) != Fill;
             ink[cell.contains(x, y)] += inked;
-            top = inked ? std::min(top, y) : top;
-            bottom = inked ? std::max(bottom, y) : bottom;
+            if (inked) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
         }
     EXPECT_EQ(ink[0], 0);
     EXPECT_GT(ink[1], 5);
