@@ -286,6 +286,32 @@ TEST(DialogMenus, ClosingAMatchAsksFirst)
     ASSERT_TRUE(waitUntil([&] { return !window.dialog.isVisible(); }));
 }
 
+// A connection the command line asked for is not the player's choice and leaves no trace;
+// where the window stood is remembered however it closes, Escape too.
+TEST(DialogMenus, TheCommandLineLeavesNoTraceAndEscapeKeepsThePlace)
+{
+    QTemporaryDir home;
+    const QString path = home.filePath(QStringLiteral("quorvel-naval.ini"));
+    {
+        GameSettings settings(path);
+        settings.setMode(1);
+        settings.setPort(4321);
+        settings.addAddress(QStringLiteral("friend.example"));
+        Shown window(&settings);
+        window.dialog.startConnection(0, 0, QString());
+        ASSERT_TRUE(waitUntil([&] { return window.dialog.gameSession().listeningPort() != 0; }));
+        window.dialog.gameSession().close();
+        window.dialog.move(40, 50);
+        QTest::keyClick(window.dialog.focusWidget(), Qt::Key_Escape);
+        EXPECT_FALSE(window.dialog.isVisible());
+    }
+    const GameSettings settings(path);
+    EXPECT_EQ(settings.values().mode, 1);
+    EXPECT_EQ(settings.values().port, 4321);
+    EXPECT_EQ(settings.values().addresses, QStringList { QStringLiteral("friend.example") });
+    EXPECT_EQ(settings.values().position, QPoint(40, 50));
+}
+
 // What the player set, chose and where the window stood come back at the next start; a game
 // against the computer leaves the connection controls as the player had them.
 TEST(DialogMenus, TheNextStartRemembersThePlayersChoices)

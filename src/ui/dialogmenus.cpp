@@ -17,7 +17,6 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QButtonGroup>
-#include <QCloseEvent>
 #include <QCompleter>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -178,8 +177,8 @@ void MainDialog::showHelp() { HelpWindow::present(helpWindow, systemColours, thi
 
 void MainDialog::showRecord() { RecordWindow::present(recordWindow, *record, this); }
 
-// The values of a game the player started: the computer's games borrow the controls and
-// leave no trace.
+// The values of a game the player started: the computer's games and the command line's
+// borrow the controls and leave no trace.
 void MainDialog::rememberPlayerControls()
 {
     if (remembered == nullptr || playerControls)
@@ -231,12 +230,13 @@ void MainDialog::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-// The close button, Alt+F4 and "Sair" all come here.
-void MainDialog::closeEvent(QCloseEvent* event)
+// However the window closes (its button, Alt+F4, "Sair", Escape), it ends here: the last
+// moment where it stands is known.
+void MainDialog::done(int result)
 {
     if (remembered && isVisible())
         remembered->setPosition(pos());
-    QDialog::closeEvent(event);
+    QDialog::done(result);
 }
 
 void MainDialog::reject()

@@ -260,13 +260,16 @@ void MainDialog::onModeChanged()
     enableControl(IDC_ADDRESS, client && connection == ConnectionChange::Closed);
 }
 
+void MainDialog::onListenConnect() { listenOrConnect(true); }
+
 // A port the window refused leaves everything as it was: the player corrects it and tries
 // again.
-void MainDialog::onListenConnect()
+void MainDialog::listenOrConnect(bool playersChoice)
 {
     if (!updateData(true))
         return;
-    rememberPlayerControls();
+    if (playersChoice)
+        rememberPlayerControls();
     if (socketMode == 0)
         session.listen(port);
     else

@@ -65,7 +65,8 @@ public:
     // connects to it as a client would. Only while no connection is open or being made.
     void playAgainstComputer(const ComputerOpponent::Settings& settings);
     // Sets the mode (0 server, 1 client), port and address in the controls and presses
-    // "Escutar" or "Conectar", as the player would.
+    // "Escutar" or "Conectar", as the player would; the values are not remembered, being the
+    // command line's or the computer's rather than the player's choice.
     void startConnection(int mode, int port, const QString& address);
 
     // What "Jogar contra o computador" plays with; its menu sets the level, which is
@@ -107,11 +108,12 @@ public:
 
     // Escape, the close button and "Sair" while a match is open ask first.
     void reject() override;
+    // Remembers where the window stood.
+    void done(int result) override;
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -139,6 +141,8 @@ private:
     bool updateData(bool save);
     void onModeChanged();
     void onListenConnect();
+    // What the controls hold, listened on or connected to; remembered if the player chose it.
+    void listenOrConnect(bool playersChoice);
     void onSendChat();
     void fillContextMenu(QMenu& menu);
     void passFocusOn();

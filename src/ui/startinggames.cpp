@@ -65,7 +65,7 @@ void MainDialog::startConnection(int mode, int chosenPort, const QString& chosen
         address = chosenAddress;
     updateData(false);
     onModeChanged();
-    onListenConnect();
+    listenOrConnect(false);
 }
 
 // The connection controls are the player's again: what they had set comes back. The game
