@@ -480,6 +480,21 @@ TEST(MainDialogTest, ChatLinesGoOnTheWireAndIntoTheLog)
     // A line never outgrows one read of the other side.
     window.type(IDC_CHAT_EDIT, QString(1100, QLatin1Char('z')), true);
     EXPECT_EQ(read(1024), QByteArray("USER_MSG:") + QByteArray(protocol::MaxChatBytes, 'z'));
+
+    // Lines sent faster than the connection takes them: the one that cannot go stays in the
+    // field and out of the log, and "Enviar" waits.
+    const QString line(900, QLatin1Char('y'));
+    int sent = 0;
+    for (; sent < 200 && window.enabled(IDC_SEND); ++sent) {
+        window.type(IDC_CHAT_EDIT, line);
+        window.click(IDC_SEND);
+    }
+    ASSERT_FALSE(window.enabled(IDC_SEND)) << sent;
+    EXPECT_EQ(window.text(IDC_CHAT_EDIT), line.toStdString());
+    int logged = 0;
+    for (int row = 0; row < window.log()->count(); ++row)
+        logged += window.log()->item(row)->text().contains(QStringLiteral("<EU> yyy")) ? 1 : 0;
+    EXPECT_EQ(logged, std::min(sent - 1, MainDialog::LogEntries));
 }
 
 // Window commands 16 to 31 open the About box; so do F1 and the window's menu, which a right

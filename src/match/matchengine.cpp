@@ -229,15 +229,18 @@ void MatchEngine::sendToPeerGuarded(std::string_view message)
 
 // The line as the opponent will read it: what Windows-1252 lacks goes out as '?', and a
 // message's token gets a space.
-void MatchEngine::sendChatLine(std::string_view utf8Text)
+bool MatchEngine::sendChatLine(std::string_view utf8Text)
 {
     if (utf8Text.empty())
-        return;
+        return false;
     const std::string message = protocol::formChat(utf8Text);
-    if (peer.sendToPeer(message) < 0)
+    if (peer.sendToPeer(message) < 0) {
         events.sendFailed(true);
+        return false;
+    }
     events.chatLine(
         Side::Mine, fromWindows1252(std::string_view(message).substr(protocol::ChatToken.size())));
+    return true;
 }
 
 void MatchEngine::onPeerData(std::string_view bytes)

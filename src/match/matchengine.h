@@ -56,8 +56,9 @@ public:
     // The player has seen how the match ended: it counts, and the next one starts.
     void matchResultSeen(int match);
 
-    // Sends a chat line; an empty line is not sent.
-    void sendChatLine(std::string_view utf8Text);
+    // Sends a chat line and logs it; an empty line is not sent. False if it did not go: it is
+    // not logged, and the player still has it.
+    bool sendChatLine(std::string_view utf8Text);
 
     // The opponent's bytes, a read at a time. A chat line whose end may be a message the
     // network cut waits for the next read; the connection handlers show it if the next read

@@ -332,6 +332,7 @@ void MainDialog::onSendChat()
     const QString text = chatEdit->text();
     if (text.isEmpty())
         return;
-    session.engine().sendChatLine(text.toUtf8().toStdString());
-    chatEdit->clear();
+    // A line that did not go stays in the field, to be sent once "Enviar" can again.
+    if (session.engine().sendChatLine(text.toUtf8().toStdString()))
+        chatEdit->clear();
 }
