@@ -581,6 +581,17 @@ TEST(BotProgram, PrintsThePeersControlCharactersEscaped)
                                 "partida ganha: 0.0\n"));
 }
 
+// The opponent's lines the bot left out, as its counts say.
+qint64 linesLeftOut(const QByteArray& output)
+{
+    qint64 omitted = 0;
+    const QRegularExpression count(QStringLiteral("^\\((\\d+) linhas do adversário omitidas\\)$"),
+        QRegularExpression::MultilineOption);
+    for (const QRegularExpressionMatch& match : count.globalMatch(QString::fromUtf8(output)))
+        omitted += match.captured(1).toLongLong();
+    return omitted;
+}
+
 // A flood of chat, every line different, is printed a few lines a second; the lines left out
 // are counted, so that the output stays small.
 TEST(BotProgram, PrintsAFewLinesASecondOfAChatFlood)
@@ -602,19 +613,41 @@ TEST(BotProgram, PrintsAFewLinesASecondOfAChatFlood)
     const QByteArray& output = game.output;
     SCOPED_TRACE(output.right(2000).toStdString());
     const qsizetype printed = output.count("] <ADV> ");
-    qint64 omitted = 0;
-    const QRegularExpression count(QStringLiteral("^\\((\\d+) linhas de conversa omitidas\\)$"),
-        QRegularExpression::MultilineOption);
-    for (const QRegularExpressionMatch& match : count.globalMatch(QString::fromUtf8(output)))
-        omitted += match.captured(1).toLongLong();
+    const qint64 omitted = linesLeftOut(output);
     // Printing resumes in the seconds after the first, after the count of what it left out.
-    EXPECT_GT(printed, ComputerOpponent::ChatLinesPerSecond);
-    EXPECT_LE(printed, ComputerOpponent::ChatLinesPerSecond * seconds);
+    EXPECT_GT(printed, ComputerOpponent::OpponentLinesPerSecond);
+    EXPECT_LE(printed, ComputerOpponent::OpponentLinesPerSecond * seconds);
     EXPECT_GT(omitted, printed);
-    EXPECT_LT(output.indexOf(" linhas de conversa omitidas)\n"), output.lastIndexOf("] <ADV> "));
+    EXPECT_LT(output.indexOf(" linhas do adversário omitidas)\n"), output.lastIndexOf("] <ADV> "));
     // A chat line is at most a read long; the rest is a few lines.
     EXPECT_LT(output.size(), qsizetype(protocol::ReadSize + 100) * printed + 4096)
         << sent << " bytes sent";
+}
+
+// The opponent's readies, which it may send in any phase, are limited like its chat: two of
+// them in 26 bytes would otherwise be two lines, as fast as they come.
+TEST(BotProgram, PrintsAFewLinesASecondOfAReadyFlood)
+{
+    BotAndPeer game;
+    ASSERT_NO_FATAL_FAILURE(game.start());
+    QElapsedTimer clock;
+    clock.start();
+    for (qint64 sent = 0; clock.elapsed() < 1500 && sent < 2'000'000; sent += 40 * 26) {
+        game.peer.write(QByteArray("$READY$$READY$ &RANDOMIZED").repeated(40));
+        game.peer.flush();
+        ASSERT_TRUE(waitUntil([&] { return game.peer.bytesToWrite() < 65536; }));
+        QCoreApplication::processEvents();
+    }
+    ASSERT_NO_FATAL_FAILURE(game.end());
+    const qint64 seconds = clock.elapsed() / 1000 + 1;
+    const QString output = QString::fromUtf8(game.output);
+    SCOPED_TRACE(output.right(2000).toStdString());
+    const qsizetype printed = output.count(QStringLiteral("O outro jogador está pronto."))
+        + output.count(QStringLiteral("O outro jogador randomizou o jogo e está pronto."));
+    const qint64 omitted = linesLeftOut(game.output);
+    EXPECT_GE(printed, 1);
+    EXPECT_LE(printed, ComputerOpponent::OpponentLinesPerSecond * seconds);
+    EXPECT_GT(omitted, 100 * printed);
 }
 
 // Arguments it cannot use are refused with a message and exit code 2, before anything is

@@ -212,12 +212,12 @@ Try &apos;%1 --help&apos;.
         <translation> [ Me=%1 , Opp=%2 ]</translation>
     </message>
     <message>
-        <source>(1 linha de conversa omitida)</source>
-        <translation>(1 chat line left out)</translation>
+        <source>(1 linha do adversário omitida)</source>
+        <translation>(1 line from the opponent left out)</translation>
     </message>
     <message>
-        <source>(%1 linhas de conversa omitidas)</source>
-        <translation>(%1 chat lines left out)</translation>
+        <source>(%1 linhas do adversário omitidas)</source>
+        <translation>(%1 lines from the opponent left out)</translation>
     </message>
     <message>
         <source>As respostas do adversário não deixam casa onde atirar: violam as regras do jogo. A ligação é fechada.</source>

@@ -31,7 +31,7 @@ ComputerOpponent::ComputerOpponent(const Settings& chosen, QObject* parent)
 {
     session.engine().random().seed(
         settings.seed ? *settings.seed : QRandomGenerator::system()->generate());
-    chatClock.start();
+    opponentClock.start();
     pace.setSingleShot(true);
     connect(&pace, &QTimer::timeout, this, &ComputerOpponent::move);
     readyWait.setSingleShot(true);
@@ -73,35 +73,35 @@ double ComputerOpponent::meanShotsPerWonMatch() const
 // here, with its controls escaped.
 void ComputerOpponent::print(const QString& line)
 {
-    printOmittedChat();
+    printOmittedLines();
     const QByteArray utf8 = line.toUtf8();
     Q_EMIT eventLine(QString::fromStdString(
         displayText(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())),
             ControlMarks::Escapes)));
 }
 
-bool ComputerOpponent::admitChatLine()
+bool ComputerOpponent::admitOpponentsLine()
 {
-    const qint64 now = chatClock.elapsed();
-    if (now - chatSecondStart >= 1000) {
-        chatSecondStart = now;
-        chatLinesThisSecond = 0;
+    const qint64 now = opponentClock.elapsed();
+    if (now - opponentSecondStart >= 1000) {
+        opponentSecondStart = now;
+        opponentLinesThisSecond = 0;
     }
-    if (chatLinesThisSecond >= ChatLinesPerSecond) {
-        ++omittedChatLines;
+    if (opponentLinesThisSecond >= OpponentLinesPerSecond) {
+        ++omittedLines;
         return false;
     }
-    ++chatLinesThisSecond;
+    ++opponentLinesThisSecond;
     return true;
 }
 
-void ComputerOpponent::printOmittedChat()
+void ComputerOpponent::printOmittedLines()
 {
-    const qint64 omitted = std::exchange(omittedChatLines, 0);
+    const qint64 omitted = std::exchange(omittedLines, 0);
     if (omitted == 1)
-        Q_EMIT eventLine(tr("(1 linha de conversa omitida)"));
+        Q_EMIT eventLine(tr("(1 linha do adversário omitida)"));
     else if (omitted > 1)
-        Q_EMIT eventLine(tr("(%1 linhas de conversa omitidas)").arg(omitted));
+        Q_EMIT eventLine(tr("(%1 linhas do adversário omitidas)").arg(omitted));
 }
 
 // The engine calls these from inside its handlers; the player moves only once they have
@@ -166,7 +166,7 @@ void ComputerOpponent::finish(Outcome outcome, bool closeConnection)
         [this, outcome, closeConnection] {
             if (closeConnection)
                 session.close();
-            printOmittedChat();
+            printOmittedLines();
             Q_EMIT finished(outcome);
         },
         Qt::QueuedConnection);
@@ -215,7 +215,7 @@ void ComputerOpponent::scoreChanged(const Score&) { printTitle(TextId::NewMatchT
 
 void ComputerOpponent::chatLine(Side side, const std::string& text)
 {
-    if (side == Side::Opponents && !admitChatLine())
+    if (side == Side::Opponents && !admitOpponentsLine())
         return;
     printLogLine({ side == Side::Mine ? TextId::MyChat : TextId::PeerChat, text });
 }
@@ -228,8 +228,16 @@ void ComputerOpponent::sendFailed(bool chat)
     }
 }
 
+// The opponent may declare as often as it likes, and in any phase: its readies are limited as
+// its chat is.
 void ComputerOpponent::statusChanged(const Text& status)
 {
+    const bool opponents
+        = status.id == TextId::OpponentReady || status.id == TextId::OpponentReadyRandomized;
+    if (opponents && !admitOpponentsLine()) {
+        reconsiderLater();
+        return;
+    }
     const QString line = oneLine(status);
     if (line != lastStatus) {
         lastStatus = line;

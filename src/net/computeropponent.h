@@ -24,8 +24,9 @@
 // before it declares its fleet and before each shot.
 //
 // What it prints is a terminal's or a log file's: every event one line, the controls of the
-// text (a peer's bytes may be in it) escaped, and the opponent's chat at most
-// ChatLinesPerSecond lines a second, so that a flood of it cannot fill a disk.
+// text (a peer's bytes may be in it) escaped, and the lines the opponent may cause at will,
+// its chat and its readies, at most OpponentLinesPerSecond a second, so that a flood of them
+// cannot fill a disk.
 //
 // The game window runs one in-process for "Jogar contra o computador", listening on a free
 // port that the window then connects to; quorvel-bot runs one on its own.
@@ -44,9 +45,10 @@ public:
         int readyWaitMs = 20000;
     };
 
-    // The opponent's chat lines printed in any second, counted from the first of them; the
-    // ones left out are counted in a line of their own, printed before the next line.
-    static constexpr int ChatLinesPerSecond = 5;
+    // The opponent's chat lines and readies printed in any second, counted from the first of
+    // them; the ones left out are counted in a line of their own, printed before the next
+    // line.
+    static constexpr int OpponentLinesPerSecond = 5;
 
     // How it ended.
     enum class Outcome {
@@ -116,8 +118,8 @@ private:
     void printTitle(TextId base);
     void printLogLine(const Text& line);
     void print(const QString& line);
-    bool admitChatLine();
-    void printOmittedChat();
+    bool admitOpponentsLine();
+    void printOmittedLines();
     void reconsiderLater();
     void reconsider();
     void move();
@@ -133,10 +135,10 @@ private:
     bool isConnected = false;
     bool stopping = false; // no more moves: finished, or about to be
     QString lastStatus;
-    QElapsedTimer chatClock;
-    qint64 chatSecondStart = -1000; // ms on chatClock; the first line starts a second
-    int chatLinesThisSecond = 0;
-    qint64 omittedChatLines = 0; // not printed yet
+    QElapsedTimer opponentClock;
+    qint64 opponentSecondStart = -1000; // ms on opponentClock; the first line starts a second
+    int opponentLinesThisSecond = 0;
+    qint64 omittedLines = 0; // not printed yet
     QString failure;
     std::vector<int> wonShots;
     int lostMatches = 0;
