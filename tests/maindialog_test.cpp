@@ -410,6 +410,12 @@ TEST(MainDialogTest, TheLogFollowsTheNewestLineUnlessScrolledAway)
     EXPECT_TRUE(log->item(0)->text().endsWith(QString::fromStdString(wide)));
     EXPECT_EQ(log->item(0)->toolTip(), log->item(0)->text());
     EXPECT_TRUE(log->item(1)->toolTip().isEmpty());
+
+    // A disabled log cannot be scrolled back up: it shows its newest lines.
+    log->verticalScrollBar()->setValue(4);
+    log->setEnabled(false);
+    window.dialog.chatLine(Side::Opponents, "linha 23");
+    EXPECT_EQ(topLine(), "linha 23");
 }
 
 // A line of any length is one line of the log, cut with an ellipsis; its tooltip holds it
@@ -1320,6 +1326,16 @@ TEST(MainDialogTest, AFloodNeitherFreezesNorBuriesTheWindow)
     boxes[0]->button(QMessageBox::Ok)->click();
     EXPECT_EQ(window.title(), "Redefinir novo jogo... [ Eu=1 , Adv=0 ]");
     EXPECT_EQ(window.state().phase, GamePhase::Placing);
+
+    // A result seen after the opponent has left counts, and starts no match.
+    window.click(IDC_RANDOMIZE);
+    window.click(IDC_ACCEPT);
+    peer.write("$READY$$WINGAME$");
+    ASSERT_TRUE(waitUntil([&] { return window.dialog.findChild<QMessageBox*>() != nullptr; }));
+    peer.disconnectFromHost();
+    ASSERT_TRUE(waitUntil([&] { return window.enabled(IDC_LISTEN_CONNECT); }));
+    window.dialog.findChild<QMessageBox*>()->button(QMessageBox::Ok)->click();
+    EXPECT_EQ(window.title(), "TCP/IP - Quorvel Naval [ Eu=2 , Adv=0 ]");
 }
 
 // The panel beneath the generator takes the "Menu" colour of the player's colour scheme. It

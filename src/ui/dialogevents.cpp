@@ -178,7 +178,11 @@ void MainDialog::reportRecord()
     connect(record, &MatchRecord::saveFailed, this, unsaved);
 }
 
-void MainDialog::scoreChanged(const Score&) { setTitle(TextId::NewMatchTitle); }
+// A result seen after the opponent has left starts no match.
+void MainDialog::scoreChanged(const Score&)
+{
+    setTitle(connection == ConnectionChange::Open ? TextId::NewMatchTitle : TextId::ClosedTitle);
+}
 
 void MainDialog::fleetShown(bool shown)
 {

@@ -2,6 +2,7 @@
 
 #include "match/displaytext.h"
 
+#include <QEvent>
 #include <QScrollBar>
 #include <QToolButton>
 
@@ -106,4 +107,11 @@ void EventLog::placeNewLinesButton()
     newLines->adjustSize();
     const QRect lines = viewport()->geometry();
     newLines->move(lines.right() - newLines->width() - 1, lines.top() + 1);
+}
+
+void EventLog::changeEvent(QEvent* event)
+{
+    QListWidget::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange && !isEnabled())
+        showTop();
 }

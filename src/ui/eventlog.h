@@ -8,7 +8,8 @@ class QToolButton;
 // view stays on the newest line as lines arrive, unless the player has scrolled down to
 // older ones: then it stays on what they are reading, and a button over the top of the log
 // counts the lines that came meanwhile and takes the view back up. A line too wide for the
-// log shows its whole text as a tooltip.
+// log shows its whole text as a tooltip. A disabled log cannot be scrolled, so it goes back to
+// its newest line.
 //
 // Each line added is one line of the log: its control characters are shown as visible
 // marks (ControlMarks::Pictures). A line longer than ShownCharacters is cut, with an
@@ -27,6 +28,9 @@ public:
     void trim(); // down to the lines kept
     int unseenLines() const { return unseen; }
     QToolButton* newLinesButton() const { return newLines; }
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private:
     void showTop();
