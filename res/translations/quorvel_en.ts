@@ -114,16 +114,16 @@
         <translation>Listen for the game as the server (the default mode; port 4000, 0 takes a free port).</translation>
     </message>
     <message>
-        <source>Conectar como cliente ao jogo em ENDEREÇO.</source>
-        <translation>Connect as the client to the game at HOST.</translation>
+        <source>Conectar como cliente ao jogo em ENDEREÇO, ou ENDEREÇO:PORTO (um endereço IPv6 entre parênteses rectos, como [::1]:4000).</source>
+        <translation>Connect as the client to the game at HOST, or HOST:PORT (an IPv6 address in brackets, as [::1]:4000).</translation>
     </message>
     <message>
-        <source>ENDEREÇO</source>
-        <translation>HOST</translation>
+        <source>ENDEREÇO[:PORTO]</source>
+        <translation>HOST[:PORT]</translation>
     </message>
     <message>
-        <source>O porto a que se conectar, com --connect (por omissão 4000).</source>
-        <translation>The port to connect to, with --connect (default 4000).</translation>
+        <source>O porto a que se conectar, com --connect, se ENDEREÇO não o diz (por omissão 4000).</source>
+        <translation>The port to connect to, with --connect, when HOST does not say it (default 4000).</translation>
     </message>
     <message>
         <source>Como joga: easy, normal ou hard (por omissão).</source>

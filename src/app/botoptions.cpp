@@ -22,13 +22,16 @@ constexpr CommandLine::Option options[] = {
         .absent = "4000",
         .bare = "4000" },
     { .name = "connect",
-        .kind = Kind::Host,
-        .help = QT_TRANSLATE_NOOP("BotProgram", "Conectar como cliente ao jogo em ENDEREÇO."),
-        .valueName = QT_TRANSLATE_NOOP("BotProgram", "ENDEREÇO") },
+        .kind = Kind::Address,
+        .help = QT_TRANSLATE_NOOP("BotProgram",
+            "Conectar como cliente ao jogo em ENDEREÇO, ou ENDEREÇO:PORTO (um endereço IPv6 "
+            "entre parênteses rectos, como [::1]:4000)."),
+        .valueName = QT_TRANSLATE_NOOP("BotProgram", "ENDEREÇO[:PORTO]") },
     { .name = "port",
         .kind = Kind::Port,
-        .help = QT_TRANSLATE_NOOP(
-            "BotProgram", "O porto a que se conectar, com --connect (por omissão 4000)."),
+        .help = QT_TRANSLATE_NOOP("BotProgram",
+            "O porto a que se conectar, com --connect, se ENDEREÇO não o diz (por "
+            "omissão 4000)."),
         .valueName = QT_TRANSLATE_NOOP("BotProgram", "PORTO"),
         .low = 1,
         .absent = "4000" },
@@ -122,8 +125,9 @@ BotCommandLine readBotCommandLine(QStringList arguments)
     if (bot.listening) {
         bot.port = values.port("listen");
     } else {
-        bot.host = values.address("connect").host;
-        bot.port = values.port("port");
+        const CommandLine::Address address = values.address("connect");
+        bot.host = address.host;
+        bot.port = address.port.value_or(values.port("port"));
     }
     bot.settings.level = values.level("level");
     bot.settings.matches = static_cast<int>(values.number("matches"));

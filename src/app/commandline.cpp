@@ -95,10 +95,6 @@ std::optional<QString> check(
         if (!languageFromName(value))
             return complaint();
         break;
-    case Kind::Host:
-        if (value.trimmed().isEmpty())
-            return noHost();
-        break;
     case Kind::Address: {
         CommandLine::Address address;
         return readAddress(value, address);
@@ -252,9 +248,6 @@ CommandLine::Address CommandLine::Values::address(std::string_view name) const
 {
     const Value& value = find(name);
     Address address;
-    if (value.option->kind == Kind::Address)
-        readAddress(value.text, address);
-    else
-        address.host = value.text.trimmed();
+    readAddress(value.text, address);
     return address;
 }

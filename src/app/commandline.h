@@ -39,7 +39,6 @@ public:
         Number, // a whole number from `low` to `high`
         Level, // easy, normal or hard
         Language, // pt or en
-        Host, // the address of a game to connect to: anything but blank
         Address, // HOST, HOST:PORT, [IPv6] or [IPv6]:PORT, a port from 1
     };
 
@@ -97,7 +96,7 @@ public:
         qint64 number(std::string_view name) const;
         PlannerLevel level(std::string_view name) const;
         std::optional<Language> language(std::string_view name) const; // none when not given
-        Address address(std::string_view name) const; // a Host or an Address
+        Address address(std::string_view name) const;
 
     private:
         friend class CommandLine;
