@@ -15,8 +15,11 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <netinet/in.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -76,6 +79,44 @@ TEST(GameSocket, ReportsAConnectionsLifeToItsOwner)
         clientLog.events, (std::vector<std::string> { "connected", "send ready", "peer closed" }));
     EXPECT_EQ(serverLog.events.size(), 1u); // its own close is not reported
     EXPECT_EQ(listenerLog.events.size(), 1u);
+}
+
+// A connection that comes while the process has no descriptor left cannot be accepted, and Qt
+// stops accepting; once descriptors are free again, the listening socket takes it.
+TEST(GameSocket, ListeningGoesOnAfterTheDescriptorsRanOut)
+{
+    EventLog listenerLog;
+    GameSocket listener(listenerLog);
+    ASSERT_TRUE(listener.listen(0, true));
+    const int client = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(client, 0);
+    sockaddr_in to {};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(listener.localPort());
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::connect(client, reinterpret_cast<const sockaddr*>(&to), sizeof to), 0);
+
+    rlimit limit {};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &limit), 0);
+    const rlimit usual = limit;
+    const auto take = [] { return ::open("/dev/null", O_RDONLY | O_CLOEXEC); };
+    const int lowest = take();
+    ASSERT_GE(lowest, 0);
+    limit.rlim_cur = static_cast<rlim_t>(lowest) + 1;
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &limit), 0);
+    std::vector<int> taken { lowest };
+    for (int fd = take(); fd >= 0; fd = take())
+        taken.push_back(fd);
+    const QDeadlineTimer moment(300);
+    while (!moment.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    for (int fd : taken)
+        ::close(fd);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &usual), 0);
+
+    EXPECT_TRUE(waitUntil([&] { return !listenerLog.events.empty(); }));
+    EXPECT_EQ(listenerLog.events, std::vector<std::string> { "accept request" });
+    ::close(client);
 }
 
 TEST(GameSocket, AnAttemptWithNobodyListeningFailsOnce)

@@ -60,6 +60,11 @@ bool TcpSocket::listen(std::uint16_t port, bool loopbackOnly)
     ++generation;
     connect(created, &QTcpServer::newConnection, this,
         [this, created] { dispatch(created, [this] { owner.onAcceptRequest(); }); });
+    // Qt stops accepting after an error that is not a passing one, such as no descriptor left
+    // in the process. The port is still ours: accepting starts again a moment later.
+    connect(created, &QTcpServer::acceptError, created, [created] {
+        QTimer::singleShot(AcceptRetryMs, created, [created] { created->resumeAccepting(); });
+    });
     return true;
 }
 

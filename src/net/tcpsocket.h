@@ -27,6 +27,9 @@ class TcpSocket : public QObject, public SocketBackend {
     Q_OBJECT
 
 public:
+    // After an error that stopped it, a listening socket accepts again this much later.
+    static constexpr int AcceptRetryMs = 100;
+
     explicit TcpSocket(ConnectionEvents& owner); // not owned
     ~TcpSocket() override;
     TcpSocket(const TcpSocket&) = delete;
