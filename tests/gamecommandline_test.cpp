@@ -189,6 +189,8 @@ TEST(CommandLine, TheTwoProgramsShareTheirChecksAndTheirWords)
     } mistakes[] = {
         { { "--listen", "70000" }, "o porto tem de ser um número de 0 a 65535, não '70000'",
             "the port must be a number from 0 to 65535, not '70000'" },
+        { { "--listen", "-1" }, "o porto tem de ser um número de 0 a 65535, não '-1'",
+            "the port must be a number from 0 to 65535, not '-1'" },
         { { "--connect", " " }, "--connect precisa do endereço do jogo a que se conectar",
             "--connect needs the address of the game to connect to" },
         { { "stray" }, "argumento inesperado 'stray'", "unexpected argument 'stray'" },

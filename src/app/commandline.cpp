@@ -115,15 +115,18 @@ QString refusal(const char* program, const QString& complaint)
 }
 
 // QCommandLineParser wants a value after an option that takes one: an option that may be
-// given bare gets its value written in when none follows.
+// given bare gets its value written in when none follows. A negative number is a value, to
+// be refused as one.
 QStringList withBareValues(QStringList arguments, std::span<const CommandLine::Option> options)
 {
+    const auto isOption = [](const QString& argument) {
+        return argument.size() > 1 && argument[0] == QLatin1Char('-') && !argument[1].isDigit();
+    };
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         for (const CommandLine::Option& option : options) {
             if (option.bare == nullptr || arguments[i] != optionName(option.name))
                 continue;
-            const bool valueFollows
-                = i + 1 < arguments.size() && !arguments[i + 1].startsWith(QLatin1Char('-'));
+            const bool valueFollows = i + 1 < arguments.size() && !isOption(arguments[i + 1]);
             if (!valueFollows)
                 arguments.insert(i + 1, QLatin1String(option.bare));
         }
