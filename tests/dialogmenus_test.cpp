@@ -5,6 +5,7 @@
 #include "testclocks.h"
 #include "waituntil.h"
 
+#include "net/gametexts.h"
 #include "ui/controlids.h"
 #include "ui/gamecanvas.h"
 #include "ui/gamestyle.h"
@@ -27,6 +28,7 @@
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -57,6 +59,23 @@ QMenu* menuNamed(MainDialog& dialog, const char* title)
             return action->menu();
     }
     return nullptr;
+}
+
+// The entries of a menu bar or a menu, and of the menus under them, that one letter with Alt
+// would open along with an entry before them.
+std::string sharedMnemonics(const QWidget& menu)
+{
+    std::string shared;
+    QList<QKeySequence> keys;
+    for (const QAction* action : menu.actions()) {
+        const QKeySequence key = QKeySequence::mnemonic(action->text());
+        if (!key.isEmpty() && keys.contains(key))
+            shared += action->text().toStdString() + "|";
+        keys.append(key);
+        if (action->menu())
+            shared += sharedMnemonics(*action->menu());
+    }
+    return shared;
 }
 
 QAction* actionNamed(QMenu* menu, const char* text)
@@ -141,6 +160,15 @@ TEST(DialogMenus, TheMenusOfferWhatTheConnectionAllows)
     EXPECT_EQ(entries(*settings), "Sons*|Língua|");
     EXPECT_EQ(entries(*settings->actions()[1]->menu()), "Português*|English|");
     EXPECT_EQ(entries(*help), "Como jogar|Acerca do quorvel...|");
+    EXPECT_EQ(sharedMnemonics(*window.dialog.menus()), "");
+    {
+        QTranslator* english = installLanguage(*QCoreApplication::instance(), Language::English);
+        ASSERT_NE(english, nullptr);
+        const MainDialog inEnglish;
+        QCoreApplication::removeTranslator(english);
+        delete english;
+        EXPECT_EQ(sharedMnemonics(*inEnglish.menus()), "");
+    }
 
     window.playTheComputer();
     EXPECT_EQ(entries(*game),

@@ -814,7 +814,7 @@ connections.</translation>
     </message>
     <message>
         <source>&amp;Fechar a ligação</source>
-        <translation>&amp;Close the connection</translation>
+        <translation>Clos&amp;e the connection</translation>
     </message>
     <message>
         <source>&amp;Sair</source>
@@ -833,7 +833,7 @@ connections.</translation>
         <translation>&amp;Language</translation>
     </message>
     <message>
-        <source>A&amp;juda</source>
+        <source>Aj&amp;uda</source>
         <translation>&amp;Help</translation>
     </message>
     <message>

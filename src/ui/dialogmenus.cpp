@@ -101,7 +101,7 @@ void MainDialog::createMenus()
         connect(action, &QAction::triggered, this, [this, language] { chooseLanguage(language); });
     }
 
-    QMenu* help = menuBar->addMenu(tr("A&juda"));
+    QMenu* help = menuBar->addMenu(tr("Aj&uda"));
     QAction* howToPlay = help->addAction(tr("&Como jogar"), this, &MainDialog::showHelp);
     shortcut(howToPlay, QKeySequence::HelpContents, QKeySequence(Qt::Key_F1));
     help->addAction(tr("&Acerca do quorvel..."), this, [this] { onSysCommand(IDM_ABOUTBOX); });
