@@ -29,6 +29,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -325,6 +326,20 @@ TEST(MainDialogTest, EveryBoxOpensOverTheWindow)
         box->button(QMessageBox::Ok)->click();
         ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() == nullptr; }));
     }
+
+    // A window dragged half off the screen has its box come whole onto the screen.
+    window.dialog.move(-400, 300);
+    window.type(IDC_PORT, QString::number(closedPort));
+    window.click(IDC_LISTEN_CONNECT);
+    QMessageBox* box = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        return box != nullptr && box->isVisible();
+    }));
+    const QRect screen = window.dialog.screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(box->frameGeometry()))
+        << box->frameGeometry().x() << "," << box->frameGeometry().y();
+    box->button(QMessageBox::Ok)->click();
 }
 
 // The program's icon, in every size it is drawn in, comes once the window has drawn its

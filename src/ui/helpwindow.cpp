@@ -8,6 +8,7 @@
 #include "about/aboutdialog.h"
 
 #include <QKeySequence>
+#include <QScreen>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -165,7 +166,8 @@ HelpWindow::HelpWindow(const SystemColours& colours, QWidget* parent)
 {
     setWindowTitle(tr("Como jogar"));
     setWindowIcon(programIcon());
-    resize(520, 600);
+    // Within the screen, with room to spare for its title bar and the desktop's panels.
+    resize(QSize(520, 600).boundedTo(screen()->availableGeometry().size() * 0.9));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -1,12 +1,23 @@
 #include "windowplacement.h"
 
 #include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
 
 void placeOver(QWidget* box, const QWidget& window)
 {
     box->adjustSize();
     QRect placed(QPoint(), box->size());
     placed.moveCenter(window.frameGeometry().center());
+    // Whole on the window's screen where it fits, however near an edge the window stands.
+    if (const QScreen* screen = window.screen()) {
+        const QRect room = screen->availableGeometry();
+        placed.moveLeft(
+            std::max(room.left(), std::min(placed.left(), room.right() + 1 - placed.width())));
+        placed.moveTop(
+            std::max(room.top(), std::min(placed.top(), room.bottom() + 1 - placed.height())));
+    }
     box->move(placed.topLeft());
 }
 

@@ -8,8 +8,9 @@
 
 // How the game's boxes and side windows come up.
 
-// Centred over the window's frame, at the box's final size. Left to place itself, a box
-// sometimes opened in a corner of the screen, far from the window it speaks of.
+// Centred over the window's frame, at the box's final size, and moved in as little as it takes
+// to be whole on the window's screen. Left to place itself, a box sometimes opened in a
+// corner of the screen, far from the window it speaks of.
 void placeOver(QWidget* box, const QWidget& window);
 
 // A question whose safe answer is the default, for Enter and Escape alike: modal to the
