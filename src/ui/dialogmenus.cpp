@@ -255,7 +255,7 @@ void MainDialog::askBeforeLeaving()
         leaveQuestion->raise();
         return;
     }
-    leaveQuestion = askFirst(this, programName(),
+    leaveQuestion = askFirst(this, Qt::WindowModal, programName(),
         tr("Há um jogo a decorrer. Sair e fechar a ligação?\nO adversário fica a saber que saiu, "
            "e o resultado perde-se."),
         tr("Sair do jogo"), QMessageBox::AcceptRole, tr("Continuar a jogar"), [this] {

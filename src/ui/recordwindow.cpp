@@ -114,7 +114,7 @@ void RecordWindow::askBeforeErasing()
         eraseQuestion->activateWindow();
         return;
     }
-    eraseQuestion = askFirst(this, windowTitle(),
+    eraseQuestion = askFirst(this, Qt::NonModal, windowTitle(),
         tr("Apagar o registo de todas as partidas? Não se pode desfazer."), tr("Apagar"),
         QMessageBox::DestructiveRole, tr("Cancelar"), [this] { record.clear(); });
 }

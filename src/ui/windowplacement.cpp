@@ -21,8 +21,8 @@ void placeOver(QWidget* box, const QWidget& window)
     box->move(placed.topLeft());
 }
 
-QMessageBox* askFirst(QWidget* window, const QString& title, const QString& text,
-    const QString& doIt, QMessageBox::ButtonRole doItRole, const QString& keep,
+QMessageBox* askFirst(QWidget* window, Qt::WindowModality modality, const QString& title,
+    const QString& text, const QString& doIt, QMessageBox::ButtonRole doItRole, const QString& keep,
     std::function<void()> done)
 {
     auto* question
@@ -32,13 +32,13 @@ QMessageBox* askFirst(QWidget* window, const QString& title, const QString& text
     question->setDefaultButton(no);
     question->setEscapeButton(no);
     question->setAttribute(Qt::WA_DeleteOnClose);
-    question->setWindowModality(Qt::WindowModal);
+    question->setWindowModality(modality);
     QObject::connect(
         question, &QMessageBox::finished, window, [question, yes, done = std::move(done)] {
             if (question->clickedButton() == yes)
                 done();
         });
     placeOver(question, *window);
-    question->open();
+    question->show();
     return question;
 }

@@ -13,11 +13,13 @@
 // corner of the screen, far from the window it speaks of.
 void placeOver(QWidget* box, const QWidget& window);
 
-// A question whose safe answer is the default, for Enter and Escape alike: modal to the
-// window and centred over it, opened at once, and gone once answered. What it asks about is
-// done only on the other answer; the handler that asked goes on meanwhile.
-QMessageBox* askFirst(QWidget* window, const QString& title, const QString& text,
-    const QString& doIt, QMessageBox::ButtonRole doItRole, const QString& keep,
+// A question whose safe answer is the default, for Enter and Escape alike: centred over the
+// window, opened at once, and gone once answered. What it asks about is done only on the
+// other answer; the handler that asked goes on meanwhile. Window-modal, it holds up the
+// window and every window above it, the game's own among them: a side window asks with a
+// question that holds up nothing.
+QMessageBox* askFirst(QWidget* window, Qt::WindowModality modality, const QString& title,
+    const QString& text, const QString& doIt, QMessageBox::ButtonRole doItRole, const QString& keep,
     std::function<void()> done);
 
 // A side window kept by its owner, one at a time: made the first time, then shown again,
