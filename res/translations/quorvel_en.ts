@@ -17,7 +17,7 @@
         <source>Por quem gosta de batalhas navais
                   Feito em Portugal</source>
         <translation>By people who like naval battles
-                   Made in Portugal</translation>
+            Made in Portugal</translation>
     </message>
     <message>
         <source>OK - Porreiro</source>
