@@ -572,6 +572,31 @@ TEST_F(BarePeer, AChatLineEndingInACutMessageIsShownAndTheShotAnswered)
     EXPECT_EQ(server.lastLogLine(), "<ADV> e mais");
 }
 
+// A copy that forgot our ready, as one does when it comes while its last match is still on
+// screen, waits for it once it has declared, and ignores our first shot. After a while the
+// ready is said again, once, and that copy's first shot then takes the turn.
+TEST_F(BarePeer, AFirstShotLeftUnansweredSaysTheReadyAgain)
+{
+    server.engine().randomizeFleet();
+    server.engine().acceptFleet();
+    ASSERT_TRUE(waitUntil([this] { return peer.bytesAvailable() == 19; }));
+    EXPECT_EQ(peer.readAll(), "$READY$ &RANDOMIZED");
+    send("$READY$");
+    ASSERT_TRUE(waitUntil([this] { return server.phase() == GamePhase::Playing; }));
+    ASSERT_EQ(server.engine().fireAt({ 0, 0 }), FireResult::Fired);
+    ASSERT_TRUE(waitUntil([this] { return peer.bytesAvailable() == 7; }));
+    EXPECT_EQ(peer.readAll(), "TIRO:A0");
+    ASSERT_TRUE(waitUntil([this] { return peer.bytesAvailable() > 0; }));
+    EXPECT_EQ(peer.readAll(), "$READY$ &RANDOMIZED");
+
+    send("TIRO:B1");
+    ASSERT_TRUE(waitUntil([this] { return peer.bytesAvailable() >= 6; }));
+    const QByteArray answer = peer.readAll();
+    EXPECT_TRUE(answer.startsWith("TREQ:") || answer.startsWith("TAFQ:")) << answer.data();
+    EXPECT_FALSE(server.engine().matchState().isShooter);
+    EXPECT_EQ(server.status(), "Let the game begin!\nA receber os tiros...");
+}
+
 // While the end-of-match box is open the connection goes on being read: a third copy is
 // closed at once, the peer's last line is logged and its close handled. When the box is
 // closed the win counts, and no new match starts without an opponent.

@@ -1,12 +1,13 @@
 // Our engine against a copy of the game that has none of our mends, in memory: twenty
-// matches in each role, with the other side's end-of-match box open for 0, 0.5 and 3 s, and
-// with a chat line right before every ready. No match stalls, no loss is counted twice, and
-// the scores agree.
+// matches in each role, with the other side's end-of-match box open for 0, 0.5 and 3 s, with
+// a chat line right before every ready, and with our player declaring at once, while that
+// copy's box is still open. No match stalls, no loss is counted twice, and the scores agree.
 
 #include "enginepair.h"
 #include "strictpeer.h"
 
 #include "match/autoplayer.h"
+#include "net/gamesession.h"
 
 #include <gtest/gtest.h>
 
@@ -15,10 +16,11 @@
 namespace {
 
 struct Duel {
-    Duel(bool weListen, const StrictPeer::Settings& settings)
+    Duel(bool weListen, bool weWait, const StrictPeer::Settings& settings)
         : strict(strictLink, settings)
         , player(ours.engine, makeShotPlanner(PlannerLevel::Normal))
         , listening(weListen)
+        , waits(weWait)
     {
         ours.engine.random().seed(settings.seed + 100);
     }
@@ -62,7 +64,7 @@ struct Duel {
         strict.act(now);
         if (ours.engine.matchState().phase == GamePhase::Placing) {
             placingSince = placingSince < 0 ? now : placingSince;
-            const bool waitedEnough = now - placingSince >= 20'000;
+            const bool waitedEnough = !waits || now - placingSince >= 20'000;
             if (player.waitsForOpponent() && !waitedEnough)
                 return advance();
             if (weChat)
@@ -73,6 +75,13 @@ struct Duel {
             if (player.nextMove() == AutoPlayer::Move::Fire)
                 player.play();
         }
+        // As the connection handlers do with a first shot long unanswered.
+        if (!ours.engine.openingShotUnanswered())
+            unansweredSince = -1;
+        else if (unansweredSince < 0)
+            unansweredSince = now;
+        else if (now - unansweredSince >= GameSession::ReadyRepeatMs)
+            ours.engine.repeatReady();
         advance();
     }
     void advance() { now += 10; }
@@ -82,23 +91,27 @@ struct Duel {
     StrictPeer strict;
     AutoPlayer player;
     bool listening;
+    bool waits; // our player declares after a match only once the opponent has, or 20 s on
     int now = 0;
     int placingSince = -1;
+    int unansweredSince = -1;
 };
 
 TEST(StrictPeer, TwentyMatchesInEachRoleWithBoxesOpenForAWhile)
 {
-    for (const auto& [weListen, boxMs, chat] :
-        { std::tuple { true, 0, false }, std::tuple { false, 0, true },
-            std::tuple { true, 500, true }, std::tuple { false, 500, false },
-            std::tuple { true, 3000, true }, std::tuple { false, 3000, true } }) {
-        SCOPED_TRACE(testing::Message() << (weListen ? "we listen" : "we connect") << ", box "
-                                        << boxMs << " ms" << (chat ? ", chat" : ""));
+    for (const auto& [weListen, boxMs, chat, weWait] :
+        { std::tuple { true, 0, false, true }, std::tuple { false, 0, true, true },
+            std::tuple { true, 500, true, true }, std::tuple { false, 500, false, true },
+            std::tuple { true, 3000, true, true }, std::tuple { false, 3000, true, true },
+            std::tuple { true, 3000, false, false }, std::tuple { false, 3000, true, false } }) {
+        SCOPED_TRACE(testing::Message()
+            << (weListen ? "we listen" : "we connect") << ", box " << boxMs << " ms"
+            << (chat ? ", chat" : "") << (weWait ? "" : ", we declare at once"));
         StrictPeer::Settings settings;
         settings.boxMs = boxMs;
         settings.chatBeforeReady = chat;
         settings.seed = static_cast<unsigned>(boxMs + weListen);
-        Duel duel(weListen, settings);
+        Duel duel(weListen, weWait, settings);
         ASSERT_TRUE(duel.play(20, chat))
             << "stalled after " << duel.ours.engine.myWins() + duel.ours.engine.peerWins()
             << " matches";

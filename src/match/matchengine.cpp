@@ -63,6 +63,7 @@ void MatchEngine::startNewMatch()
     cover.cells.fill(CellCover);
     showOwnFleet = true;
     decided = false;
+    readyRepeated = false;
     ++matchCount;
     setPhase(GamePhase::Placing);
     status(TextId::BuildFleet);
@@ -154,6 +155,20 @@ void MatchEngine::declareReady(bool randomized)
     lastFleetGenerated = randomized;
     peer.sendToPeer(randomized ? protocol::ReadyRandomizedMessage : protocol::ReadyMessage);
     events.readyDeclared(Side::Mine, randomized);
+}
+
+bool MatchEngine::openingShotUnanswered() const
+{
+    return currentPhase == GamePhase::Playing && !decided && exchange.isShooter()
+        && exchange.openingVolley() && exchange.shotPending();
+}
+
+void MatchEngine::repeatReady()
+{
+    if (!openingShotUnanswered() || readyRepeated)
+        return;
+    readyRepeated = true;
+    peer.sendToPeer(lastFleetGenerated ? protocol::ReadyRandomizedMessage : protocol::ReadyMessage);
 }
 
 bool MatchEngine::mayFire() const

@@ -60,6 +60,15 @@ public:
     // not logged, and the player still has it.
     bool sendChatLine(std::string_view utf8Text);
 
+    // The first shot of the match waits for its reply. A copy of the game that forgets a
+    // ready coming while the end of its last match is still on screen waits for ours when it
+    // has declared, and ignores our shots meanwhile; a ready that went glued behind a chat
+    // line is lost to it the same way. A first shot long unanswered is the sign: the
+    // connection handlers then say this side's ready again, once a match, and that copy
+    // starts firing; its first shot takes the turn, as when both sides declared at once.
+    bool openingShotUnanswered() const;
+    void repeatReady();
+
     // The opponent's bytes, a read at a time. A chat line whose end may be a message the
     // network cut waits for the next read; the connection handlers show it if the next read
     // is long in coming.
@@ -133,6 +142,7 @@ private:
     // An opponent's ready that came before this side's match started; applied when it does.
     std::optional<bool> earlyReady;
     bool peerRandomized = false;
+    bool readyRepeated = false; // this match
     // The fleet this side last declared, as declared, and whether the generator made it:
     // kept from match to match and from one connection to the next.
     std::optional<Board> lastFleet;

@@ -27,6 +27,9 @@ GameSession::GameSession(GameEvents& gameEvents)
     heldChatTimer.setSingleShot(true);
     heldChatTimer.setInterval(HeldChatMs);
     QObject::connect(&heldChatTimer, &QTimer::timeout, [this] { match.showHeldChat(); });
+    readyRepeatTimer.setSingleShot(true);
+    readyRepeatTimer.setInterval(ReadyRepeatMs);
+    QObject::connect(&readyRepeatTimer, &QTimer::timeout, [this] { match.repeatReady(); });
 }
 
 GameSession::~GameSession() = default;
@@ -84,6 +87,7 @@ void GameSession::ended(
     ConnectionChange::Reason reason, TextId status, const ConnectionFailure& failure)
 {
     heldChatTimer.stop();
+    readyRepeatTimer.stop();
     peerSocket.close();
     listenSocket.close();
     events.connectionChanged({ ConnectionChange::Closed, reason, false, 0, failure });
@@ -162,7 +166,14 @@ Text GameSession::listeningStatus() const
     return { TextId::Listening, {} };
 }
 
-long GameSession::sendToPeer(std::string_view bytes) { return peerSocket.send(bytes); }
+// The first shot of a match starts the wait for its reply.
+long GameSession::sendToPeer(std::string_view bytes)
+{
+    const long sent = peerSocket.send(bytes);
+    if (match.openingShotUnanswered() && !readyRepeatTimer.isActive())
+        readyRepeatTimer.start();
+    return sent;
+}
 
 std::uint16_t GameSession::listeningPort() const { return listenSocket.localPort(); }
 

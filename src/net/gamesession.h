@@ -27,6 +27,10 @@ public:
     // A chat line whose end may be a message the network cut waits for the next read, but it
     // is shown after this long: a slow link holds bytes back some tens of milliseconds.
     static constexpr int HeldChatMs = 200;
+    // How long the first shot of a match waits for its reply before this side's ready is said
+    // again (see MatchEngine::repeatReady): a peer answers at once, but a slow link may hold
+    // a reply back a second or two.
+    static constexpr int ReadyRepeatMs = 3000;
 
     MatchEngine& engine() { return match; }
     const MatchEngine& engine() const { return match; }
@@ -78,4 +82,5 @@ private:
     bool portChosen = false; // the system chose the listening port: the status tells it
     GameSocket peerSocket;
     QTimer heldChatTimer;
+    QTimer readyRepeatTimer;
 };
