@@ -315,7 +315,8 @@ TEST(DialogMenus, ClosingAMatchAsksFirst)
 }
 
 // A connection the command line asked for is not the player's choice and leaves no trace;
-// where the window stood is remembered however it closes, Escape too.
+// where the window stood is remembered once it has come to rest, and however it closes,
+// Escape too.
 TEST(DialogMenus, TheCommandLineLeavesNoTraceAndEscapeKeepsThePlace)
 {
     QTemporaryDir home;
@@ -329,6 +330,9 @@ TEST(DialogMenus, TheCommandLineLeavesNoTraceAndEscapeKeepsThePlace)
         window.dialog.startConnection(0, 0, QString());
         ASSERT_TRUE(waitUntil([&] { return window.dialog.gameSession().listeningPort() != 0; }));
         window.dialog.gameSession().close();
+        window.dialog.move(20, 30); // kept while the window is open, whatever ends it then
+        ASSERT_TRUE(
+            waitUntil([&] { return GameSettings(path).values().position == QPoint(20, 30); }));
         window.dialog.move(40, 50);
         QTest::keyClick(window.dialog.focusWidget(), Qt::Key_Escape);
         EXPECT_FALSE(window.dialog.isVisible());

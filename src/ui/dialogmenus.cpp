@@ -230,10 +230,18 @@ void MainDialog::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
+void MainDialog::moveEvent(QMoveEvent* event)
+{
+    QDialog::moveEvent(event);
+    if (remembered && isVisible())
+        placeSettled->start();
+}
+
 // However the window closes (its button, Alt+F4, "Sair", Escape), it ends here: the last
 // moment where it stands is known.
 void MainDialog::done(int result)
 {
+    placeSettled->stop();
     if (remembered && isVisible())
         remembered->setPosition(pos());
     QDialog::done(result);

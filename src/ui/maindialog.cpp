@@ -65,6 +65,14 @@ MainDialog::MainDialog(GameSettings* settings, MatchRecord* played, QWidget* par
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
+    placeSettled = new QTimer(this);
+    placeSettled->setSingleShot(true);
+    placeSettled->setInterval(PlaceSettleMs);
+    connect(placeSettled, &QTimer::timeout, this, [this] {
+        if (remembered && isVisible())
+            remembered->setPosition(pos());
+    });
+
     // The page keeps its size; the window grows by the menu bar's height.
     gamePage = new QWidget(this);
     gamePage->setFixedSize(579, 489);

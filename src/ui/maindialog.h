@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 #include <map>
@@ -110,10 +111,14 @@ public:
     void reject() override;
     // Remembers where the window stood.
     void done(int result) override;
+    // A moved window is remembered where it came to rest, a second later: a program ended
+    // by a signal, or the power, never reaches done().
+    static constexpr int PlaceSettleMs = 1000;
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -229,6 +234,7 @@ private:
     // The player agreed to leave the match: the window closes without asking again.
     bool leaving = false;
     bool iconGiven = false; // after the first frame
+    QTimer* placeSettled; // child
     QPointer<QMessageBox> leaveQuestion;
     Language shownLanguage = Language::Portuguese;
 
