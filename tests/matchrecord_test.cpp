@@ -31,6 +31,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <vector>
 
 namespace {
@@ -86,6 +89,37 @@ std::string summary(const MatchRecord& record)
     return text;
 }
 
+// While one of these lives, no file of this process grows past the bytes given, as on a full
+// disk; a write past them fails instead of raising the signal that ends the process. The
+// limit and the signal are as they were once it ends.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        if (::getrlimit(RLIMIT_FSIZE, &usual) != 0)
+            return;
+        rlimit lowered = usual;
+        lowered.rlim_cur = bytes;
+        signalWas = std::signal(SIGXFSZ, SIG_IGN);
+        lowers = ::setrlimit(RLIMIT_FSIZE, &lowered) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        if (lowers)
+            ::setrlimit(RLIMIT_FSIZE, &usual);
+        if (signalWas != SIG_ERR)
+            std::signal(SIGXFSZ, signalWas);
+    }
+    bool holds() const { return lowers; }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit usual {};
+    void (*signalWas)(int) = SIG_ERR;
+    bool lowers = false;
+};
+
 // Two starts on one file; two copies of the game counting into it at once; the computer's
 // levels and their rows.
 TEST(MatchRecord, KeepsItsCountsBetweenStartsAndBetweenCopies)
@@ -130,7 +164,8 @@ TEST(MatchRecord, KeepsItsCountsBetweenStartsAndBetweenCopies)
     QCoreApplication::setApplicationName(testName);
 }
 
-// A record with nowhere to go is kept in memory; the window says so once, and nothing else.
+// A record with nowhere to go is kept in memory; the window says so once, and nothing else. A
+// disk that fills up while the record is written leaves the file as it was.
 TEST(MatchRecord, GoesOnInMemoryWhenItCannotBeWritten)
 {
     QTemporaryDir home;
@@ -156,6 +191,22 @@ TEST(MatchRecord, GoesOnInMemoryWhenItCannotBeWritten)
     memory.count(Opponent::Hard, false, 10);
     EXPECT_EQ(memory.tally(Opponent::Hard), (Tally { 0, 1, 0 }));
     EXPECT_EQ(memoryFailed.size(), 0);
+
+    QTemporaryDir full;
+    const QString path = full.filePath(QStringLiteral("records.ini"));
+    MatchRecord filling(path);
+    filling.count(Opponent::Easy, true, 30);
+    const QByteArray held = contents(path);
+    QSignalSpy fillingFailed(&filling, &MatchRecord::saveFailed);
+    {
+        const FileSizeLimit diskFull(static_cast<rlim_t>(held.size() / 2));
+        ASSERT_TRUE(diskFull.holds());
+        filling.count(Opponent::Easy, false, 20);
+    }
+    EXPECT_EQ(contents(path).toStdString(), held.toStdString());
+    EXPECT_EQ(fillingFailed.size(), 1);
+    EXPECT_EQ(QDir(full.path()).entryList(QDir::Files | QDir::Hidden),
+        QStringList { QStringLiteral("records.ini") });
 }
 
 // A file that can be neither read nor renamed aside is never written over: the matches are

@@ -260,7 +260,11 @@ void MatchRecord::save()
         QDir().mkpath(QFileInfo(file).absolutePath());
         QSaveFile out(file);
         const QByteArray text = format(tallies);
-        saved = out.open(QIODevice::WriteOnly) && out.write(text) == text.size() && out.commit();
+        // The text waits in the file's buffer until flushed, and a commit would put the
+        // temporary file in place even when that flush failed (a full disk): it is flushed
+        // first, and what is not committed is thrown away, the old file staying whole.
+        saved = out.open(QIODevice::WriteOnly) && out.write(text) == text.size() && out.flush()
+            && out.commit();
     }
     unsaved = !saved;
     if (!saved && !saveFailureTold) {
