@@ -165,7 +165,8 @@ TEST(MatchRecord, KeepsItsCountsBetweenStartsAndBetweenCopies)
 }
 
 // A record with nowhere to go is kept in memory; the window says so once, and nothing else. A
-// disk that fills up while the record is written leaves the file as it was.
+// disk that fills up while the record is written leaves the file as it was; once there is room
+// again, the counts it lacked are added to another copy's, and an erase is written.
 TEST(MatchRecord, GoesOnInMemoryWhenItCannotBeWritten)
 {
     QTemporaryDir home;
@@ -195,6 +196,7 @@ TEST(MatchRecord, GoesOnInMemoryWhenItCannotBeWritten)
     QTemporaryDir full;
     const QString path = full.filePath(QStringLiteral("records.ini"));
     MatchRecord filling(path);
+    MatchRecord other(path);
     filling.count(Opponent::Easy, true, 30);
     const QByteArray held = contents(path);
     QSignalSpy fillingFailed(&filling, &MatchRecord::saveFailed);
@@ -207,6 +209,16 @@ TEST(MatchRecord, GoesOnInMemoryWhenItCannotBeWritten)
     EXPECT_EQ(fillingFailed.size(), 1);
     EXPECT_EQ(QDir(full.path()).entryList(QDir::Files | QDir::Hidden),
         QStringList { QStringLiteral("records.ini") });
+    other.count(Opponent::Players, true, 25);
+    filling.count(Opponent::Hard, false, 50);
+    EXPECT_EQ(summary(MatchRecord(path)), "1/1/30 0/0/0 0/1/0 1/0/25 ");
+    EXPECT_EQ(summary(filling), summary(MatchRecord(path)));
+    {
+        const FileSizeLimit diskFull(static_cast<rlim_t>(held.size() / 2));
+        filling.clear();
+    }
+    filling.count(Opponent::Normal, true, 40);
+    EXPECT_EQ(summary(MatchRecord(path)), "0/0/0 1/0/40 0/0/0 0/0/0 ");
 }
 
 // A file that can be neither read nor renamed aside is never written over: the matches are

@@ -33,6 +33,17 @@ std::optional<qint64> wholeCount(const QByteArray& text, qint64 most)
     return value;
 }
 
+// A count past the limit is not taken: the file would no longer be read back.
+void add(MatchRecord::Tally& to, const MatchRecord::Tally& more)
+{
+    if (to.wins + more.wins > MatchRecord::MostMatches
+        || to.losses + more.losses > MatchRecord::MostMatches)
+        return;
+    to.wins += more.wins;
+    to.losses += more.losses;
+    to.wonShots += more.wonShots;
+}
+
 } // namespace
 
 MatchRecord::MatchRecord(const QString& path, QObject* parent)
@@ -92,17 +103,18 @@ std::optional<double> MatchRecord::shotsPerWin(Opponent opponent) const
     return static_cast<double>(counted.wonShots) / static_cast<double>(counted.wins);
 }
 
-// A count past the limit is not taken: the file would no longer be read back.
 void MatchRecord::count(Opponent opponent, bool won, int shots)
 {
     takeOtherCounts();
-    Tally& counted = tallies[static_cast<std::size_t>(opponent)];
-    if (won && counted.wins < MostMatches) {
-        ++counted.wins;
-        counted.wonShots += std::clamp(shots, 0, MostShotsPerMatch);
-    } else if (!won && counted.losses < MostMatches) {
-        ++counted.losses;
+    Tally match;
+    if (won) {
+        match.wins = 1;
+        match.wonShots = std::clamp(shots, 0, MostShotsPerMatch);
+    } else {
+        match.losses = 1;
     }
+    add(tallies[static_cast<std::size_t>(opponent)], match);
+    add(unsavedCounts[static_cast<std::size_t>(opponent)], match);
     save();
     Q_EMIT changed();
 }
@@ -110,6 +122,8 @@ void MatchRecord::count(Opponent opponent, bool won, int shots)
 void MatchRecord::clear()
 {
     tallies = {};
+    unsavedCounts = {};
+    erasePending = true;
     save();
     Q_EMIT changed();
 }
@@ -228,18 +242,21 @@ bool MatchRecord::setAside()
     return false;
 }
 
-// Another copy of the game may have counted since: its counts are the file's. What this copy
-// could not write stays as it is in memory.
+// Another copy of the game may have counted since, even while this copy's writes failed: its
+// counts are the file's, and this copy's that the file lacks are added to them. An erase the
+// file lacks leaves out what the file held.
 void MatchRecord::takeOtherCounts()
 {
-    if (file.isEmpty() || leaveFileAlone || unsaved)
+    if (file.isEmpty() || leaveFileAlone)
         return;
     Tallies read {};
     switch (readFile(read)) {
     case Found::Missing:
         break;
     case Found::Record:
-        tallies = read;
+        tallies = erasePending ? Tallies {} : read;
+        for (std::size_t row = 0; row < tallies.size(); ++row)
+            add(tallies[row], unsavedCounts[row]);
         break;
     case Found::Nonsense:
         if (setAside()) {
@@ -266,7 +283,10 @@ void MatchRecord::save()
         saved = out.open(QIODevice::WriteOnly) && out.write(text) == text.size() && out.flush()
             && out.commit();
     }
-    unsaved = !saved;
+    if (saved) {
+        unsavedCounts = {};
+        erasePending = false;
+    }
     if (!saved && !saveFailureTold) {
         saveFailureTold = true;
         Q_EMIT saveFailed(file);

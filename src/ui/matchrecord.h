@@ -19,7 +19,8 @@
 //
 // A file this program could not have written is never written over nor deleted: it is set
 // aside under a name of its own, and a new record begins. A record that cannot be written is
-// kept in memory until the program ends, and the game goes on.
+// kept in memory until the program ends, and the game goes on; the counts the file lacks are
+// added to what it holds at the next write that succeeds, beside another copy's.
 class MatchRecord : public QObject {
     Q_OBJECT
 
@@ -94,7 +95,9 @@ private:
     QString setAsideName;
     // An unreadable file could not be set aside: it is left as it is, never written.
     bool leaveFileAlone = false;
-    // The last write failed: the file lacks what memory holds, and is not read again.
-    bool unsaved = false;
+    // The counts since the last write that succeeded, which the file lacks.
+    Tallies unsavedCounts {};
+    // The record was erased and the file, not written since, still holds what was erased.
+    bool erasePending = false;
     bool saveFailureTold = false;
 };
