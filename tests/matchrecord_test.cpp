@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QLockFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -120,8 +121,8 @@ private:
     bool lowers = false;
 };
 
-// Two starts on one file; two copies of the game counting into it at once; the computer's
-// levels and their rows.
+// Two starts on one file; two copies of the game counting into it at once, and one waiting for
+// the other; the computer's levels and their rows.
 TEST(MatchRecord, KeepsItsCountsBetweenStartsAndBetweenCopies)
 {
     QTemporaryDir home;
@@ -151,6 +152,17 @@ TEST(MatchRecord, KeepsItsCountsBetweenStartsAndBetweenCopies)
     second.count(Opponent::Players, false, 40);
     EXPECT_EQ(MatchRecord(path).tally(Opponent::Players), (Tally { 1, 2, 30 }));
     EXPECT_EQ(summary(MatchRecord(path)), summary(second));
+    // The other copy is between its read and its write of the file, and holds it: a count
+    // meanwhile leaves the file alone, and is written with the next.
+    {
+        QLockFile busy(path + QStringLiteral(".lock"));
+        ASSERT_TRUE(busy.tryLock(0));
+        const QByteArray before = contents(path);
+        second.count(Opponent::Normal, true, 20);
+        EXPECT_EQ(contents(path).toStdString(), before.toStdString());
+    }
+    second.count(Opponent::Normal, false, 30);
+    EXPECT_EQ(MatchRecord(path).tally(Opponent::Normal), (Tally { 1, 1, 20 }));
 
     for (const auto& [level, row] : { std::pair { PlannerLevel::Easy, Opponent::Easy },
              std::pair { PlannerLevel::Normal, Opponent::Normal },

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -19,6 +20,12 @@ constexpr std::string_view version = "1";
 
 // The program writes a few hundred bytes; anything much larger is somebody else's.
 constexpr qint64 LargestFile = 4096;
+
+// A write takes a moment: a lock older than the first was left by a copy that crashed (one on
+// this machine is seen to be gone at once). Another copy's lock is waited for no longer than
+// the second, as the game waits with it; the count is then written with the next.
+constexpr int StaleLockMs = 10'000;
+constexpr int LockWaitMs = 500;
 
 // Digits only: no sign, no space, no exponent, and no more than the limit.
 std::optional<qint64> wholeCount(const QByteArray& text, qint64 most)
@@ -105,7 +112,6 @@ std::optional<double> MatchRecord::shotsPerWin(Opponent opponent) const
 
 void MatchRecord::count(Opponent opponent, bool won, int shots)
 {
-    takeOtherCounts();
     Tally match;
     if (won) {
         match.wins = 1;
@@ -113,9 +119,15 @@ void MatchRecord::count(Opponent opponent, bool won, int shots)
     } else {
         match.losses = 1;
     }
-    add(tallies[static_cast<std::size_t>(opponent)], match);
-    add(unsavedCounts[static_cast<std::size_t>(opponent)], match);
-    save();
+    {
+        QLockFile held(file + QStringLiteral(".lock"));
+        const bool locked = lock(held);
+        if (locked)
+            takeOtherCounts();
+        add(tallies[static_cast<std::size_t>(opponent)], match);
+        add(unsavedCounts[static_cast<std::size_t>(opponent)], match);
+        save(locked);
+    }
     Q_EMIT changed();
 }
 
@@ -124,7 +136,10 @@ void MatchRecord::clear()
     tallies = {};
     unsavedCounts = {};
     erasePending = true;
-    save();
+    {
+        QLockFile held(file + QStringLiteral(".lock"));
+        save(lock(held));
+    }
     Q_EMIT changed();
 }
 
@@ -242,6 +257,17 @@ bool MatchRecord::setAside()
     return false;
 }
 
+// Another copy of the game reads and writes the file under the same lock, so neither writes
+// over a count the other made between its read and its write.
+bool MatchRecord::lock(QLockFile& held)
+{
+    if (file.isEmpty() || leaveFileAlone)
+        return false;
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    held.setStaleLockTime(StaleLockMs);
+    return held.tryLock(LockWaitMs);
+}
+
 // Another copy of the game may have counted since, even while this copy's writes failed: its
 // counts are the file's, and this copy's that the file lacks are added to them. An erase the
 // file lacks leaves out what the file held.
@@ -268,13 +294,13 @@ void MatchRecord::takeOtherCounts()
     }
 }
 
-void MatchRecord::save()
+// Written only under the lock; a count made without it waits in memory for the next.
+void MatchRecord::save(bool locked)
 {
     if (file.isEmpty())
         return;
     bool saved = false;
-    if (!leaveFileAlone) {
-        QDir().mkpath(QFileInfo(file).absolutePath());
+    if (locked) {
         QSaveFile out(file);
         const QByteArray text = format(tallies);
         // The text waits in the file's buffer until flushed, and a commit would put the

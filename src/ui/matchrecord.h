@@ -8,6 +8,8 @@
 #include <array>
 #include <optional>
 
+class QLockFile;
+
 // The matches this player has won and lost, against the computer at each of its levels and
 // against other players, kept between runs in a small file of its own in the program's data
 // folder (~/.local/share/quorvel-naval/records.ini).
@@ -15,7 +17,9 @@
 // The file is written whole each time a match counts, through a temporary file that replaces
 // it only once complete, so a crash while writing leaves the record as it was. Before a count
 // the file is read again, so two copies of the game on one machine (two players on one
-// desktop) add to one record instead of writing over each other's matches.
+// desktop) add to one record instead of writing over each other's matches; the read and the
+// write are made under a lock file beside the record, as both copies count the same match at
+// the same moment.
 //
 // A file this program could not have written is never written over nor deleted: it is set
 // aside under a name of its own, and a new record begins. A record that cannot be written is
@@ -86,8 +90,9 @@ private:
     enum class Found { Missing, Record, Nonsense };
     Found readFile(Tallies& into) const;
     bool setAside();
+    bool lock(QLockFile& held);
     void takeOtherCounts();
-    void save();
+    void save(bool locked);
 
     QString file;
     Tallies tallies {};
