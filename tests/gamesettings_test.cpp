@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
+#include <QSize>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -37,7 +39,16 @@ TEST(GameSettings, RemembersWhatWasSetAndNothingElse)
         settings.setLanguage(Language::English);
         settings.setPosition(QPoint(-20, 300));
     }
+    // Whatever else the INI writer puts in the file is settings too, the game's to write.
+    {
+        QSettings other(path, QSettings::IniFormat);
+        other.setValue("other/odd key", QStringList { "a;b", "line\nbreak \"q\"", " lead" });
+        other.setValue("other/size", QSize(3, 4));
+        other.setValue("other/bytes", QByteArray("\0\xff=;", 4));
+        other.setValue("other/ключ", "ü");
+    }
     GameSettings next(path);
+    EXPECT_TRUE(next.writable());
     EXPECT_EQ(next.values().mode, 1);
     EXPECT_EQ(next.values().port, 4321);
     EXPECT_EQ(next.values().addresses,
@@ -78,19 +89,41 @@ TEST(GameSettings, NonsenseIsLeftAloneAndAnUnreadableFileNeverWritten)
     for (const char* kept : { "mode=both", "port=99999", "sounds=loud", "language=fr" })
         EXPECT_TRUE(after.contains(kept)) << kept;
 
+    // Somebody else's file, or the user's notes among the settings, which the INI writer would
+    // drop or spell as settings, are read for what they give and never written over.
     const QString folder = home.filePath(QStringLiteral("folder.ini"));
     ASSERT_TRUE(QDir().mkpath(folder));
-    const QString binary = home.filePath(QStringLiteral("binary.ini"));
-    const QByteArray noise("\x89PNG\r\n\x1a\n\0\0\0\rport=1\n", 17);
-    write(binary, noise);
-    for (const QString& unreadable : { folder, binary }) {
+    const std::pair<QString, QByteArray> others[] = {
+        { "binary.ini", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rport=1\n", 17) },
+        { "latin1.ini", "[connection]\naddresses=Jo\xe3o\n" },
+        { "list.ini", "Shopping list\n- milk\n- eggs = 12\nCall Ana at 5\n" },
+        { "notes.ini", "[connection]\n; the club's\nport=4001\nask Ana first\n" },
+        { "comment.ini", "[connection]\nport=4001 ; the club's\n" },
+    };
+    QStringList unreadables { folder };
+    for (const auto& [name, bytes] : others) {
+        write(home.filePath(name), bytes);
+        unreadables << home.filePath(name);
+    }
+    for (const QString& unreadable : unreadables) {
         GameSettings settings(unreadable);
-        EXPECT_FALSE(settings.writable());
+        EXPECT_FALSE(settings.writable()) << unreadable.toStdString();
         settings.setPort(4000);
         settings.addAddress(QStringLiteral("example.org"));
     }
     EXPECT_TRUE(QFileInfo(folder).isDir());
-    EXPECT_EQ(contents(binary), noise);
+    for (const auto& [name, bytes] : others)
+        EXPECT_EQ(contents(home.filePath(name)), bytes) << name.toStdString();
+    EXPECT_EQ(GameSettings(home.filePath("notes.ini")).values().port, 4001);
+
+    // Notes written while the game runs are kept as well.
+    write(path, "[computer]\nlevel=easy\n");
+    {
+        GameSettings running(path);
+        write(path, "[computer]\nlevel=easy\n; Ana's\n");
+        running.setLevel(PlannerLevel::Hard);
+    }
+    EXPECT_EQ(contents(path), "[computer]\nlevel=easy\n; Ana's\n");
 
     // A file the player may not read is one the game may not replace.
     const QString locked = home.filePath(QStringLiteral("locked.ini"));

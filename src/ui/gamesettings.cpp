@@ -1,6 +1,7 @@
 #include "gamesettings.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -18,19 +19,71 @@ const QString positionKey = QStringLiteral("window/position");
 
 const QString modeNames[] = { QStringLiteral("server"), QStringLiteral("client") };
 
-// The INI reader takes almost anything for settings; a file that is not text at all is
-// somebody else's, not ours to write over.
-bool holdsText(const QString& path)
+// What the file holds as text: empty when there is no file yet, none when it cannot be read or
+// is not text (the INI reader takes almost anything for settings; a file that is not text is
+// somebody else's, not ours to write over).
+std::optional<QString> textOf(const QString& path)
 {
     QFile file(path);
     if (!file.exists())
-        return true;
+        return QString();
     if (!file.open(QIODevice::ReadOnly))
-        return false;
+        return std::nullopt;
     const QByteArray bytes = file.readAll();
-    if (bytes.contains('\0'))
-        return false;
-    return QString::fromUtf8(bytes).toUtf8() == bytes;
+    QString text = QString::fromUtf8(bytes);
+    if (bytes.contains('\0') || text.toUtf8() != bytes)
+        return std::nullopt;
+    return text;
+}
+
+// A line as the INI writer writes one: a "[group]", or a "key=value" whose key is spelled as
+// the writer spells keys (letters, digits, "_-.", "\" for "/", %-escapes for the rest).
+bool isSettingsLine(const QString& line)
+{
+    static const QString name
+        = QStringLiteral("(?:[A-Za-z0-9_.\\\\-]|%[0-9A-Fa-f]{2}|%U[0-9A-Fa-f]{4})+");
+    static const QRegularExpression group(QStringLiteral("^\\[") + name + QStringLiteral("\\]$"));
+    static const QRegularExpression setting(QLatin1Char('^') + name + QStringLiteral("[ \t]*="));
+    return group.match(line).hasMatch() || setting.match(line).hasMatch();
+}
+
+// Every line is one the INI writer would write again. Anything else (a note, a line without a
+// key, a comment after ';') is the user's: the writer would drop it, or spell it as a setting
+// of its own, so such a file is read but never written. A backslash carries a line on over its
+// end, as the reader takes it; the writer ends no line inside quotes.
+bool holdsOnlySettings(const QString& text)
+{
+    QString line;
+    bool quoted = false;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const QChar c = i < text.size() ? text[i] : QLatin1Char('\n');
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
+            const QString whole = line.trimmed();
+            if (quoted || (!whole.isEmpty() && !isSettingsLine(whole)))
+                return false;
+            line.clear();
+            continue;
+        }
+        line += c;
+        if (c == QLatin1Char('\\') && i + 1 < text.size()) {
+            line += text[++i];
+            if (text[i] == QLatin1Char('\r') && i + 1 < text.size()
+                && text[i + 1] == QLatin1Char('\n'))
+                line += text[++i];
+        } else if (c == QLatin1Char('"')) {
+            quoted = !quoted;
+        } else if (c == QLatin1Char(';') && !quoted) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The file may be written when there is none yet, or when it is text and settings only.
+bool mayWrite(const QString& path)
+{
+    const std::optional<QString> text = textOf(path);
+    return text && holdsOnlySettings(*text);
 }
 
 std::optional<int> wholeNumber(const QVariant& value, int low, int high)
@@ -77,7 +130,7 @@ std::optional<QPoint> point(const QVariant& value)
 GameSettings::GameSettings(const QString& path)
     : file(std::make_unique<QSettings>(path, QSettings::IniFormat))
 {
-    canWrite = file->status() == QSettings::NoError && holdsText(path);
+    canWrite = file->status() == QSettings::NoError && mayWrite(path);
     if (file->status() == QSettings::AccessError)
         return;
 
@@ -104,10 +157,11 @@ QString GameSettings::defaultPath()
         + QStringLiteral("/quorvel-naval.ini");
 }
 
-// Written through at once: a program that is killed keeps what the player chose.
+// Written through at once: a program that is killed keeps what the player chose. The file is
+// looked at again first, as the user may have written notes in it while the game ran.
 void GameSettings::write(const QString& key, const QVariant& value)
 {
-    if (!canWrite)
+    if (!canWrite || !mayWrite(file->fileName()))
         return;
     file->setValue(key, value);
     file->sync();

@@ -16,8 +16,8 @@ class QSettings;
 // (~/.config/quorvel-naval/quorvel-naval.ini). Each value is read once and checked; what
 // cannot be understood is left out, so the game starts with its default for it. A value is
 // written only when the player changes it, so nonsense in the file stays the user's until
-// then; and a file that cannot be read, or holds something other than settings, is never
-// written at all.
+// then; and a file that cannot be read, or holds something other than settings (a note, a
+// comment), is never written at all: the INI writer would drop what it does not understand.
 class GameSettings {
 public:
     struct Values {
