@@ -60,6 +60,27 @@ TEST(GameSettings, RemembersWhatWasSetAndNothingElse)
     EXPECT_EQ(next.values().position, QPoint(-20, 300));
 }
 
+// Two copies of the game, one listening and one connecting, share the file: each writes what
+// its player chose over what the file holds then, not over what it read at its start.
+TEST(GameSettings, TwoCopiesKeepEachOthersChoices)
+{
+    QTemporaryDir home;
+    const QString path = home.filePath(QStringLiteral("quorvel-naval.ini"));
+    write(path, "[computer]\nlevel=normal\n");
+    GameSettings first(path);
+    // Named through a link to the folder: within one program Qt keeps one copy of the file's
+    // settings for all who name it alike, where two programs keep two.
+    ASSERT_TRUE(QFile::link(home.path(), home.filePath(QStringLiteral("link"))));
+    GameSettings second(home.filePath(QStringLiteral("link/quorvel-naval.ini")));
+    first.addAddress(QStringLiteral("127.0.0.2"));
+    second.addAddress(QStringLiteral("127.0.0.3"));
+    second.setLevel(PlannerLevel::Hard);
+    first.setLevel(PlannerLevel::Normal);
+    const GameSettings next(path);
+    EXPECT_EQ(next.values().addresses, QStringList({ "127.0.0.3", "127.0.0.2" }));
+    EXPECT_EQ(next.values().level, PlannerLevel::Normal);
+}
+
 // Nonsense is read as nothing, and stays in the file, byte for byte, until the player sets
 // that value; a file that cannot be read, or is not text, is never written.
 TEST(GameSettings, NonsenseIsLeftAloneAndAnUnreadableFileNeverWritten)

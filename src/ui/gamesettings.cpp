@@ -125,6 +125,18 @@ std::optional<QPoint> point(const QVariant& value)
     return QPoint(*x, *y);
 }
 
+// The recent addresses the file holds, leaving out what is not an address.
+QStringList addressesIn(const QSettings& file)
+{
+    QStringList addresses;
+    for (const QString& address : file.value(addressesKey).toStringList()) {
+        if (isAddress(address) && !addresses.contains(address.trimmed())
+            && addresses.size() < GameSettings::RecentAddresses)
+            addresses.append(address.trimmed());
+    }
+    return addresses;
+}
+
 } // namespace
 
 GameSettings::GameSettings(const QString& path)
@@ -138,11 +150,7 @@ GameSettings::GameSettings(const QString& path)
     if (const auto* found = std::ranges::find(modeNames, mode); found != std::end(modeNames))
         read.mode = static_cast<int>(found - std::begin(modeNames));
     read.port = wholeNumber(file->value(portKey), 0, 65535);
-    for (const QString& address : file->value(addressesKey).toStringList()) {
-        if (isAddress(address) && !read.addresses.contains(address.trimmed())
-            && read.addresses.size() < RecentAddresses)
-            read.addresses.append(address.trimmed());
-    }
+    read.addresses = addressesIn(*file);
     read.level = plannerLevelFromName(file->value(levelKey).toString().trimmed().toStdString());
     read.sounds = truth(file->value(soundsKey));
     read.language = languageFromName(file->value(languageKey).toString().trimmed());
@@ -157,11 +165,22 @@ QString GameSettings::defaultPath()
         + QStringLiteral("/quorvel-naval.ini");
 }
 
-// Written through at once: a program that is killed keeps what the player chose. The file is
-// looked at again first, as the user may have written notes in it while the game ran.
+// The file is read again before each write: another copy of the game may have written to it
+// since this one read it, or the user may have written notes in it. False when it may not be
+// written.
+bool GameSettings::reread()
+{
+    if (!canWrite)
+        return false;
+    file->sync();
+    return file->status() == QSettings::NoError && mayWrite(file->fileName());
+}
+
+// Written through at once: a program that is killed keeps what the player chose. A value the
+// file holds already is not written again, whatever this copy read at its start.
 void GameSettings::write(const QString& key, const QVariant& value)
 {
-    if (!canWrite || !mayWrite(file->fileName()))
+    if (!reread() || file->value(key) == value)
         return;
     file->setValue(key, value);
     file->sync();
@@ -171,7 +190,7 @@ void GameSettings::write(const QString& key, const QVariant& value)
 
 void GameSettings::setMode(int mode)
 {
-    if (mode < 0 || mode > 1 || read.mode == mode)
+    if (mode < 0 || mode > 1)
         return;
     read.mode = mode;
     write(modeKey, modeNames[mode]);
@@ -179,16 +198,22 @@ void GameSettings::setMode(int mode)
 
 void GameSettings::setPort(int port)
 {
-    if (port < 0 || port > 65535 || read.port == port)
+    if (port < 0 || port > 65535)
         return;
     read.port = port;
     write(portKey, QString::number(port));
 }
 
+// The address goes before those the file holds now, so that two copies of the game keep the
+// addresses both connected to.
 void GameSettings::addAddress(const QString& address)
 {
     const QString trimmed = address.trimmed();
-    if (!isAddress(trimmed) || (!read.addresses.isEmpty() && read.addresses.first() == trimmed))
+    if (!isAddress(trimmed))
+        return;
+    if (reread())
+        read.addresses = addressesIn(*file);
+    if (!read.addresses.isEmpty() && read.addresses.first() == trimmed)
         return;
     read.addresses.removeAll(trimmed);
     read.addresses.prepend(trimmed);
@@ -199,32 +224,24 @@ void GameSettings::addAddress(const QString& address)
 
 void GameSettings::setLevel(PlannerLevel level)
 {
-    if (read.level == level)
-        return;
     read.level = level;
     write(levelKey, QString::fromLatin1(plannerLevelName(level)));
 }
 
 void GameSettings::setSounds(bool on)
 {
-    if (read.sounds == on)
-        return;
     read.sounds = on;
     write(soundsKey, on ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 void GameSettings::setLanguage(Language language)
 {
-    if (read.language == language)
-        return;
     read.language = language;
     write(languageKey, language == Language::English ? QStringLiteral("en") : QStringLiteral("pt"));
 }
 
 void GameSettings::setPosition(QPoint position)
 {
-    if (read.position == position)
-        return;
     read.position = position;
     write(positionKey, QStringLiteral("%1,%2").arg(position.x()).arg(position.y()));
 }

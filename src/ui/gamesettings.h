@@ -13,11 +13,13 @@
 class QSettings;
 
 // What the game remembers between runs, in a file of its own beside colours.ini
-// (~/.config/quorvel-naval/quorvel-naval.ini). Each value is read once and checked; what
-// cannot be understood is left out, so the game starts with its default for it. A value is
-// written only when the player changes it, so nonsense in the file stays the user's until
-// then; and a file that cannot be read, or holds something other than settings (a note, a
-// comment), is never written at all: the INI writer would drop what it does not understand.
+// (~/.config/quorvel-naval/quorvel-naval.ini). Each value is read once and checked; what cannot
+// be understood is left out, so the game starts with its default for it. A value is written
+// only when the player changes it, so nonsense in the file stays the user's until then; and it
+// is compared with, and written over, what the file holds at that moment rather than what was
+// read at the start, so two copies of the game running at once keep each other's choices. A
+// file that cannot be read, or holds something other than settings (a note, a comment), is
+// never written at all: the INI writer would drop what it does not understand.
 class GameSettings {
 public:
     struct Values {
@@ -42,6 +44,8 @@ public:
     // quorvel-naval.ini in the program's configuration folder.
     static QString defaultPath();
 
+    // What was read at the start, with what this copy has set since; the recent addresses as
+    // the last one added left them, with those another copy added.
     const Values& values() const { return read; }
     // False when the file could not be read or understood: nothing is written then.
     bool writable() const { return canWrite; }
@@ -56,6 +60,7 @@ public:
     void setPosition(QPoint position);
 
 private:
+    bool reread();
     void write(const QString& key, const QVariant& value);
 
     std::unique_ptr<QSettings> file;
