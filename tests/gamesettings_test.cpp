@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 // A first run finds no file and writes none; what is set is read back by the next run.
@@ -121,7 +123,14 @@ TEST(GameSettings, NonsenseIsLeftAloneAndAnUnreadableFileNeverWritten)
         { "notes.ini", "[connection]\n; the club's\nport=4001\nask Ana first\n" },
         { "comment.ini", "[connection]\nport=4001 ; the club's\n" },
     };
-    QStringList unreadables { folder };
+    // A pipe would hold the start up until something wrote to it; a file of settings far
+    // larger than the game ever writes is not its own either.
+    const QString pipe = home.filePath(QStringLiteral("pipe.ini"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QByteArray large
+        = "[connection]\nport=4001\n[notes]\nx=" + QByteArray(70'000, 'a') + "\n";
+    write(home.filePath(QStringLiteral("large.ini")), large);
+    QStringList unreadables { folder, pipe, home.filePath(QStringLiteral("large.ini")) };
     for (const auto& [name, bytes] : others) {
         write(home.filePath(name), bytes);
         unreadables << home.filePath(name);
@@ -133,6 +142,7 @@ TEST(GameSettings, NonsenseIsLeftAloneAndAnUnreadableFileNeverWritten)
         settings.addAddress(QStringLiteral("example.org"));
     }
     EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(contents(home.filePath(QStringLiteral("large.ini"))), large);
     for (const auto& [name, bytes] : others)
         EXPECT_EQ(contents(home.filePath(name)), bytes) << name.toStdString();
     EXPECT_EQ(GameSettings(home.filePath("notes.ini")).values().port, 4001);

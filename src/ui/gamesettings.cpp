@@ -1,6 +1,7 @@
 #include "gamesettings.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
@@ -19,6 +20,17 @@ const QString positionKey = QStringLiteral("window/position");
 
 const QString modeNames[] = { QStringLiteral("server"), QStringLiteral("client") };
 
+// The game's own file is a few hundred bytes. One far larger, or anything but a file (a
+// folder, or a pipe, whose reading would hold the start up until something wrote to it), is
+// somebody else's: it is neither read nor written.
+constexpr qint64 LargestFile = 64 * 1024;
+
+bool mayRead(const QString& path)
+{
+    const QFileInfo info(path);
+    return !info.exists() || (info.isFile() && info.size() <= LargestFile);
+}
+
 // What the file holds as text: empty when there is no file yet, none when it cannot be read or
 // is not text (the INI reader takes almost anything for settings; a file that is not text is
 // somebody else's, not ours to write over).
@@ -27,7 +39,7 @@ std::optional<QString> textOf(const QString& path)
     QFile file(path);
     if (!file.exists())
         return QString();
-    if (!file.open(QIODevice::ReadOnly))
+    if (!mayRead(path) || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QByteArray bytes = file.readAll();
     QString text = QString::fromUtf8(bytes);
@@ -140,8 +152,10 @@ QStringList addressesIn(const QSettings& file)
 } // namespace
 
 GameSettings::GameSettings(const QString& path)
-    : file(std::make_unique<QSettings>(path, QSettings::IniFormat))
 {
+    if (!mayRead(path))
+        return;
+    file = std::make_unique<QSettings>(path, QSettings::IniFormat);
     canWrite = file->status() == QSettings::NoError && mayWrite(path);
     if (file->status() == QSettings::AccessError)
         return;
@@ -170,7 +184,7 @@ QString GameSettings::defaultPath()
 // written.
 bool GameSettings::reread()
 {
-    if (!canWrite)
+    if (!canWrite || !mayRead(file->fileName()))
         return false;
     file->sync();
     return file->status() == QSettings::NoError && mayWrite(file->fileName());
