@@ -33,6 +33,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <vector>
@@ -329,6 +330,16 @@ TEST(MatchRecord, SetsAsideAFileItCouldNotHaveWritten)
         record.count(Opponent::Players, true, 33);
         EXPECT_EQ(MatchRecord(path).tally(Opponent::Players), (Tally { 1, 0, 33 }));
         EXPECT_EQ(contents(aside), file.bytes);
+    }
+
+    // A pipe in its place would hold the start up until something wrote to it.
+    {
+        QTemporaryDir home;
+        const QString path = home.filePath(QStringLiteral("records.ini"));
+        ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        const MatchRecord record(path);
+        EXPECT_EQ(record.started(), MatchRecord::Start::SetAside);
+        EXPECT_TRUE(QFileInfo(record.setAsidePath()).exists());
     }
 
     // Set aside twice in one second, then found spoilt while the game runs: three files

@@ -225,7 +225,8 @@ MatchRecord::Found MatchRecord::readFile(Tallies& into) const
     QFile source(file);
     if (!QFileInfo::exists(file))
         return Found::Missing;
-    if (!source.open(QIODevice::ReadOnly))
+    // Not a file (a pipe would hold the start up until something wrote to it): not ours.
+    if (!QFileInfo(file).isFile() || !source.open(QIODevice::ReadOnly))
         return Found::Nonsense;
     const QByteArray bytes = source.read(LargestFile + 1);
     if (bytes.size() > LargestFile)
