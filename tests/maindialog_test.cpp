@@ -340,6 +340,7 @@ TEST(MainDialogTest, EveryBoxOpensOverTheWindow)
     EXPECT_TRUE(screen.contains(box->frameGeometry()))
         << box->frameGeometry().x() << "," << box->frameGeometry().y();
     box->button(QMessageBox::Ok)->click();
+    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() == nullptr; }));
 }
 
 // The program's icon, in every size it is drawn in, comes once the window has drawn its
