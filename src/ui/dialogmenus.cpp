@@ -242,9 +242,14 @@ void MainDialog::moveEvent(QMoveEvent* event)
 void MainDialog::done(int result)
 {
     placeSettled->stop();
+    rememberPlace();
+    QDialog::done(result);
+}
+
+void MainDialog::rememberPlace()
+{
     if (remembered && isVisible())
         remembered->setPosition(pos());
-    QDialog::done(result);
 }
 
 void MainDialog::reject()

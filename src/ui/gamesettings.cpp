@@ -31,15 +31,15 @@ bool mayRead(const QString& path)
     return !info.exists() || (info.isFile() && info.size() <= LargestFile);
 }
 
-// What the file holds as text: empty when there is no file yet, none when it cannot be read or
-// is not text (the INI reader takes almost anything for settings; a file that is not text is
-// somebody else's, not ours to write over).
+// What a file that may be read holds as text: empty when there is no file yet, none when it
+// cannot be read or is not text (the INI reader takes almost anything for settings; a file
+// that is not text is somebody else's, not ours to write over).
 std::optional<QString> textOf(const QString& path)
 {
     QFile file(path);
     if (!file.exists())
         return QString();
-    if (!mayRead(path) || !file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QByteArray bytes = file.readAll();
     QString text = QString::fromUtf8(bytes);
@@ -91,7 +91,8 @@ bool holdsOnlySettings(const QString& text)
     return true;
 }
 
-// The file may be written when there is none yet, or when it is text and settings only.
+// A file that may be read may be written when there is none yet, or when it is text and
+// settings only.
 bool mayWrite(const QString& path)
 {
     const std::optional<QString> text = textOf(path);

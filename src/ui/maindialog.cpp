@@ -68,10 +68,7 @@ MainDialog::MainDialog(GameSettings* settings, MatchRecord* played, QWidget* par
     placeSettled = new QTimer(this);
     placeSettled->setSingleShot(true);
     placeSettled->setInterval(PlaceSettleMs);
-    connect(placeSettled, &QTimer::timeout, this, [this] {
-        if (remembered && isVisible())
-            remembered->setPosition(pos());
-    });
+    connect(placeSettled, &QTimer::timeout, this, &MainDialog::rememberPlace);
 
     // The page keeps its size; the window grows by the menu bar's height.
     gamePage = new QWidget(this);

@@ -123,6 +123,7 @@ protected:
 
 private:
     void createControls();
+    void rememberPlace();
     void createMenus();
     QActionGroup* addLevelActions(QMenu& menu);
     void startAsPlayer(int mode);
