@@ -102,7 +102,9 @@ private:
         } else if (message.kind == MessageKind::Reply || message.kind == MessageKind::Sunk) {
             ASSERT_GE(other.pending, 0) << "a reply to no shot";
             if (crossedShots && from == Server) {
-                players[Client].pending = -1; // the connecting side's shot does not count
+                // The connecting side's shot is answered, but it is no shot of its turn.
+                EXPECT_TRUE(
+                    players[Client].answered.insert(std::exchange(other.pending, -1)).second);
                 crossedShots = false;
                 return;
             }

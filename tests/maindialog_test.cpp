@@ -1107,8 +1107,10 @@ TEST(MainDialogTest, TheLogTellsBothSidesOfAMatch)
     EXPECT_EQ(count(lines, QStringLiteral("<ADV> Acertou num barco de 1 cano.")), 0);
     ASSERT_EQ(computerEnd[0][0].toBool(), true);
     EXPECT_EQ(computerEnd[0][1].toInt(), 41);
+    // Both declared at once and both fired first: the player's opening shot gave the turn up,
+    // but the computer answered it, so it counts among the player's shots.
     const QStringList end { QStringLiteral("Partida 1 perdida. [ Eu=0 , Adv=1 ]"),
-        QStringLiteral("Tiros: eu 39 (16 acertos), adversário 41 (25 acertos)."),
+        QStringLiteral("Tiros: eu 40 (16 acertos), adversário 41 (25 acertos)."),
         QStringLiteral("Nova partida.") };
     ASSERT_GE(lines.size(), 3);
     EXPECT_EQ(lines.mid(lines.size() - 3).join(u'|').toStdString(), end.join(u'|').toStdString());

@@ -349,9 +349,25 @@ TEST(MatchEngineConflict, SimultaneousReadyLetsTheListenerFireFirst)
     EXPECT_FALSE(pair.client.engine.matchState().isShooter);
     EXPECT_EQ(said(pair.client.events.status), "Let the game begin!\nA receber os tiros...");
     EXPECT_EQ(said(pair.server.events.status), "A enviar tiro 2 .");
-    EXPECT_EQ(pair.client.engine.enemyBoard().getCell(4, 4), CellEmpty) << "its shot forgotten";
+    // The server answered the client's shot on its fleet, so the client marks it, though it
+    // is no shot of a turn; its grid says what the server's fleet took, to the match's end.
+    const auto gridAgrees = [&pair] {
+        for (int column = 0; column < 10; ++column)
+            for (int row = 0; row < 10; ++row) {
+                const std::uint8_t own = pair.server.engine.ownBoard().getCell(column, row);
+                const std::uint8_t seen = pair.client.engine.enemyBoard().getCell(column, row);
+                if ((own == CellHit) != (seen == CellShip)
+                    || (own == CellShip && seen == CellWater))
+                    return testing::AssertionFailure() << column << "," << row;
+            }
+        return testing::AssertionSuccess();
+    };
+    EXPECT_NE(pair.client.engine.enemyBoard().getCell(4, 4), CellEmpty) << "its shot answered";
+    EXPECT_TRUE(gridAgrees());
+    EXPECT_EQ(pair.client.engine.fireAt({ 4, 4 }), FireResult::NotNow);
     pair.playToEnd();
     EXPECT_EQ(pair.server.engine.myWins() + pair.client.engine.myWins(), 1);
+    EXPECT_TRUE(gridAgrees());
 }
 
 // A shooter whose third shot won still sends its hand-over; it reaches the loser in the next

@@ -309,27 +309,29 @@ void MatchEngine::act(const protocol::Message& message)
             decide(true);
         break;
     case MessageKind::Reply:
-    case MessageKind::Sunk:
+    case MessageKind::Sunk: {
         if (!playing)
             break;
+        const bool sunk = message.kind == MessageKind::Sunk;
+        const Shot::Outcome outcome = sunk            ? Shot::Sunk
+            : message.first == protocol::MissArgument ? Shot::Miss
+                                                      : Shot::Hit;
+        const char length = outcome == Shot::Miss ? '\0' : message.first;
         if (!exchange.isShooter() && exchange.yieldedWithShot()) {
             // Both gave the first turn up, each answering the other's shot: the listener
-            // takes it back with its own shot answered, the other stays the target.
+            // takes it back with its own shot answered, the other stays the target. Its
+            // shot was answered on the listener's fleet all the same, so it is marked.
             if (!listening) {
-                exchange.forgetYield();
+                exchange.yieldedShotReplied(outcome, length);
+                showReply();
                 break;
             }
             exchange.takeBackOpeningTurn();
         }
-        if (!exchange.isShooter() || !exchange.shotPending())
-            break;
-        if (message.kind == MessageKind::Sunk)
-            reply(Shot::Sunk, message.first);
-        else if (message.first == protocol::MissArgument)
-            reply(Shot::Miss, '\0');
-        else
-            reply(Shot::Hit, message.first);
+        if (exchange.isShooter() && exchange.shotPending())
+            reply(outcome, length);
         break;
+    }
     case MessageKind::ExchangeMachine:
         // Only a target at play is handed the turn. A shooter whose third shot won sends its
         // hand-over before it learns of the win, so the hand-over reaches the loser in the
@@ -387,19 +389,27 @@ void MatchEngine::incomingShot(char columnLetter, char rowDigit)
 void MatchEngine::reply(Shot::Outcome outcome, char length)
 {
     const bool turnOver = exchange.replied(outcome, length);
-    if (outcome != Shot::Miss) {
-        const bool one = length == '1';
-        const TextId line = outcome == Shot::Hit ? (one ? TextId::HitShipOfOne : TextId::HitShip)
-                                                 : (one ? TextId::SunkShipOfOne : TextId::SunkShip);
-        events.logLine({ line, one ? std::string() : lengthShown(length) });
-    }
-    events.shotAnswered(exchange.results().back());
+    showReply();
     if (turnOver) {
         status(TextId::ReceivingShots);
         sendToPeerGuarded(protocol::ExchangeMachineMessage);
     } else {
         status(TextId::FiringShot, std::to_string(exchange.shotsThisTurn() + 1));
     }
+}
+
+// The log line and the event of the last reply marked.
+void MatchEngine::showReply()
+{
+    const Shot& shot = exchange.results().back();
+    if (shot.outcome != Shot::Miss) {
+        const bool one = shot.length == '1';
+        const TextId line = shot.outcome == Shot::Hit
+            ? (one ? TextId::HitShipOfOne : TextId::HitShip)
+            : (one ? TextId::SunkShipOfOne : TextId::SunkShip);
+        events.logLine({ line, one ? std::string() : lengthShown(shot.length) });
+    }
+    events.shotAnswered(shot);
 }
 
 void MatchEngine::turnReceived()

@@ -115,6 +115,7 @@ private:
     void opponentReady(bool randomized);
     void incomingShot(char columnLetter, char rowDigit);
     void reply(Shot::Outcome outcome, char length);
+    void showReply();
     void turnReceived();
     void yieldOpeningTurn();
     void decide(bool won);

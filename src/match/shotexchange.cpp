@@ -15,6 +15,24 @@ void ShotExchange::fire(GridCell cell)
 
 bool ShotExchange::replied(Shot::Outcome outcome, char length)
 {
+    mark(outcome, length);
+    pending = false;
+    if (++turnShots < 3)
+        return false;
+    shooter = false;
+    turnShots = 0;
+    answeredThisTurn = 0;
+    return true;
+}
+
+void ShotExchange::yieldedShotReplied(Shot::Outcome outcome, char length)
+{
+    mark(outcome, length);
+    yieldedPending = false;
+}
+
+void ShotExchange::mark(Shot::Outcome outcome, char length)
+{
     opening = false;
     answered.push_back({ Side::Mine, lastShot, outcome, outcome == Shot::Miss ? '\0' : length });
     if (outcome == Shot::Miss) {
@@ -24,13 +42,6 @@ bool ShotExchange::replied(Shot::Outcome outcome, char length)
         if (outcome == Shot::Sunk)
             enemyGrid.measureShip(lastShot.column, lastShot.row, MarkWater);
     }
-    pending = false;
-    if (++turnShots < 3)
-        return false;
-    shooter = false;
-    turnShots = 0;
-    answeredThisTurn = 0;
-    return true;
 }
 
 // A cell off the grid holds no ship, and nothing is marked there.

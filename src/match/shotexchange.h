@@ -45,9 +45,13 @@ public:
     void yieldOpeningTurn();
     // Both gave the first turn up: the listening side takes it back, its shot answered.
     void takeBackOpeningTurn();
-    void forgetYield() { yieldedPending = false; }
+    // Both gave the first turn up and the listening side took it back: the opponent's reply
+    // to the shot this side yielded with is marked, but that shot is no shot of a turn.
+    void yieldedShotReplied(Shot::Outcome outcome, char length);
 
 private:
+    void mark(Shot::Outcome outcome, char length);
+
     Board enemyGrid;
     std::vector<Shot> answered;
     GridCell lastShot;
