@@ -1,5 +1,6 @@
-// A ring of the bell where no sound server answers: each ring looks for a server afresh, is
-// refused at once, and sounds the X bell (a no-op here) in its place.
+// A ring of the bell where no sound server answers: the sound is handed to the sound
+// thread, which is refused at once, or, while that thread is still busy with the last one,
+// the X bell (a no-op here) sounds in its place at once.
 
 #include "ui/bell.h"
 

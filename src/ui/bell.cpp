@@ -28,6 +28,8 @@ Bell::Bell()
 {
 }
 
+Bell::~Bell() = default;
+
 void Bell::ring(Beep beep)
 {
     if (!switchedOn)
@@ -42,7 +44,14 @@ void Bell::ring(Beep beep)
 // The X bell is what most desktops never sound, and Wayland has none: the last resort.
 void Bell::playThemeSound(Beep beep)
 {
+    if (!worker) {
+        worker = std::make_unique<SoundWorker>([this](SoundWorker::Time asked) {
+            if (now() - asked <= lateFallback)
+                fallback();
+        });
+    }
     const ThemeBeep& played = themeBeep(beep);
-    if (!theme.play(played.eventId, QCoreApplication::translate("Bell", played.description)))
+    if (!worker->offer(
+            played.eventId, QCoreApplication::translate("Bell", played.description), now()))
         fallback();
 }

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "themesound.h"
+#include "soundworker.h"
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 
 // The game's beeps, by what they tell the player.
@@ -16,15 +17,23 @@ enum class Beep {
 // The desktop's beeps, sounded no more than once in a gap: a burst of reasons to beep (a peer
 // flooding the window with readies) rings once. A beep is the sound theme's event sound of
 // its kind, or the X bell where no sound server plays it; switched off, nothing sounds. The
-// time and the sound come from outside, so that a test counts the rings without waiting.
+// theme's sound is played on a thread of its own, and the X bell sounds in its place at once
+// while that thread is still busy, or as soon as the sound fails, unless that comes too late
+// to tell the player anything. The time and the sound come from outside, so that a test
+// counts the rings without waiting.
 class Bell {
 public:
     static constexpr std::chrono::milliseconds gap { 100 };
+    // The longest a failed sound is made up for by the X bell.
+    static constexpr std::chrono::milliseconds lateFallback { 500 };
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
     using Sound = std::function<void(Beep)>;
     using Fallback = std::function<void()>;
 
     Bell(); // the steady clock, the theme's sounds, and QApplication::beep as their fallback
+    ~Bell();
+    Bell(const Bell&) = delete;
+    Bell& operator=(const Bell&) = delete;
 
     // Sounds, unless sounds are off or the last sound was less than a gap ago.
     void ring(Beep beep);
@@ -45,5 +54,5 @@ private:
     Fallback fallback;
     std::optional<std::chrono::steady_clock::time_point> lastRung;
     bool switchedOn = true;
-    ThemeSound theme; // its connection to the sound server goes with the bell
+    std::unique_ptr<SoundWorker> worker; // from the first sound; goes first with the bell
 };

@@ -8,10 +8,11 @@ struct ca_context;
 
 // The event sounds of the desktop's sound theme, played by the sound server through
 // libcanberra. The library and the connection to the server are both taken at the first
-// sound and never at start-up: the library brings its codecs and its cache with it, and
-// connecting waits on the server. A sound then only starts, and the server plays it on its
-// own. Where the library is missing or no server answers, a sound fails at once; after a
-// server has gone, the next sound looks for one afresh.
+// sound and never at start-up: the library brings its codecs and its cache with it. Both
+// connecting and starting a sound wait on the server, for half a minute when it hangs, so a
+// caller that must not wait plays on a thread of its own (SoundWorker). The server plays
+// the sound on its own. Where the library is missing or no server runs, a sound fails at
+// once; after a server has gone, the next sound looks for one afresh.
 class ThemeSound {
 public:
     // The library by its file name; the test of a missing one names one that is not there.
