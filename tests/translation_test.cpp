@@ -1,12 +1,16 @@
 // The English translation: complete, one Portuguese text and its English for each text id,
-// the argument carried into either, and chat left as it was sent.
+// the argument carried into either, and chat left as it was sent; Qt's own words in the
+// game's language.
 
 #include "net/gametexts.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTranslator>
 #include <QXmlStreamReader>
 
@@ -243,6 +247,56 @@ TEST(Translation, TheArgumentIsCarriedAndChatIsSentAsItIs)
     QCoreApplication::removeTranslator(translator);
     delete translator;
     EXPECT_EQ(gameText(TextId::BuildFleet).toStdString(), "Criar tabuleiro.");
+}
+
+// The texts of a standard context menu's entries, without their shortcuts.
+std::string entryTexts(QMenu* menu)
+{
+    QStringList texts;
+    for (const QAction* action : menu->actions()) {
+        if (!action->isSeparator())
+            texts << action->text().section(QLatin1Char('\t'), 0, 0);
+    }
+    delete menu;
+    return texts.join(QStringLiteral(" | ")).toStdString();
+}
+
+// The menus Qt itself gives the chat line, the port and address fields and the text of how to
+// play speak the game's language: in Portuguese they were English.
+TEST(Translation, QtsOwnContextMenusSpeakTheLanguage)
+{
+    const struct {
+        Language language;
+        QStringList lineEdit;
+        QStringList textBrowser;
+    } cases[] = {
+        { Language::Portuguese,
+            { QStringLiteral("&Anular"), QStringLiteral("&Refazer"), QStringLiteral("Cor&tar"),
+                QStringLiteral("&Copiar"), QStringLiteral("Co&lar"), QStringLiteral("Eliminar"),
+                QStringLiteral("Seleccionar tudo") },
+            { QStringLiteral("&Copiar"), QStringLiteral("Copiar &endereço da ligação"),
+                QStringLiteral("Seleccionar tudo") } },
+        { Language::English,
+            { QStringLiteral("&Undo"), QStringLiteral("&Redo"), QStringLiteral("Cu&t"),
+                QStringLiteral("&Copy"), QStringLiteral("&Paste"), QStringLiteral("Delete"),
+                QStringLiteral("Select All") },
+            { QStringLiteral("&Copy"), QStringLiteral("Copy &Link Location"),
+                QStringLiteral("Select All") } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language == Language::English ? "English" : "Portuguese");
+        QTranslator* translator = installLanguage(*QCoreApplication::instance(), c.language);
+        ASSERT_NE(translator, nullptr);
+        QLineEdit line(QStringLiteral("Olá"));
+        EXPECT_EQ(entryTexts(line.createStandardContextMenu()),
+            c.lineEdit.join(QStringLiteral(" | ")).toStdString());
+        QTextBrowser browser;
+        browser.setHtml(QStringLiteral("<a href=\"https://example.org/\">Ajuda</a>"));
+        EXPECT_EQ(entryTexts(browser.createStandardContextMenu(QPoint(2, 2))),
+            c.textBrowser.join(QStringLiteral(" | ")).toStdString());
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
 }
 
 // The language asked for on a command line.
