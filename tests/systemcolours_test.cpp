@@ -104,6 +104,24 @@ TEST_F(ColourFile, WithoutTheFileOrTheGroupNothingIsRead)
     EXPECT_EQ(untouchedCells(), 24);
 }
 
+// A file larger than 64 KiB is not read at all: one could hold a typed value nested deep
+// enough to overflow the stack as it is decoded. The deepest that fits is only skipped.
+TEST_F(ColourFile, LargeFilesAreNotRead)
+{
+    // A list in a list, as deep as fits, each level its type and length in 8 bytes.
+    const std::string start = "[Control Panel\\Colors]\nHilight=4 5 6\nMenu=@Variant(";
+    const std::string level("\0\0\0\x09\0\0\0\x01", 8);
+    const std::string end = std::string("\0\0\0\x09\0\0\0\0)\n", 10);
+    std::string deep = start;
+    while (deep.size() + level.size() + end.size() <= 64 * 1024)
+        deep += level;
+    EXPECT_TRUE(read(deep + end));
+    EXPECT_EQ(cells[13], rgb(4, 5, 6));
+    EXPECT_EQ(untouchedCells(), 23);
+    EXPECT_FALSE(read(deep + level + end));
+    EXPECT_EQ(untouchedCells(), 24);
+}
+
 // The desktop's palette, every role a colour of its own, disabled text another.
 const std::pair<QPalette::ColorRole, QColor> desktopRoles[] = {
     { QPalette::Midlight, QColor(1, 2, 3) },

@@ -103,7 +103,12 @@ bool readSystemColours(SystemColours& cells)
 
 bool readSystemColours(SystemColours& cells, const QString& filePath)
 {
-    if (!QFileInfo(filePath).isFile())
+    // A pipe or a device would hold the start up until something wrote to it. A scheme of 24
+    // short lines is far smaller than this, and a larger file could hold a typed value
+    // ("@Variant(...)") nested deep enough to overflow the stack as it is decoded.
+    constexpr qint64 largestFile = 64 * 1024;
+    const QFileInfo info(filePath);
+    if (!info.isFile() || info.size() > largestFile)
         return false;
     QSettings settings(filePath, QSettings::IniFormat);
     if (settings.status() == QSettings::AccessError)

@@ -72,8 +72,10 @@ void readPaletteColours(SystemColours& cells);
 //     Hilight=10 36 106
 //     HilightText=255 255 255
 //
-// A value that holds fewer than three integers, is a list (has a comma), or is 64
-// characters or longer is skipped.
+// A value that holds fewer than three integers, is a list (has a comma) or a typed value
+// ("@Point(1 2)"), or is 64 characters or longer is skipped. A file larger than 64 KiB, or
+// one that is no plain file (a pipe, a device), is not read: the cells stay as they were,
+// and the result is false.
 bool readSystemColours(SystemColours& cells);
 
 // The same from the INI file at filePath.
