@@ -34,19 +34,19 @@ bench: build
 mutants: deps
 	./tools/mutants
 
-# Installs what `make` built under PREFIX, and under DESTDIR if given; it builds nothing, so
-# `sudo make install` compiles nothing as root. What it installed is noted, DESTDIR included,
-# in installed-files.txt for `make uninstall`, and the directories it made, those that did not
-# stand before, in installed-dirs.txt (with those an earlier install made). CMake's own list is
-# removed: CPack rewrites that one with the package's files, and one left by root would stop
-# the next package.
+# Installs what `make` built under PREFIX, and under DESTDIR if given, its programs stripped
+# as the package's are; it builds nothing, so `sudo make install` compiles nothing as root.
+# What it installed is noted, DESTDIR included, in installed-files.txt for `make uninstall`,
+# and the directories it made, those that did not stand before, in installed-dirs.txt (with
+# those an earlier install made). CMake's own list is removed: CPack rewrites that one with
+# the package's files, and one left by root would stop the next package.
 install:
 	@test -f $(BUILD)/cmake_install.cmake || { echo 'Nothing is built: run make first.' >&2; exit 1; }
 	@dir=$$(realpath -m -s -- "$(DESTDIR)$(PREFIX)"); \
 	{ [ ! -d "$$dir" ] || find "$$dir" -type d; \
 	  while [ "$$dir" != / ]; do dir=$$(dirname -- "$$dir"); [ ! -d "$$dir" ] || echo "$$dir"; done; } \
 	| LC_ALL=C sort -u > $(BUILD)/dirs-before.txt
-	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)" --strip
 	@rm -f $(BUILD)/installed-files.txt
 	@sed 's|^|$(DESTDIR)|' $(BUILD)/install_manifest.txt > $(BUILD)/installed-files.txt
 	@rm -f $(BUILD)/install_manifest.txt
