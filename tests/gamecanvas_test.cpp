@@ -134,6 +134,33 @@ TEST_F(Canvas, DrawsAtTheScreensRatio)
     EXPECT_EQ(at(430, 150), canvas.palette().color(QPalette::Window).rgb() | 0xff000000u);
 }
 
+// However play begins, at once when the opponent declared first or after waiting for the
+// opponent's fleet, the enemy grid lies on the cover panel: the panel's colour shows around
+// its labels and at the slanted ends of its frame, and every match looks the same.
+TEST_F(Canvas, TheEnemyGridLiesOnTheCoverPanelHoweverPlayBegins)
+{
+    const QColor red(192, 0, 0);
+    canvas.setCoverColour(red);
+    const int ratio = static_cast<int>(std::lround(canvas.image().devicePixelRatio()));
+    const QRect rightHalf(287 * ratio, 0, 292 * ratio, 300 * ratio);
+    engine.connectionOpened(true);
+    engine.onPeerData(protocol::ReadyMessage);
+    placeFleetByHand(engine, handFleet);
+    ASSERT_EQ(engine.phase(), GamePhase::Playing);
+    const QImage atOnce = canvas.image().copy(rightHalf);
+
+    engine.connectionClosed();
+    engine.connectionOpened(true);
+    placeFleetByHand(engine, handFleet);
+    EXPECT_EQ(at(430, 150), red.rgb()) << "the panel alone while this side waits";
+    engine.onPeerData(protocol::ReadyMessage);
+    ASSERT_EQ(engine.phase(), GamePhase::Playing);
+    for (const QPoint point : { QPoint(295, 7), QPoint(300, 12), QPoint(295, 288), QPoint(570, 288),
+             QPoint(311, 270), QPoint(570, 11) })
+        EXPECT_EQ(at(point.x(), point.y()), red.rgb()) << point.x() << ", " << point.y();
+    EXPECT_EQ(canvas.image().copy(rightHalf), atOnce);
+}
+
 // Which grid and cell a point falls on: outside the grids the cursors stay where they were.
 // A move redraws the cell left and the cell entered, and nothing within a cell or outside; in
 // play the own grid's cursor follows unseen. A new match keeps the cursors where they were,

@@ -163,9 +163,12 @@ void GameCanvas::drawLeftGrid()
 
 bool GameCanvas::ownCursorShown() const { return engine.phase() != GamePhase::Playing; }
 
+// In play the enemy grid lies on the cover panel, whether play began from a declared fleet
+// or at once: the panel goes beneath it each time, so every match looks the same.
 void GameCanvas::drawEnemyGrid()
 {
     const BoardPainter enemy(engine.enemyBoard(), enemyGrid);
+    enemy.drawCoverPanel(surface, cover.rgb());
     enemy.drawBoard(surface);
     if (!engine.matchOver())
         revealed.reset();

@@ -58,9 +58,9 @@ public:
     // The grids as the engine's state now stands, at the next frame: the left grid (unless
     // an animation holds it), and the enemy grid in play.
     void paintGrids();
-    // The phase changed: in play the enemy grid takes the place of the cover panel, which
-    // comes back once a fleet is declared or the play is over; the grids are drawn again
-    // unless the match has ended.
+    // The phase changed: in play the enemy grid is drawn over the cover panel, which alone
+    // shows once a fleet is declared or the play is over; the grids are drawn again unless
+    // the match has ended.
     void phaseChanged(GamePhase from, GamePhase to);
     void drawCoverPanel(); // over the enemy grid's area, in the cover colour
     // The left grid as it is shown pulses grey and back while the caption flashes.
