@@ -161,6 +161,19 @@ TEST_F(Canvas, TheEnemyGridLiesOnTheCoverPanelHoweverPlayBegins)
     EXPECT_EQ(canvas.image().copy(rightHalf), atOnce);
 }
 
+// Both grids drawn five times more look as they did: each label is drawn on what lies
+// beneath the grid, the window's colour or the cover panel, not over itself.
+TEST_F(Canvas, GridsDrawnAgainLookTheSame)
+{
+    ASSERT_NO_FATAL_FAILURE(startMatch());
+    const QImage drawn = canvas.image().copy();
+    for (int again = 0; again < 5; ++again) {
+        canvas.paintGrids();
+        clock.runOut();
+    }
+    EXPECT_EQ(canvas.image(), drawn);
+}
+
 // Which grid and cell a point falls on: outside the grids the cursors stay where they were.
 // A move redraws the cell left and the cell entered, and nothing within a cell or outside; in
 // play the own grid's cursor follows unseen. A new match keeps the cursors where they were,
@@ -316,14 +329,15 @@ TEST_F(Canvas, ABurstOfRequestsIsDrawnOnceAtTheNextFrame)
         QTest::keyClick(&fresh, step < aimed.column ? Qt::Key_Right : Qt::Key_Down);
     ASSERT_EQ(asPoint(fresh.cursor(Grid::Enemy)), QPoint(3, 4));
     ASSERT_EQ(fresh.cursor(Grid::Own), canvas.cursor(Grid::Own));
-    // The labels blend over themselves each time they are drawn: the cells and frames are
-    // compared.
+    // Drawn once or many times, the picture is the same: the cells and frames, and the
+    // labels too.
     const int ratio = static_cast<int>(std::lround(canvas.image().devicePixelRatio()));
     for (const GridGeometry& geometry : { ownGrid, enemyGrid }) {
         const QPoint origin = geometry.origin;
         const QRect grid(origin.x() * ratio, origin.y() * ratio, 261 * ratio, 258 * ratio);
         EXPECT_EQ(canvas.image().copy(grid), fresh.image().copy(grid)) << origin.x();
     }
+    EXPECT_EQ(canvas.image(), fresh.image());
 }
 
 // Hiding: 24 frames of the own fleet towards grey, 23 of the cover coming back from grey,

@@ -70,8 +70,7 @@ void GameCanvas::paintGrids()
         askWhole(left, Whole::Grid);
 }
 
-// Between matches the grids stay as they were: nothing on them changed, and a grid drawn
-// again blends its labels over themselves once more.
+// Between matches the grids stay as they were: nothing on them changed.
 void GameCanvas::phaseChanged(GamePhase from, GamePhase to)
 {
     if (to == GamePhase::Ready || (from == GamePhase::Playing && to != GamePhase::Playing))
@@ -152,10 +151,13 @@ void GameCanvas::drawAsked()
     right = {};
 }
 
-// The left grid shows the own fleet or its cover, with its highlighted cell but in play.
+// The left grid shows the own fleet or its cover, with its highlighted cell but in play. It
+// lies on the window's colour, put back beneath it at each drawing: the labels' soft edges
+// blend with what is under them, and drawn over themselves they grew heavier each time.
 void GameCanvas::drawLeftGrid()
 {
     const BoardPainter painter(engine.displayedBoard(), ownGrid);
+    painter.drawCoverPanel(surface, surface.background());
     painter.drawBoard(surface);
     if (ownCursorShown())
         painter.drawCursor(surface, leftCursor);
@@ -164,7 +166,8 @@ void GameCanvas::drawLeftGrid()
 bool GameCanvas::ownCursorShown() const { return engine.phase() != GamePhase::Playing; }
 
 // In play the enemy grid lies on the cover panel, whether play began from a declared fleet
-// or at once: the panel goes beneath it each time, so every match looks the same.
+// or at once: the panel goes beneath it each time, so every match looks the same, and the
+// labels are drawn afresh rather than over themselves.
 void GameCanvas::drawEnemyGrid()
 {
     const BoardPainter enemy(engine.enemyBoard(), enemyGrid);
