@@ -343,9 +343,10 @@ TEST(MainDialogTest, EveryBoxOpensOverTheWindow)
     ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() == nullptr; }));
 }
 
-// The program's icon, in every size it is drawn in, comes once the window has drawn its
-// first frame, and serves the program's other windows too.
-TEST(MainDialogTest, TheIconComesAfterTheFirstFrame)
+// The grids are drawn once, as the window is made: nothing waits for a frame before the first.
+// The program's icon, in every size it is drawn in, comes once the window has drawn its first
+// frame, and serves the program's other windows too.
+TEST(MainDialogTest, TheGridsAreDrawnOnceAndTheIconAfterTheFirstFrame)
 {
     QApplication::setWindowIcon(QIcon());
     MainDialog dialog;
@@ -353,6 +354,10 @@ TEST(MainDialogTest, TheIconComesAfterTheFirstFrame)
     EXPECT_TRUE(QApplication::windowIcon().isNull()) << "not before the window shows";
     dialog.show();
     ASSERT_TRUE(waitUntil([] { return !QApplication::windowIcon().isNull(); }));
+    QTest::qWait(50); // three frames' time
+    GameCanvas drawnOnce(dialog.gameSession().engine(), nullptr);
+    EXPECT_EQ(dialog.canvas().drawingSurface().rectangleCount(),
+        drawnOnce.drawingSurface().rectangleCount());
     const QList<QSize> sizes { { 16, 16 }, { 24, 24 }, { 32, 32 }, { 48, 48 }, { 64, 64 } };
     EXPECT_EQ(dialog.windowIcon().availableSizes(), sizes);
     const QImage drawn = dialog.windowIcon().pixmap(32, 32).toImage();

@@ -253,7 +253,6 @@ void MainDialog::onInitDialog()
     gameCanvas->setCoverColour(cellColour(systemColours[MenuColour]));
 
     session.engine().random().seed(static_cast<RandomSource::result_type>(std::time(nullptr)));
-    gameCanvas->paintGrids();
 }
 
 // "Escutar" for a server, "Conectar" for a client, which alone needs the server's address.
