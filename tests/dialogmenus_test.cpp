@@ -20,6 +20,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -450,6 +451,53 @@ TEST(DialogMenus, TheStyleDrawsGroupBoxesAsFusionDoes)
             ASSERT_FALSE(expected.isNull());
             EXPECT_EQ(drawn(&ours, title, checkable), expected)
                 << base.toStdString() << " " << title.toStdString();
+        }
+    }
+}
+
+// A plain frame (the log's) keeps its four lines at a fractional scale wherever it lies,
+// where Fusion loses those of edges that start partway into a device pixel; at a whole scale
+// it is Fusion's to the pixel.
+TEST(DialogMenus, TheStyleKeepsEveryFrameLineAtFractionalScales)
+{
+    const QRect places[] = { { 10, 10, 50, 60 }, { 71, 11, 50, 60 }, { 132, 12, 51, 61 } };
+    const auto drawn = [&places](QStyle* style, qreal ratio) {
+        QWidget parent;
+        parent.resize(200, 80);
+        for (const QRect& place : places) {
+            auto* log = new QListWidget(&parent);
+            log->setStyle(style);
+            log->setGeometry(place);
+        }
+        QImage image((QSizeF(parent.size()) * ratio).toSize(), QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::black);
+        parent.render(&image);
+        return image;
+    };
+    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("fusion")));
+    GameStyle ours(QStyleFactory::create(QStringLiteral("fusion")));
+    EXPECT_EQ(drawn(&ours, 1), drawn(fusion.get(), 1));
+    EXPECT_EQ(drawn(&ours, 2), drawn(fusion.get(), 2));
+
+    // Along the middle of each edge, from a logical pixel outside to three inside, some device
+    // pixel has the line's colour.
+    const QRgb line = QApplication::palette().window().color().darker(140).lighter(108).rgb();
+    for (const qreal ratio : { 1.25, 1.5, 1.75 }) {
+        const QImage image = drawn(&ours, ratio);
+        for (const QRectF place : places) {
+            const QPointF middle = place.center();
+            const std::pair<QPointF, QPointF> edges[]
+                = { { { place.left(), middle.y() }, { 1, 0 } },
+                      { { place.right(), middle.y() }, { -1, 0 } },
+                      { { middle.x(), place.top() }, { 0, 1 } },
+                      { { middle.x(), place.bottom() }, { 0, -1 } } };
+            for (const auto& [edge, inwards] : edges) {
+                bool crossed = false;
+                for (qreal step = -1; step <= 3; step += 0.5)
+                    crossed |= image.pixel(((edge + inwards * step) * ratio).toPoint()) == line;
+                EXPECT_TRUE(crossed) << "at " << ratio << ", " << edge.x() << "," << edge.y();
+            }
         }
     }
 }

@@ -7,6 +7,7 @@
 #include <qdrawutil.h>
 
 #include <algorithm>
+#include <cmath>
 
 GameStyle::GameStyle(QStyle* base)
     : QProxyStyle(base)
@@ -36,7 +37,7 @@ const QPixmap& GameStyle::groupBoxFrame() const
 {
     if (!fusionGroupBoxFrame) {
         fusionGroupBoxFrame.emplace();
-        if (baseStyle()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0) {
+        if (overFusion()) {
             QImageReader reader(
                 QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"),
                 "png");
@@ -47,11 +48,51 @@ const QPixmap& GameStyle::groupBoxFrame() const
     return *fusionGroupBoxFrame;
 }
 
-// The frame starts below the title, or just below the top where there is none, and its
-// image is stretched between corners of six pixels.
+bool GameStyle::overFusion() const
+{
+    return baseStyle()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0;
+}
+
+namespace {
+
+// Fusion draws a frame's lines a logical pixel wide on the rectangle's edge pixels. At a
+// fractional scale those edges lie partway into device pixels: the left or top line may fall
+// on a device pixel the widget does not cover, and the right or bottom one under the
+// contents drawn over the frame (a list's rows), and either is lost. The lines are drawn
+// here one device pixel wide on the outermost device pixels the widget covers, which its
+// contents leave free, in Fusion's colour. Returns false at a whole scale, where Fusion's
+// lines are whole.
+bool drawFrameOnDevicePixels(const QStyleOption* option, QPainter* painter)
+{
+    const QTransform toDevice = painter->deviceTransform();
+    if (toDevice.type() > QTransform::TxScale || toDevice.m11() != toDevice.m22()
+        || toDevice.m11() == std::floor(toDevice.m11()))
+        return false;
+    const QRectF exact = toDevice.mapRect(QRectF(option->rect));
+    const QRect covered(QPoint(qRound(exact.left()), qRound(exact.top())),
+        QPoint(qRound(exact.right()) - 1, qRound(exact.bottom()) - 1));
+    if (covered.isEmpty())
+        return false;
+    const QColor colour = option->palette.window().color().darker(140).lighter(108);
+    painter->save();
+    painter->setWorldTransform(toDevice.inverted() * painter->worldTransform());
+    painter->fillRect(QRect(covered.topLeft(), QSize(covered.width(), 1)), colour);
+    painter->fillRect(QRect(covered.bottomLeft(), QSize(covered.width(), 1)), colour);
+    painter->fillRect(QRect(covered.topLeft(), QSize(1, covered.height())), colour);
+    painter->fillRect(QRect(covered.topRight(), QSize(1, covered.height())), colour);
+    painter->restore();
+    return true;
+}
+
+} // namespace
+
+// A group box's frame starts below the title, or just below the top where there is none,
+// and its image is stretched between corners of six pixels.
 void GameStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
     QPainter* painter, const QWidget* widget) const
 {
+    if (element == PE_Frame && overFusion() && drawFrameOnDevicePixels(option, painter))
+        return;
     if (element != PE_FrameGroupBox || groupBoxFrame().isNull()) {
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         return;
