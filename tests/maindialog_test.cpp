@@ -194,9 +194,10 @@ TEST(MainDialogTest, StartsDisconnectedInServerModeWithTheTemplateLayout)
 }
 
 // The radios switch the button's caption and the address field. A port that is not a whole
-// number in 0..65535 is refused with a prompt, the focus goes to it, and the rest of the
-// exchange is abandoned (the address keeps its value); listening or connecting then stops
-// there instead of going on with the last good port. A good port and the address are taken
+// number in 0..65535 is refused with a prompt, when a radio is clicked as when the button is,
+// the focus goes to it, and the rest of the exchange is abandoned (the address keeps its
+// value); listening or connecting then stops there instead of going on with the last good
+// port. A good port and the address are taken
 // and the attempt begins. (The address taken shows when a listen asked for by the program
 // puts the fields back.)
 TEST(MainDialogTest, ModeAndPortMustBeAWholeNumberFrom0To65535)
@@ -217,6 +218,11 @@ TEST(MainDialogTest, ModeAndPortMustBeAWholeNumberFrom0To65535)
         window.type(IDC_ADDRESS, QStringLiteral("192.0.2.7")); // disabled in server mode
         window.type(IDC_PORT, QString::fromLatin1(port));
         ModalCloser closer(&window.dialog);
+        window.click(mode);
+        if (!valid) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return closer.seen.size() == 1; }));
+        }
+        EXPECT_EQ(window.text(IDC_LISTEN_CONNECT), client ? "Conectar" : "Escutar");
         window.click(IDC_LISTEN_CONNECT);
         // The attempt's first status, or its failure told at once.
         const std::string attempt
@@ -227,15 +233,18 @@ TEST(MainDialogTest, ModeAndPortMustBeAWholeNumberFrom0To65535)
             for (const QMessageBox* box : window.dialog.findChildren<QMessageBox*>())
                 EXPECT_NE(
                     box->text().toStdString(), "Introduza um número inteiro entre 0 e 65535.");
+            for (const std::string& seen : closer.seen)
+                EXPECT_NE(seen, "Introduza um número inteiro entre 0 e 65535.");
             if (window.enabled(IDC_CLOSE_COM))
                 window.click(IDC_CLOSE_COM);
         } else {
-            ASSERT_TRUE(QTest::qWaitFor([&] { return closer.seen.size() == 1; }));
+            ASSERT_TRUE(QTest::qWaitFor([&] { return closer.seen.size() == 2; }));
             EXPECT_EQ(window.dialog.focusWidget(), window.control(IDC_PORT));
             window.click(IDC_LISTEN_CONNECT);
-            ASSERT_TRUE(QTest::qWaitFor([&] { return closer.seen.size() == 2; }));
-            EXPECT_EQ(closer.seen[1], "Introduza um número inteiro entre 0 e 65535.");
-            EXPECT_EQ(closer.icons[1], QMessageBox::Warning);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return closer.seen.size() == 3; }));
+            for (const std::string& seen : closer.seen)
+                EXPECT_EQ(seen, "Introduza um número inteiro entre 0 e 65535.");
+            EXPECT_EQ(closer.icons[2], QMessageBox::Warning);
             EXPECT_EQ(window.title(), "TCP/IP - Quorvel Naval");
             EXPECT_EQ(status, "Verifique as ligações\ncliente-server.");
             EXPECT_EQ(window.text(IDC_STATUS), "Verifique as ligações\ncliente-server.");

@@ -210,8 +210,8 @@ void MainDialog::createControls()
     guide->move(panel.center().x() - guide->width() / 2, panel.bottom() - guide->height() - 4);
 
     MatchEngine& engine = session.engine();
-    connect(serverRadio, &QRadioButton::clicked, this, &MainDialog::onModeChanged);
-    connect(clientRadio, &QRadioButton::clicked, this, &MainDialog::onModeChanged);
+    connect(serverRadio, &QRadioButton::clicked, this, &MainDialog::onModeClicked);
+    connect(clientRadio, &QRadioButton::clicked, this, &MainDialog::onModeClicked);
     connect(listenConnectButton, &QPushButton::clicked, this, &MainDialog::onListenConnect);
     connect(closeComButton, &QPushButton::clicked, this, [this] { session.close(); });
     connect(sendButton, &QPushButton::clicked, this, &MainDialog::onSendChat);
@@ -262,6 +262,14 @@ void MainDialog::onModeChanged()
     listenConnectButton->setText(gameText(client ? TextId::Connect : TextId::Listen));
     addressFollowsMode = true;
     enableControl(IDC_ADDRESS, client && connection == ConnectionChange::Closed);
+}
+
+// A radio clicked saves the controls first, as any change of mode by the player does: a port
+// that is no port is told at once, and the mode changes all the same.
+void MainDialog::onModeClicked()
+{
+    updateData(true);
+    onModeChanged();
 }
 
 void MainDialog::onListenConnect() { listenOrConnect(true); }

@@ -146,6 +146,7 @@ private:
     // a save stops at a port text that is not a whole number in 0..65535 and returns false.
     bool updateData(bool save);
     void onModeChanged();
+    void onModeClicked();
     void onListenConnect();
     // What the controls hold, listened on or connected to; remembered if the player chose it.
     void listenOrConnect(bool playersChoice);
