@@ -374,6 +374,31 @@ TEST_F(Canvas, HidingAndShowingFadeAndCarryTheCursor)
     EXPECT_EQ(at(60, 50), cellColour(CellShip, 1, 1));
 }
 
+// A match decided with the fleet hidden shows the fleet before the next match begins: the
+// cover fades out and the fleet fades in as the match left them, though the next match has
+// begun meanwhile; its empty grid is drawn when the fades are over.
+TEST_F(Canvas, TheFleetShownAtAMatchsEndFadesInAsTheMatchLeftIt)
+{
+    ASSERT_NO_FATAL_FAILURE(startMatch());
+    engine.toggleFleetShown();
+    clock.runOut();
+    events.engine = &engine;
+    events.holdResults = true;
+    engine.onPeerData("$WINGAME$");
+    std::vector<QRgb> seen;
+    clock.onFrame = [&] { seen.push_back(at(60, 50)); };
+    events.showResult();
+    ASSERT_EQ(engine.phase(), GamePhase::Placing);
+    EXPECT_EQ(clock.runOut(), 48);
+    ASSERT_EQ(seen.size(), 47u);
+    for (int frame = 0; frame < 47; ++frame)
+        EXPECT_EQ(seen[frame],
+            frame < 24 ? cellColour(CellCover, 1, 1, 10 * frame)
+                       : cellColour(CellShip, 1, 1, 240 - 10 * (frame - 24)))
+            << frame;
+    EXPECT_EQ(at(60, 50), cellColour(CellEmpty, 1, 1)) << "the next match's grid";
+}
+
 // Fades 250 down to 5, one a tick, the caption of the window holding the canvas flipped
 // before frames 10, 20, 30, 40 and 50 and once after the last. Each frame reaches the screen
 // in one paint before the next is drawn; the last stays for a tick, then the grid is whole

@@ -184,10 +184,11 @@ void GameCanvas::drawEnemyGrid()
 void GameCanvas::fadeBetween(const Board& leaving, const Board& arriving)
 {
     stopAnimation();
+    animatedBoards = { leaving, arriving };
     for (int fade = 0; fade <= 230; fade += 10)
-        steps.push_back({ &leaving, fade });
+        steps.push_back({ &animatedBoards[0], fade });
     for (int fade = 240; fade >= 20; fade -= 10)
-        steps.push_back({ &arriving, fade });
+        steps.push_back({ &animatedBoards[1], fade });
     startAnimation();
 }
 
@@ -196,11 +197,11 @@ void GameCanvas::fadeBetween(const Board& leaving, const Board& arriving)
 void GameCanvas::flashHit()
 {
     stopAnimation();
-    const Board* shown = &engine.displayedBoard();
+    animatedBoards[0] = engine.displayedBoard();
     for (int frame = 1; frame <= 50; ++frame) {
         if (frame % 10 == 0)
             steps.push_back({});
-        steps.push_back({ shown, 255 - 5 * frame });
+        steps.push_back({ &animatedBoards[0], 255 - 5 * frame });
     }
     steps.push_back({});
     startAnimation();

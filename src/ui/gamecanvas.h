@@ -10,6 +10,7 @@
 #include "core/board.h"
 #include "match/matchstate.h"
 
+#include <array>
 #include <deque>
 #include <optional>
 #include <vector>
@@ -106,7 +107,7 @@ protected:
 private:
     // One step of an animation: a frame of a board at a fade, or a flip of the caption.
     struct Step {
-        const Board* board = nullptr; // nullptr: a caption flip
+        const Board* board = nullptr; // one of animatedBoards; nullptr: a caption flip
         int fade = 0;
     };
     // What the next frame draws over one grid's area: the whole area first, if asked for,
@@ -162,6 +163,10 @@ private:
     // The cover panel lies over the enemy grid's area, not yet drawn over by the grid.
     bool coverPanelShown = false;
     std::deque<Step> steps; // of the animation playing, the next first
+    // The boards the animation shows, as they stood when it began: the game may change or
+    // start them afresh meanwhile, as a match won with the fleet hidden shows it and begins
+    // the next at once.
+    std::array<Board, 2> animatedBoards;
     bool playing = false; // an animation holds the left grid until its last tick
     bool captionFlipped = false; // an odd number of flips so far: the caption is not its own
     QRect framed; // where the focus frame was last asked to be shown
