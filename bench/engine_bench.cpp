@@ -1,6 +1,7 @@
 // The match engine and the board, in memory: no window, no socket.
 
 #include "enginepair.h"
+#include "match/protocol.h"
 
 #include <benchmark/benchmark.h>
 
@@ -44,6 +45,22 @@ void measureShip(benchmark::State& state)
     }
 }
 BENCHMARK(measureShip)->Arg(CountCells)->Arg(CountIntact)->Arg(EraseShip)->Arg(MarkWater);
+
+// One full read of the wire, as a peer may fill it: shots, or short chat lines each with a
+// message glued behind it, which the reader must find. Reported per read.
+void readFullRead(benchmark::State& state)
+{
+    const std::string_view unit = state.range(0) == 0 ? "TIRO:A0" : "USER_MSG:a$WINGAME$";
+    std::string read;
+    while (read.size() + unit.size() <= protocol::ReadSize)
+        read += unit;
+    for (auto _ : state) {
+        protocol::MessageReader reader;
+        benchmark::DoNotOptimize(reader.feed(read));
+    }
+    state.SetLabel(state.range(0) == 0 ? "shots" : "glued chat");
+}
+BENCHMARK(readFullRead)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

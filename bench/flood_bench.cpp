@@ -7,6 +7,8 @@
 //   readies-1m   a megabyte of "$READY$" in one write
 //   readies-20s  "$READY$" for 20 s, as fast as the window takes them; the player types and
 //                sends a chat line every second meanwhile
+//   glued-chat-1m  a megabyte of the chat line "a" with "$READY$" glued behind it, in one
+//                write: the reader looks for the messages behind each chat text
 //
 // The peer reads and drops whatever comes back, and ends its flood with the chat line "fim":
 // the flood is read once that line is in the log. Meanwhile the player moves the mouse over
@@ -81,6 +83,7 @@ const Flood floods[] = {
     { "readies-64k", "$READY$", 64 * 1024, true, 0, false, 30000, { 330, 120 } },
     { "readies-1m", "$READY$", Megabyte, true, 0, false, 120000, { 330, 120 } },
     { "readies-20s", "$READY$", 0, false, 20, true, 60000, { 330, 120 } },
+    { "glued-chat-1m", "USER_MSG:a$READY$", Megabyte, true, 0, false, 120000, { 330, 120 } },
 };
 
 double millisecondsBetween(Clock::time_point from, Clock::time_point to)
@@ -347,7 +350,8 @@ int main(int argc, char** argv)
             if (std::strcmp(argv[1], flood.name) == 0)
                 return runFlood(argc, argv, flood);
         }
-        std::fprintf(stderr, "usage: %s [shots|readies-64k|readies-1m|readies-20s]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [shots|readies-64k|readies-1m|readies-20s|glued-chat-1m]\n",
+            argv[0]);
         return 2;
     }
     // Each flood in a process of its own: a window given up on takes nothing else with it.

@@ -82,6 +82,8 @@ namespace {
     // The length of the message at the start of the bytes, or 0.
     std::size_t completeMessage(std::string_view bytes)
     {
+        if (bytes.empty() || (bytes[0] != '$' && bytes[0] != 'T'))
+            return 0; // what every message begins with; most text is quickly passed over
         for (std::string_view whole :
             { ReadyRandomizedMessage, ReadyMessage, WinGameMessage, ExchangeMachineMessage }) {
             if (bytes.starts_with(whole))
@@ -141,16 +143,18 @@ namespace {
 
     bool isMessageRun(std::string_view bytes) { return runsFrom(bytes, runEnds(bytes), 0); }
 
-    // Where the messages glued behind a chat text begin: the earliest place from which the
-    // rest of the text is a run of messages; npos when it holds none.
-    std::size_t gluedMessages(std::string_view text)
+    // Where runs of glued messages begin: starts[i] is the earliest place at or after i from
+    // which the rest of the bytes is a run of messages, npos when there is none. Whether a run
+    // starts at a place depends on the bytes from there on alone, so one pass over a read
+    // serves each chat text in it, each running to the read's end: a read of many short
+    // chat lines costs no more than one of shots.
+    std::vector<std::size_t> runStarts(std::string_view bytes)
     {
-        const std::vector<char> ends = runEnds(text);
-        for (std::size_t at = 0; at < text.size(); ++at) {
-            if (runsFrom(text, ends, at))
-                return at;
-        }
-        return std::string_view::npos;
+        const std::vector<char> ends = runEnds(bytes);
+        std::vector<std::size_t> starts(bytes.size() + 1, std::string_view::npos);
+        for (std::size_t at = bytes.size(); at-- > 0;)
+            starts[at] = runsFrom(bytes, ends, at) ? at : starts[at + 1];
+        return starts;
     }
 
     // The longest end of a chat text that is the beginning of a message: it may be one cut by
@@ -278,6 +282,7 @@ std::vector<Message> MessageReader::feed(std::string_view bytes)
     // Keeps the rest of the data for the next read: it begins a message not yet complete.
     auto keep = [this](std::string_view rest) { tailLength = rest.copy(tail.data(), tail.size()); };
 
+    std::vector<std::size_t> runs; // runStarts of the data, found at its first chat text
     std::size_t position = 0;
     while (position < data.size()) {
         const std::string_view rest = std::string_view(data).substr(position);
@@ -290,10 +295,12 @@ std::vector<Message> MessageReader::feed(std::string_view bytes)
             }
             // Messages glued behind the text are read as messages; an end that begins one is
             // held until the next read shows whether the network cut it.
-            const std::size_t glued = gluedMessages(text);
-            if (glued != std::string_view::npos) {
-                chat(text.substr(0, glued));
-                position += ChatToken.size() + glued;
+            if (runs.empty())
+                runs = runStarts(data);
+            const std::size_t textAt = position + ChatToken.size();
+            if (runs[textAt] != std::string_view::npos) {
+                chat(text.substr(0, runs[textAt] - textAt));
+                position = runs[textAt];
                 continue;
             }
             const std::size_t unfinished = unfinishedEnd(text);
