@@ -13,6 +13,7 @@
 #include "ui/gamecanvas.h"
 #include "ui/maindialog.h"
 
+#include <QAbstractButton>
 #include <QTcpSocket>
 #include <QTest>
 #include <QTranslator>
@@ -106,6 +107,26 @@ TEST(FleetGuide, ARefusedFleetSaysWhichRuleItBreaksAndWhere)
     EXPECT_TRUE(window.statusFits());
     QCoreApplication::removeTranslator(english);
     delete english;
+
+    // A cell clicked beside a generated fleet of 25, clear of its ships, is a single too many.
+    window.place(refusals[3].rows, refusals[3].last, Qt::RightButton);
+    static_cast<QAbstractButton*>(window.dialog.control(IDC_RANDOMIZE))->click();
+    const Board& fleet = window.dialog.gameSession().engine().ownBoard();
+    std::string clear;
+    for (int row = 1; row < 9 && clear.empty(); ++row)
+        for (int column = 1; column < 9 && clear.empty(); ++column) {
+            int taken = 0;
+            for (int dr = -1; dr <= 1; ++dr)
+                for (int dc = -1; dc <= 1; ++dc)
+                    taken += fleet.getCell(column + dc, row + dr) == CellShip;
+            if (taken == 0)
+                clear = { char('A' + row), char('0' + column) };
+        }
+    ASSERT_FALSE(clear.empty());
+    window.click(clear);
+    EXPECT_TRUE(window.status().starts_with("Corrija o jogo...\nBarcos de 1: 5 em vez de 4 ("))
+        << window.status();
+    EXPECT_TRUE(window.statusFits());
 }
 
 // While placing by hand, a rule already broken shows under the count of cells, or under the

@@ -95,7 +95,8 @@ void FleetGuide::showFleet(const Board& fleet, std::optional<GridCell> refused)
     for (const std::uint8_t cell : judged.cells)
         placed += cell == CellShip ? 1 : 0;
     ships = countShips(fleet);
-    rule = describe(findProblem(judged, placed == FleetCellCount));
+    // A cell beyond the 25th, beside a generated fleet, is judged with the whole fleet.
+    rule = describe(findProblem(judged, placed >= FleetCellCount));
     update();
 }
 
