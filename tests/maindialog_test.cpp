@@ -513,9 +513,18 @@ TEST(MainDialogTest, ChatLinesGoOnTheWireAndIntoTheLog)
         window.log()->item(0)->text().endsWith(QStringLiteral("] <ADV> um␍␊dois␛[2J␛]0;t␇")))
         << window.log()->item(0)->text().toStdString();
 
-    // A line never outgrows one read of the other side.
+    // A line never outgrows one read of the other side. One whose tokens take spaces goes as
+    // far as a read holds; the rest stays in the field, to go with the next Enter.
     window.type(IDC_CHAT_EDIT, QString(1100, QLatin1Char('z')), true);
     EXPECT_EQ(read(1024), QByteArray("USER_MSG:") + QByteArray(protocol::MaxChatBytes, 'z'));
+    window.type(IDC_CHAT_EDIT, QStringLiteral("TIRO:").repeated(203), true);
+    EXPECT_EQ(read(1024), QByteArray("USER_MSG:") + QByteArray("TIRO :").repeated(169) + "T");
+    EXPECT_EQ(
+        window.text(IDC_CHAT_EDIT), "IRO:" + QStringLiteral("TIRO:").repeated(33).toStdString());
+    window.click(IDC_SEND);
+    EXPECT_EQ(
+        read(9 + 4 + 33 * 6), QByteArray("USER_MSG:IRO:") + QByteArray("TIRO :").repeated(33));
+    EXPECT_EQ(window.text(IDC_CHAT_EDIT), "");
 
     // Lines sent faster than the connection takes them: the one that cannot go stays in the
     // field and out of the log, and "Enviar" waits.

@@ -249,6 +249,16 @@ TEST_F(Match, ChatAndFailedSends)
     const auto sent = pair.server.link.sent.size();
     server.sendChatLine("");
     EXPECT_EQ(pair.server.link.sent.size(), sent);
+    // A line whose spaces would take it past one read goes as far as one holds, logged so.
+    std::string tokens;
+    for (int i = 0; i < 203; ++i)
+        tokens += "TIRO:";
+    EXPECT_EQ(server.sendChatLine(tokens), 846u);
+    EXPECT_EQ(pair.server.link.sent.back().size(), protocol::ReadSize);
+    std::string line = "<EU> ";
+    for (int i = 0; i < 169; ++i)
+        line += "TIRO :";
+    EXPECT_EQ(said(serverEvents.log.back()), line + "T");
 
     // A failed chat disables "Enviar" and is not logged as said; a failed reply warns once and
     // the match goes on.

@@ -249,6 +249,29 @@ TEST(Protocol, AChatLineWeSendIsNeverReadAsAMessage)
         std::vector { chat("aUSER_MSG:b") });
 }
 
+// A line as long as the chat field takes fits one read, unless the spaces put in its tokens
+// make it longer: then it goes as far as a read holds, whole characters, and the rest waits.
+TEST(Protocol, AChatLineGoesAsFarAsOneReadHolds)
+{
+    EXPECT_EQ(protocol::chatThatFits(std::string(1015, 'x')), 1015u);
+    std::string accents;
+    for (int i = 0; i < 1015; ++i)
+        accents += "é"; // two bytes here, one on the wire
+    EXPECT_EQ(protocol::chatThatFits(accents), 2030u);
+    std::string tokens;
+    for (int i = 0; i < 203; ++i)
+        tokens += "TIRO:";
+    EXPECT_EQ(protocol::chatThatFits(tokens), 169u * 5 + 1); // 169 "TIRO :" and a "T"
+    EXPECT_EQ(protocol::formChat(tokens.substr(0, 846)).size(), protocol::ReadSize);
+    const std::string mixed = accents.substr(0, 2000) + "TIRO:TIRO:TIRO:";
+    EXPECT_EQ(protocol::chatThatFits(mixed), 2013u); // "TIRO :TIRO :TIR"
+    std::string euros = "TIRO:TIRO:";
+    for (int i = 0; i < 1010; ++i)
+        euros += "€"; // three bytes here, one on the wire
+    EXPECT_EQ(protocol::chatThatFits(euros), 10u + 3 * 1003);
+    EXPECT_EQ(protocol::chatThatFits(""), 0u);
+}
+
 TEST(Protocol, ShotArgumentsAreTakenAsTheyCome)
 {
     // What the two bytes name is the engine's business; the reader only takes them.

@@ -244,18 +244,19 @@ void MatchEngine::sendToPeerGuarded(std::string_view message)
 
 // The line as the opponent will read it: what Windows-1252 lacks goes out as '?', and a
 // message's token gets a space.
-bool MatchEngine::sendChatLine(std::string_view utf8Text)
+std::size_t MatchEngine::sendChatLine(std::string_view utf8Text)
 {
-    if (utf8Text.empty())
-        return false;
-    const std::string message = protocol::formChat(utf8Text);
+    const std::size_t length = protocol::chatThatFits(utf8Text);
+    if (length == 0)
+        return 0;
+    const std::string message = protocol::formChat(utf8Text.substr(0, length));
     if (peer.sendToPeer(message) < 0) {
         events.sendFailed(true);
-        return false;
+        return 0;
     }
     events.chatLine(
         Side::Mine, fromWindows1252(std::string_view(message).substr(protocol::ChatToken.size())));
-    return true;
+    return length;
 }
 
 void MatchEngine::onPeerData(std::string_view bytes)

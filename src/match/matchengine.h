@@ -56,9 +56,11 @@ public:
     // The player has seen how the match ended: it counts, and the next one starts.
     void matchResultSeen(int match);
 
-    // Sends a chat line and logs it; an empty line is not sent. False if it did not go: it is
-    // not logged, and the player still has it.
-    bool sendChatLine(std::string_view utf8Text);
+    // Sends a chat line and logs it; an empty line is not sent. A line that would be longer
+    // than one read, once formed, goes as far as a read holds. Returns how many bytes of the
+    // text went: 0 if none did (nothing is logged, and the player still has the line); what
+    // did not go is the player's to send again.
+    std::size_t sendChatLine(std::string_view utf8Text);
 
     // The first shot of the match waits for its reply. A copy of the game that forgets a
     // ready coming while the end of its last match is still on screen waits for ours when it

@@ -237,6 +237,23 @@ std::string formChat(std::string_view utf8Text)
     return message;
 }
 
+std::size_t chatThatFits(std::string_view utf8Text)
+{
+    const auto fits = [utf8Text](std::size_t length) {
+        return formChat(utf8Text.substr(0, length)).size() <= ReadSize;
+    };
+    if (fits(utf8Text.size()))
+        return utf8Text.size();
+    std::vector<std::size_t> ends; // of the text's characters, in bytes
+    for (std::size_t at = 1; at <= utf8Text.size(); ++at) {
+        if (at == utf8Text.size() || (static_cast<unsigned char>(utf8Text[at]) & 0xC0) != 0x80)
+            ends.push_back(at);
+    }
+    // The message grows with the text: the beginnings that fit come before those that do not.
+    const auto tooLong = std::partition_point(ends.begin(), ends.end(), fits);
+    return tooLong == ends.begin() ? 0 : *(tooLong - 1);
+}
+
 std::vector<Message> MessageReader::feed(std::string_view bytes)
 {
     std::vector<Message> messages;

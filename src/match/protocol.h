@@ -72,6 +72,11 @@ std::string formSunk(int length);
 // "$WINGAME$" and "$XCHG_MACHINE$" ("$ READY$"), and of those three names at the end of the
 // text without their closing '$', which the next message's first '$' would close.
 std::string formChat(std::string_view utf8Text);
+// How much of the UTF-8 chat text goes in one read: the bytes of its longest beginning, whole
+// characters, whose formChat message is at most ReadSize bytes. The spaces formChat puts in
+// can make a line that fills the chat field longer than a read, and the reader would lose
+// its end.
+std::size_t chatThatFits(std::string_view utf8Text);
 
 enum class MessageKind {
     Chat, // text

@@ -344,7 +344,10 @@ void MainDialog::onSendChat()
     const QString text = chatEdit->text();
     if (text.isEmpty())
         return;
-    // A line that did not go stays in the field, to be sent once "Enviar" can again.
-    if (session.engine().sendChatLine(text.toUtf8().toStdString()))
-        chatEdit->clear();
+    // A line that did not go stays in the field, to be sent once "Enviar" can again; so does
+    // the end of one that a read could not hold whole, to be sent next.
+    const QByteArray utf8 = text.toUtf8();
+    const std::size_t sent = session.engine().sendChatLine(std::string_view(utf8));
+    if (sent > 0)
+        chatEdit->setText(QString::fromUtf8(utf8.mid(static_cast<qsizetype>(sent))));
 }
