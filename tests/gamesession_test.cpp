@@ -597,6 +597,44 @@ TEST_F(BarePeer, AFirstShotLeftUnansweredSaysTheReadyAgain)
     EXPECT_EQ(server.status(), "Let the game begin!\nA receber os tiros...");
 }
 
+// A copy that reads everything after "USER_MSG:" in a read as chat loses a ready of ours that
+// came in the same read as a chat line; having declared first, it waits for it, and we for
+// its shots. With no shot three seconds on, the ready is said again, once; as the target with
+// no chat line just before, it is not.
+TEST_F(BarePeer, AReadyRightBehindAChatLineIsSaidAgainWhenNoShotComes)
+{
+    send("$READY$");
+    ASSERT_TRUE(waitUntil([this] { return !server.engine().matchState().isShooter; }));
+    server.engine().sendChatLine("espera");
+    server.engine().randomizeFleet();
+    server.engine().acceptFleet();
+    ASSERT_EQ(server.phase(), GamePhase::Playing);
+    ASSERT_TRUE(waitUntil([this] { return peer.bytesAvailable() == 15 + 19; }));
+    EXPECT_EQ(peer.readAll(), "USER_MSG:espera$READY$ &RANDOMIZED");
+    QTest::qWait(GameSession::ReadyRepeatMs - 500);
+    EXPECT_EQ(peer.bytesAvailable(), 0);
+    ASSERT_TRUE(waitUntil([this] { return peer.bytesAvailable() > 0; }));
+    EXPECT_EQ(peer.readAll(), "$READY$ &RANDOMIZED");
+    send("TIRO:B1");
+    ASSERT_TRUE(waitUntil([this] { return peer.bytesAvailable() >= 6; }));
+    EXPECT_TRUE(peer.readAll().startsWith("T"));
+    QTest::qWait(GameSession::ReadyRepeatMs + 500);
+    EXPECT_EQ(peer.bytesAvailable(), 0) << "said again once";
+
+    ASSERT_NO_FATAL_FAILURE(playOnANewConnection());
+}
+
+TEST_F(BarePeer, AReadyWithNoChatLineJustBeforeIsSaidOnce)
+{
+    server.engine().sendChatLine("espera");
+    QTest::qWait(GameSession::ChatGlueMs + 100);
+    ASSERT_NO_FATAL_FAILURE(playAsTarget());
+    ASSERT_TRUE(waitUntil([this] { return peer.bytesAvailable() == 15 + 19; }));
+    peer.readAll();
+    QTest::qWait(GameSession::ReadyRepeatMs + 500);
+    EXPECT_EQ(peer.bytesAvailable(), 0);
+}
+
 // While the end-of-match box is open the connection goes on being read: a third copy is
 // closed at once, the peer's last line is logged and its close handled. When the box is
 // closed the win counts, and no new match starts without an opponent.

@@ -163,9 +163,14 @@ bool MatchEngine::openingShotUnanswered() const
         && exchange.openingVolley() && exchange.shotPending();
 }
 
+bool MatchEngine::firstShotAwaited() const
+{
+    return currentPhase == GamePhase::Playing && !decided && exchange.firstShotAwaited();
+}
+
 void MatchEngine::repeatReady()
 {
-    if (!openingShotUnanswered() || readyRepeated)
+    if (!(openingShotUnanswered() || firstShotAwaited()) || readyRepeated)
         return;
     readyRepeated = true;
     peer.sendToPeer(lastFleetGenerated ? protocol::ReadyRandomizedMessage : protocol::ReadyMessage);

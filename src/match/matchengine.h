@@ -69,6 +69,12 @@ public:
     // connection handlers then say this side's ready again, once a match, and that copy
     // starts firing; its first shot takes the turn, as when both sides declared at once.
     bool openingShotUnanswered() const;
+    // This side declared second and waits for the opponent's first shot. A copy that takes
+    // everything after "USER_MSG:" in a read as chat loses our ready when it came in the same
+    // read as a chat line of ours; having declared first, it then waits for it. The
+    // connection handlers say the ready again, once, when it went right behind a chat line
+    // and no shot has come after a while.
+    bool firstShotAwaited() const;
     void repeatReady();
 
     // The opponent's bytes, a read at a time. A chat line whose end may be a message the

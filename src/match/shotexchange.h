@@ -24,6 +24,8 @@ public:
     bool openingVolley() const { return opening; }
     // This side gave the first turn up with a shot of its own unanswered.
     bool yieldedWithShot() const { return yieldedPending; }
+    // This side is the target and no shot of the opponent has come yet this match.
+    bool firstShotAwaited() const { return !shooter && opening && answeredThisTurn == 0; }
 
     const Board& enemy() const { return enemyGrid; }
     // This side's answered shots, in order.

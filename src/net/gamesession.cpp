@@ -1,5 +1,7 @@
 #include "gamesession.h"
 
+#include "match/protocol.h"
+
 #include <string>
 
 namespace {
@@ -166,11 +168,17 @@ Text GameSession::listeningStatus() const
     return { TextId::Listening, {} };
 }
 
-// The first shot of a match starts the wait for its reply.
+// The first shot of a match starts the wait for its reply; a ready that went right behind a
+// chat line, this side the target, the wait for the first shot.
 long GameSession::sendToPeer(std::string_view bytes)
 {
     const long sent = peerSocket.send(bytes);
-    if (match.openingShotUnanswered() && !readyRepeatTimer.isActive())
+    const bool readyBehindChat = bytes.starts_with(protocol::ReadyMessage) && sinceChat.isValid()
+        && sinceChat.elapsed() < ChatGlueMs;
+    if (bytes.starts_with(protocol::ChatToken))
+        sinceChat.start();
+    if ((match.openingShotUnanswered() || (readyBehindChat && match.firstShotAwaited()))
+        && !readyRepeatTimer.isActive())
         readyRepeatTimer.start();
     return sent;
 }

@@ -7,6 +7,7 @@
 #include "match/matchengine.h"
 #include "match/peerlink.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QTimer>
 
@@ -31,6 +32,10 @@ public:
     // again (see MatchEngine::repeatReady): a peer answers at once, but a slow link may hold
     // a reply back a second or two.
     static constexpr int ReadyRepeatMs = 3000;
+    // A ready sent this soon after a chat line may reach the peer in the same read, and a
+    // copy that reads all after "USER_MSG:" as chat loses it (see
+    // MatchEngine::firstShotAwaited): a copy busy drawing reads late.
+    static constexpr int ChatGlueMs = 2000;
 
     MatchEngine& engine() { return match; }
     const MatchEngine& engine() const { return match; }
@@ -83,4 +88,5 @@ private:
     GameSocket peerSocket;
     QTimer heldChatTimer;
     QTimer readyRepeatTimer;
+    QElapsedTimer sinceChat; // our last chat line; invalid before the first
 };
