@@ -7,6 +7,7 @@
 #include "screenshot.h"
 #include "waituntil.h"
 
+#include "core/fleetgenerator.h"
 #include "net/gametexts.h"
 #include "ui/boardpainter.h"
 #include "ui/controlids.h"
@@ -113,15 +114,10 @@ TEST(FleetGuide, ARefusedFleetSaysWhichRuleItBreaksAndWhere)
     static_cast<QAbstractButton*>(window.dialog.control(IDC_RANDOMIZE))->click();
     const Board& fleet = window.dialog.gameSession().engine().ownBoard();
     std::string clear;
-    for (int row = 1; row < 9 && clear.empty(); ++row)
-        for (int column = 1; column < 9 && clear.empty(); ++column) {
-            int taken = 0;
-            for (int dr = -1; dr <= 1; ++dr)
-                for (int dc = -1; dc <= 1; ++dc)
-                    taken += fleet.getCell(column + dc, row + dr) == CellShip;
-            if (taken == 0)
+    for (int row = 0; row < 10 && clear.empty(); ++row)
+        for (int column = 0; column < 10 && clear.empty(); ++column)
+            if (isClearAround(column, row, fleet))
                 clear = { char('A' + row), char('0' + column) };
-        }
     ASSERT_FALSE(clear.empty());
     window.click(clear);
     EXPECT_TRUE(window.status().starts_with("Corrija o jogo...\nBarcos de 1: 5 em vez de 4 ("))
